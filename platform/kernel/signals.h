@@ -1,0 +1,11 @@
+// SIGINT and SIGTERM ask the main window to close, the same way its close button does, so the
+// settings are written; a second signal ends the process at once.
+#pragma once
+
+namespace morvex::kernel {
+
+// Call before any other thread starts: the signals are then blocked in every thread and taken
+// by one watcher thread.
+void CloseMainWindowOnSignals();
+
+}  // namespace morvex::kernel
