@@ -1,0 +1,3 @@
+#include "analysis/spectrum_frame.h"
+
+std::atomic<int32_t> SamplesPerFrame{2048};

@@ -1,0 +1,71 @@
+#include "app/main_window.h"
+
+#include "app/main_window_geometry.h"
+#include "app/settings.h"
+#include "app/startup.h"
+#include "audio/sample_store.h"
+#include "audio/source_file.h"
+#include "platform/win32.h"
+
+namespace {
+
+constexpr UINT_PTR kPriorityTimer = 4;
+constexpr UINT kStartupIdleMs = 3000;
+
+// Creation: the file, then (for a quiet start) idle priority until timer 4 puts it back.
+LRESULT OnCreate(HWND hwnd) {
+  OpenSourceFile(hwnd, Settings.downrateforfft);
+  if (Settings.processprioritylowonstartup == 1) {
+    SetPriorityClass(GetCurrentProcess(), IDLE_PRIORITY_CLASS);
+    SetTimer(hwnd, kPriorityTimer, kStartupIdleMs, nullptr);
+  }
+  return 0;
+}
+
+void OnTimer(HWND hwnd, UINT_PTR id) {
+  if (id == kPriorityTimer) {
+    SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
+    KillTimer(hwnd, kPriorityTimer);
+  }
+}
+
+void OnDestroy() {
+  if (SettingsPath[0] != '\0') SaveSettings(Settings, SettingsPath, GatherLiveGeometry());
+  PostQuitMessage(0);
+}
+
+}  // namespace
+
+bool RegisterMainWindowClass(HINSTANCE instance) {
+  WNDCLASSA cls{};
+  cls.style = CS_HREDRAW | CS_VREDRAW;
+  cls.lpfnWndProc = MainWindowProc;
+  cls.hInstance = instance;
+  cls.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(Settings.iconselectinini == 101 ? 101 : 102));
+  cls.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  cls.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  cls.lpszClassName = kMainWindowClass;
+  return RegisterClassA(&cls) != 0;
+}
+
+LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_CREATE:
+      return OnCreate(hwnd);
+    case WM_SIZE:
+      RememberMainClientSize(LOWORD(lParam), HIWORD(lParam));
+      Settings.playfreqoptional = SampleStore.fileRate;
+      return 0;
+    case WM_TIMER:
+      OnTimer(hwnd, wParam);
+      return 0;
+    case WM_CLOSE:
+      playflag = 0;
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    default:
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+}
