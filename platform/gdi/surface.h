@@ -4,6 +4,7 @@
 // threads never interleave within a call.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -15,11 +16,12 @@ class Surface {
  public:
   Surface(int width, int height, uint32_t fill);
 
-  int width() const { return width_; }
-  int height() const { return height_; }
+  // Readable without the mutex; they match pixels() only while it is held.
+  int width() const { return width_.load(std::memory_order_relaxed); }
+  int height() const { return height_.load(std::memory_order_relaxed); }
 
   // Changes the size; the overlapping pixels keep their values, new ones take `fill`.
-  // A size below zero counts as zero.
+  // A size below zero counts as zero. Takes the mutex itself and notifies the listener.
   void resize(int width, int height, uint32_t fill);
 
   // Held by every drawing call for its whole duration.
@@ -29,14 +31,15 @@ class Surface {
   const uint32_t* pixels() const { return pixels_.data(); }
 
   // Called (outside the mutex, on the drawing thread) after a drawing call changed pixels;
-  // the display uses it to show the new picture. Must be cheap: it runs after every call.
+  // the display uses it to show the new picture. Must be cheap: it runs after every call, and
+  // must not set a listener itself.
   void setChangeListener(std::function<void()> listener);
   void notifyChanged();
 
  private:
   mutable std::mutex mutex_;
-  int width_ = 0;
-  int height_ = 0;
+  std::atomic<int> width_ = 0;
+  std::atomic<int> height_ = 0;
   std::vector<uint32_t> pixels_;
   std::mutex listenerMutex_;
   std::function<void()> listener_;

@@ -1,0 +1,123 @@
+// BitBlt: block transfers between surfaces or within one, clipped at both ends.
+#include <algorithm>
+#include <cstring>
+#include <functional>
+
+#include "platform/gdi/dc.h"
+#include "platform/gdi/raster.h"
+
+using namespace morvex::gdi;
+
+namespace {
+
+enum class Operation { Copy, And, Or, Xor, Black, White };
+
+bool OperationOf(DWORD rop, Operation& operation) {
+  switch (rop) {
+    case SRCCOPY: operation = Operation::Copy; return true;
+    case SRCAND: operation = Operation::And; return true;
+    case SRCPAINT: operation = Operation::Or; return true;
+    case SRCINVERT: operation = Operation::Xor; return true;
+    case BLACKNESS: operation = Operation::Black; return true;
+    case WHITENESS: operation = Operation::White; return true;
+    default: return false;
+  }
+}
+
+bool UsesSource(Operation operation) { return operation != Operation::Black && operation != Operation::White; }
+
+uint32_t Combine(Operation operation, uint32_t source, uint32_t dest) {
+  switch (operation) {
+    case Operation::And: return source & dest;
+    case Operation::Or: return source | dest;
+    case Operation::Xor: return (source ^ dest) | 0xFF000000u;  // pixels stay opaque
+    default: return source;
+  }
+}
+
+// One row of `count` pixels. Source and destination may overlap (a surface onto itself): copies
+// move like memmove, and the combining operations run from the end when the destination lies to
+// the right of its source, so every source pixel is read before it is overwritten.
+void TransferRow(Operation operation, uint32_t* dest, const uint32_t* source, int64_t count) {
+  if (operation == Operation::Copy) {
+    std::memmove(dest, source, static_cast<size_t>(count) * sizeof(uint32_t));
+  } else if (std::greater<const uint32_t*>()(dest, source)) {
+    for (int64_t i = count - 1; i >= 0; --i) dest[i] = Combine(operation, source[i], dest[i]);
+  } else {
+    for (int64_t i = 0; i < count; ++i) dest[i] = Combine(operation, source[i], dest[i]);
+  }
+}
+
+// Holds both contexts and both surfaces for one transfer, in the fixed lock order (contexts,
+// then surfaces, each pair by address).
+class TransferLocks {
+ public:
+  TransferLocks(Dc& dest, Dc& source)
+      : contexts_(LockInOrder(dest.mutex, source.mutex)), dest_(dest.surface), source_(source.surface) {
+    if (dest_ && source_) surfaces_ = LockInOrder(dest_->mutex(), source_->mutex());
+  }
+  const std::shared_ptr<Surface>& dest() const { return dest_; }
+  const std::shared_ptr<Surface>& source() const { return source_; }
+
+ private:
+  LockPair contexts_;
+  std::shared_ptr<Surface> dest_;
+  std::shared_ptr<Surface> source_;
+  LockPair surfaces_;
+};
+
+void FillTransfer(Dc& dest, Operation operation, Box box) {
+  DrawCall call(dest);
+  if (!call.surface()) return;
+  FillBox(*call.surface(), box, operation == Operation::Black ? 0xFF000000u : 0xFFFFFFFFu);
+  call.markChanged();
+}
+
+// The destination rectangle is clipped to the destination surface and to the image of the source
+// surface, so no pixel is read or written outside either; pixels whose source lies outside are
+// left as they were.
+bool SourceTransfer(Dc& destDc, Dc& sourceDc, Operation operation, Box box, int srcX, int srcY) {
+  std::shared_ptr<Surface> dest;
+  {
+    TransferLocks locks(destDc, sourceDc);
+    if (!locks.dest()) return true;
+    if (!locks.source()) return false;
+    Surface& to = *locks.dest();
+    const Surface& from = *locks.source();
+    const int64_t offsetX = static_cast<int64_t>(srcX) - box.left;
+    const int64_t offsetY = static_cast<int64_t>(srcY) - box.top;
+    box = ClipToSurface(to, box);
+    box.left = std::max(box.left, -offsetX);
+    box.top = std::max(box.top, -offsetY);
+    box.right = std::min(box.right, from.width() - offsetX);
+    box.bottom = std::min(box.bottom, from.height() - offsetY);
+    if (box.left >= box.right || box.top >= box.bottom) return true;
+    const int64_t count = box.right - box.left;
+    // Moving a picture down within one surface goes bottom row first.
+    const bool bottomFirst = &to == &from && offsetY < 0;
+    for (int64_t i = 0; i < box.bottom - box.top; ++i) {
+      const int64_t y = bottomFirst ? box.bottom - 1 - i : box.top + i;
+      uint32_t* destRow = to.pixels() + y * to.width() + box.left;
+      const uint32_t* sourceRow = from.pixels() + (y + offsetY) * from.width() + box.left + offsetX;
+      TransferRow(operation, destRow, sourceRow, count);
+    }
+    dest = locks.dest();
+  }
+  dest->notifyChanged();
+  return true;
+}
+
+}  // namespace
+
+BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop) {
+  Operation operation;
+  if (!dest || !OperationOf(rop, operation)) return FALSE;
+  if (width <= 0 || height <= 0) return TRUE;
+  const Box box{x, y, static_cast<int64_t>(x) + width, static_cast<int64_t>(y) + height};
+  if (!UsesSource(operation)) {
+    FillTransfer(*DcFromHandle(dest), operation, box);
+    return TRUE;
+  }
+  if (!src) return FALSE;
+  return SourceTransfer(*DcFromHandle(dest), *DcFromHandle(src), operation, box, srcX, srcY) ? TRUE : FALSE;
+}

@@ -1,0 +1,94 @@
+// Pixels, lines and rectangles through a context.
+#include <algorithm>
+
+#include "platform/gdi/colour.h"
+#include "platform/gdi/dc.h"
+#include "platform/gdi/line.h"
+#include "platform/gdi/raster.h"
+
+using namespace morvex::gdi;
+
+COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
+  if (!hdc) return CLR_INVALID;
+  DrawCall call(*DcFromHandle(hdc));
+  Surface* surface = call.surface();
+  if (!surface || x < 0 || y < 0 || x >= surface->width() || y >= surface->height()) return CLR_INVALID;
+  PlotPixel(*surface, x, y, PixelFromColor(color));
+  call.markChanged();
+  return color & 0x00FFFFFFu;
+}
+
+COLORREF GetPixel(HDC hdc, int x, int y) {
+  if (!hdc) return CLR_INVALID;
+  DrawCall call(*DcFromHandle(hdc));
+  const Surface* surface = call.surface();
+  if (!surface || x < 0 || y < 0 || x >= surface->width() || y >= surface->height()) return CLR_INVALID;
+  return ColorFromPixel(surface->pixels()[static_cast<ptrdiff_t>(y) * surface->width() + x]);
+}
+
+BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT previous) {
+  if (!hdc) return FALSE;
+  Dc& dc = *DcFromHandle(hdc);
+  std::lock_guard lock(dc.mutex);
+  if (previous) *previous = dc.position;
+  dc.position = {x, y};
+  return TRUE;
+}
+
+BOOL LineTo(HDC hdc, int x, int y) {
+  if (!hdc) return FALSE;
+  Dc& dc = *DcFromHandle(hdc);
+  DrawCall call(dc);
+  if (call.surface() && !dc.pen->null) {
+    DrawLine(*call.surface(), dc.position.x, dc.position.y, x, y, dc.pen->width, dc.pen->pixel);
+    call.markChanged();
+  }
+  dc.position = {x, y};
+  return TRUE;
+}
+
+// The outline runs along columns left and right - 1 and rows top and bottom - 1; the brush fills
+// what lies inside it. Without a pen the filled area is one pixel narrower and lower than the
+// outline would be, as on Windows. A wider pen thickens the outline about those rows and columns
+// (see StampPen) and is drawn after the fill.
+BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
+  if (!hdc) return FALSE;
+  Dc& dc = *DcFromHandle(hdc);
+  DrawCall call(dc);
+  Surface* surface = call.surface();
+  if (!surface) return TRUE;
+  const int64_t l = std::min(left, right);
+  const int64_t r = std::max(left, right);
+  const int64_t t = std::min(top, bottom);
+  const int64_t b = std::max(top, bottom);
+  const Pen& pen = *dc.pen;
+  const Brush& brush = *dc.brush;
+  if (pen.null) {
+    if (!brush.null) FillBox(*surface, {l, t, r - 1, b - 1}, brush.pixel);
+  } else {
+    if (!brush.null) FillBox(*surface, {l + 1, t + 1, r - 1, b - 1}, brush.pixel);
+    if (r > l && b > t) {
+      const int64_t before = (pen.width - 1) / 2;
+      const int64_t after = pen.width / 2;
+      FillBox(*surface, {l - before, t - before, r + after, t + after + 1}, pen.pixel);
+      FillBox(*surface, {l - before, b - 1 - before, r + after, b + after}, pen.pixel);
+      FillBox(*surface, {l - before, t - before, l + after + 1, b + after}, pen.pixel);
+      FillBox(*surface, {r - 1 - before, t - before, r + after, b + after}, pen.pixel);
+    }
+  }
+  call.markChanged();
+  return TRUE;
+}
+
+// Right and bottom are exclusive; an empty or inverted rectangle fills nothing.
+int FillRect(HDC hdc, const RECT* rect, HBRUSH brushHandle) {
+  const std::shared_ptr<GdiObject> object = LookupObject(brushHandle);
+  if (!hdc || !rect || !object || object->kind != ObjectKind::Brush) return 0;
+  const Brush& brush = static_cast<const Brush&>(*object);
+  DrawCall call(*DcFromHandle(hdc));
+  if (call.surface() && !brush.null) {
+    FillBox(*call.surface(), {rect->left, rect->top, rect->right, rect->bottom}, brush.pixel);
+    call.markChanged();
+  }
+  return 1;
+}

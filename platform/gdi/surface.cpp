@@ -1,0 +1,52 @@
+#include "platform/gdi/surface.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <utility>
+
+namespace morvex::gdi {
+
+namespace {
+
+size_t PixelCount(int width, int height) { return static_cast<size_t>(width) * static_cast<size_t>(height); }
+
+}  // namespace
+
+Surface::Surface(int width, int height, uint32_t fill)
+    : width_(std::max(width, 0)),
+      height_(std::max(height, 0)),
+      pixels_(PixelCount(std::max(width, 0), std::max(height, 0)), fill) {}
+
+void Surface::resize(int width, int height, uint32_t fill) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  {
+    std::lock_guard lock(mutex_);
+    const int oldWidth = width_.load(std::memory_order_relaxed);
+    const int oldHeight = height_.load(std::memory_order_relaxed);
+    if (width == oldWidth && height == oldHeight) return;
+    std::vector<uint32_t> resized(PixelCount(width, height), fill);
+    const int keepWidth = std::min(width, oldWidth);
+    const int keepHeight = std::min(height, oldHeight);
+    for (int y = 0; y < keepHeight; ++y) {
+      const uint32_t* from = pixels_.data() + PixelCount(oldWidth, y);
+      std::copy(from, from + keepWidth, resized.data() + PixelCount(width, y));
+    }
+    pixels_ = std::move(resized);
+    width_.store(width, std::memory_order_relaxed);
+    height_.store(height, std::memory_order_relaxed);
+  }
+  notifyChanged();
+}
+
+void Surface::setChangeListener(std::function<void()> listener) {
+  std::lock_guard lock(listenerMutex_);
+  listener_ = std::move(listener);
+}
+
+void Surface::notifyChanged() {
+  std::lock_guard lock(listenerMutex_);
+  if (listener_) listener_();
+}
+
+}  // namespace morvex::gdi
