@@ -1,0 +1,68 @@
+// Portable forms of the FFT passes: one butterfly or one output at a time.
+#include "analysis/fft_arith.h"
+#include "analysis/fft_kernels.h"
+
+namespace {
+
+template <typename T>
+void Radix2Level(int32_t* re, int32_t* im, int n, int h, const T* c, const T* s) {
+  for (int g = 0; g < n; g += 2 * h) {
+    int32_t* re0 = re + g;
+    int32_t* im0 = im + g;
+    int32_t* re1 = re0 + h;
+    int32_t* im1 = im0 + h;
+    for (int i = 0; i < h; ++i) {
+      const double cc = c[i];
+      const double ss = s[i];
+      const double rk = re1[i];
+      const double ik = im1[i];
+      const int32_t ti = TruncToInt32(ik * cc + rk * ss);
+      const int32_t tr = TruncToInt32(rk * cc - ik * ss);
+      im1[i] = WrapSub(im0[i], ti);
+      im0[i] = WrapAdd(im0[i], ti);
+      re1[i] = WrapSub(re0[i], tr);
+      re0[i] = WrapAdd(re0[i], tr);
+    }
+  }
+}
+
+// Adds one twiddled quarter to an output: each of the two sums is truncated on its own.
+void AddQuarter(int32_t& ta, int32_t& tb, double re, double im, double c, double s) {
+  ta = TruncToInt32(static_cast<double>(ta) + re * s + im * c);
+  tb = TruncToInt32(static_cast<double>(tb) + re * c - im * s);
+}
+
+void Radix4Level(int32_t* re, int32_t* im, int n, int m, const Radix4LevelTwiddles& t) {
+  const int q = m / 4;
+  for (int g = 0; g < n; g += m) {
+    int32_t* r = re + g;
+    int32_t* x = im + g;
+    for (int a = 0; a < q; ++a) {
+      int32_t outRe[4];
+      int32_t outIm[4];
+      for (int j = 0; j < 4; ++j) {
+        const int k = a + j * q;
+        int32_t ta = x[a];
+        int32_t tb = r[a];
+        AddQuarter(ta, tb, r[a + q], x[a + q], t.c1[k], t.s1[k]);
+        AddQuarter(ta, tb, r[a + 2 * q], x[a + 2 * q], t.c2[k], t.s2[k]);
+        AddQuarter(ta, tb, r[a + 3 * q], x[a + 3 * q], t.c3[k], t.s3[k]);
+        outRe[j] = tb;
+        outIm[j] = ta;
+      }
+      if (a == 0) {
+        // Output 0 is the plain integer sum of the four quarters.
+        outRe[0] = WrapAdd(WrapAdd(r[0], r[q]), WrapAdd(r[2 * q], r[3 * q]));
+        outIm[0] = WrapAdd(WrapAdd(x[0], x[q]), WrapAdd(x[2 * q], x[3 * q]));
+      }
+      for (int j = 0; j < 4; ++j) {
+        r[a + j * q] = outRe[j];
+        x[a + j * q] = outIm[j];
+      }
+    }
+  }
+}
+
+}  // namespace
+
+const FftKernels kPortableFftKernels = {"portable", Radix2Level<float>, Radix2Level<double>, Radix4Level};

@@ -1,0 +1,233 @@
+#include "analysis/window_function.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double kTwoPiF = 6.2831855f;
+constexpr double kPiF = 3.1415927f;
+
+// The window values written from their definitions, by sample index.
+std::vector<float> ExpectedWindow(char kind, int m) {
+  const int h = m / 2;
+  std::vector<float> w(m);
+  std::vector<float> gaussV(h + 1);
+  float v = 0.0f;
+  for (int j = 0; j < h; ++j) {
+    gaussV[j] = v;
+    v += static_cast<float>(4.24 / h);
+  }
+  for (int i = 0; i < m; ++i) {
+    const int j = std::abs(i - h);  // distance from the centre; sample 0 is at j = h
+    const double a = kTwoPiF * i / m;
+    double value = 0.0;
+    switch (kind) {
+      case 't':
+        value = static_cast<double>(h - j) / h;
+        break;
+      case 'n':
+        value = 0.5 - 0.5 * std::cos(a);
+        break;
+      case 'g': {
+        const double g = i == 0 ? 4.24f : gaussV[j];
+        value = std::exp(-(g * g) / 4.0);
+        break;
+      }
+      case 'm':
+        value = 0.54 - 0.46 * std::cos(a);
+        break;
+      case 'h':
+        value = 0.423 - 0.498 * std::cos(a) + 0.0792 * std::cos(2.0 * a);
+        break;
+      case 'r':
+        value = ((0.762 - std::cos(a)) + 0.238 * std::cos(2.0 * a)) / 2.0;
+        break;
+      case 's':
+        value = std::sin(kPiF * (static_cast<double>(i) / m));
+        break;
+      case 'b': {
+        const double b = kTwoPiF * j / (m - 1);
+        value = 0.42 + 0.5 * std::cos(b) + 0.08 * std::cos(2.0 * b);
+        break;
+      }
+      case 'f': {
+        const double f = kTwoPiF * j / m;
+        value = j == 0 ? 1.0 : (0.54 + 0.46 * std::cos(f)) * (std::sin(2.0 * f) / (2.0 * f)) * 255.0 / 256.0;
+        break;
+      }
+      default:
+        value = 1.0;
+        break;
+    }
+    w[i] = static_cast<float>(value);
+  }
+  return w;
+}
+
+const char kLetters[] = "tngmhrsbfz";
+
+TEST(WindowFunction, EveryKindEqualsItsDefinitionAtEverySample) {
+  for (const char* kind = kLetters; *kind != '\0'; ++kind) {
+    for (int m = 16; m <= 32768; m *= 2) {
+      SCOPED_TRACE(std::string("kind ") + *kind + ", M = " + std::to_string(m));
+      BuildWindow(*kind, m);
+      const std::vector<float> expected = ExpectedWindow(*kind, m);
+      for (int i = 0; i < m; ++i) {
+        // Compared as bits: the table must hold exactly the defined float.
+        ASSERT_EQ(std::memcmp(&WindowTable[i], &expected[i], sizeof(float)), 0)
+            << "sample " << i << ": expected " << expected[i] << ", got " << WindowTable[i];
+      }
+    }
+  }
+}
+
+TEST(WindowFunction, EdgeValuesAtTheStartAndTheCentre) {
+  const int m = 2048;
+  const int h = m / 2;
+  for (char kind : {'t', 'n', 'r', 's'}) {
+    BuildWindow(kind, m);
+    EXPECT_EQ(WindowTable[0], 0.0f) << kind;
+  }
+  BuildWindow('m', m);
+  EXPECT_EQ(WindowTable[0], 0.08f);
+  BuildWindow('h', m);
+  EXPECT_NEAR(WindowTable[0], 0.0042, 1e-9);
+  for (char kind : {'t', 'b', 'f', 'g'}) {
+    BuildWindow(kind, m);
+    EXPECT_EQ(WindowTable[h], 1.0f) << kind;
+  }
+  BuildWindow('g', m);
+  EXPECT_NEAR(WindowTable[0], 0.0112, 1e-4);
+  BuildWindow('r', m);
+  EXPECT_NEAR(WindowTable[h], 1.0, 1e-7);
+  BuildWindow('f', m);
+  EXPECT_LT(WindowTable[h + 1], 255.0f / 256.0f);
+}
+
+TEST(WindowFunction, TriangleIsSymmetric) {
+  BuildWindow('t', 1024);
+  for (int i = 1; i < 512; ++i) {
+    ASSERT_EQ(WindowTable[1024 - i], WindowTable[i]) << i;
+  }
+}
+
+// No sample of a table depends on the kind built before it.
+TEST(WindowFunction, SwitchingKindsGivesTheTableOfAFreshStart) {
+  const int m = 4096;
+  for (const char* first = kLetters; *first != '\0'; ++first) {
+    for (const char* second = kLetters; *second != '\0'; ++second) {
+      std::memset(WindowTable, 0, sizeof(WindowTable));
+      BuildWindow(*second, m);
+      const std::vector<float> fresh(WindowTable, WindowTable + m);
+      BuildWindow(*first, m);
+      BuildWindow(*second, m);
+      ASSERT_EQ(std::vector<float>(WindowTable, WindowTable + m), fresh) << *first << " then " << *second;
+    }
+  }
+}
+
+TEST(WindowFunction, BuildingSetsTheLabelOfTheKind) {
+  const std::pair<char, const char*> labels[] = {
+      {'t', "windowfunc:triangle"},       {'n', "windowfunc:hanning"},
+      {'g', "windowfunc:gauss(+-4.24)"},  {'m', "windowfunc:hamming"},
+      {'h', "windowfunc:blackman-harris"}, {'r', "windowfunc:rosen field"},
+      {'s', "windowfunc:sin"},            {'b', "windowfunc:blackman"},
+      {'f', "windowfunc:flat top"},       {'z', "windowfunc:none(rectangular wave)"},
+  };
+  for (const auto& [letter, label] : labels) {
+    BuildWindow(letter, 64);
+    EXPECT_STREQ(WindowLabel.load(), label);
+  }
+}
+
+TEST(WindowFunction, MenuOrderAndLabels) {
+  const char* menu[] = {"triangle", "hanning", "gause",  "hamming",  "blackman-harris",
+                        "rosen-field", "sin", "blackman", "flattop", "none"};
+  for (int id = 1; id <= kWindowKindCount; ++id) {
+    EXPECT_EQ(WindowKinds[id - 1].letter, kLetters[id - 1]);
+    EXPECT_STREQ(WindowKinds[id - 1].menuLabel, menu[id - 1]);
+    EXPECT_EQ(FindWindowKind(kLetters[id - 1]), &WindowKinds[id - 1]);
+  }
+  EXPECT_EQ(FindWindowKind('x'), nullptr);
+  EXPECT_EQ(FindWindowKind(kDefaultWindowKind)->letter, 'f');
+}
+
+TEST(WindowFunction, UnknownLetterOrLengthKeepsTableAndLabel) {
+  BuildWindow('n', 256);
+  const std::vector<float> before(WindowTable, WindowTable + 256);
+  for (const auto& [letter, m] : {std::pair{'x', 256}, std::pair{'\0', 512}, std::pair{'t', 0}, std::pair{'t', 40000}}) {
+    BuildWindow(letter, m);
+    EXPECT_EQ(std::vector<float>(WindowTable, WindowTable + 256), before) << letter << " " << m;
+    EXPECT_STREQ(WindowLabel.load(), "windowfunc:hanning");
+  }
+}
+
+TEST(WindowFunction, ApplyTruncatesTheDoubleProductTowardZero) {
+  BuildWindow('n', 16);  // 0, 0.038, 0.146, 0.309, 0.5, ...
+  std::vector<int32_t> x(16);
+  for (int i = 0; i < 16; ++i) {
+    x[i] = i % 2 == 0 ? 32767 : -32768;
+  }
+  std::vector<int32_t> expected(16);
+  for (int i = 0; i < 16; ++i) {
+    expected[i] = static_cast<int32_t>(std::trunc(x[i] * static_cast<double>(WindowTable[i])));
+  }
+  ApplyWindow(x.data(), 16);
+  EXPECT_EQ(x, expected);
+  EXPECT_EQ(x[0], 0);
+  EXPECT_EQ(x[4], 16383);  // 32767 · 0.5, rounded down
+  EXPECT_EQ(x[12], 16383);
+  EXPECT_EQ(x[8], 32767);  // the centre of the Hann window is 1
+}
+
+TEST(WindowFunction, CycleStepRebuildsOnRequestAndSkipsKindNone) {
+  const int m = 64;
+  std::vector<int32_t> x(m, 1000);
+
+  WindowRebuild.store(1);
+  WindowSamples(x.data(), 'n', m);
+  EXPECT_EQ(WindowRebuild.load(), 0);
+  EXPECT_STREQ(WindowLabel.load(), "windowfunc:hanning");
+  EXPECT_EQ(x[0], 0);
+  EXPECT_EQ(x[m / 2], 1000);
+
+  // Without a request the table stays, whatever kind is passed.
+  std::fill(x.begin(), x.end(), 1000);
+  WindowSamples(x.data(), 't', m);
+  EXPECT_STREQ(WindowLabel.load(), "windowfunc:hanning");
+  EXPECT_EQ(x[0], 0);
+
+  // Kind none builds its table of ones and label, and leaves the samples alone.
+  std::vector<int32_t> y(m, -777);
+  WindowRebuild.store(1);
+  WindowSamples(y.data(), 'z', m);
+  EXPECT_STREQ(WindowLabel.load(), "windowfunc:none(rectangular wave)");
+  EXPECT_EQ(y, std::vector<int32_t>(m, -777));
+  EXPECT_EQ(WindowTable[0], 1.0f);
+
+  // An unknown kind keeps multiplying by the table in force.
+  BuildWindow('n', m);
+  WindowRebuild.store(1);
+  std::fill(x.begin(), x.end(), 1000);
+  WindowSamples(x.data(), '?', m);
+  EXPECT_EQ(WindowRebuild.load(), 0);
+  EXPECT_STREQ(WindowLabel.load(), "windowfunc:hanning");
+  EXPECT_EQ(x[0], 0);
+}
+
+TEST(WindowFunction, SixteenSamplesForTheSmallestZeroFilledBlock) {
+  BuildWindow('t', 16);
+  const float expected[16] = {0.0f,  0.125f, 0.25f,  0.375f, 0.5f,  0.625f, 0.75f,  0.875f,
+                              1.0f,  0.875f, 0.75f,  0.625f, 0.5f,  0.375f, 0.25f,  0.125f};
+  for (int i = 0; i < 16; ++i) {
+    EXPECT_EQ(WindowTable[i], expected[i]) << i;
+  }
+}
+
+}  // namespace
