@@ -1,0 +1,28 @@
+// Where the settings file lives, derived from the process command line at start-up.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Path buffers of the start-up code hold 500 bytes: 499 characters and the terminating zero.
+inline constexpr std::size_t kPathBufferBytes = 500;
+
+struct SettingsPathResult {
+  // The settings path derived from the command line alone (the executable's name with ".ini").
+  std::string exeDerivedPath;
+  // The path the settings are read from at start-up and written to at shutdown.
+  std::string settingsPath;
+};
+
+// Derives the settings path from the process command line (the executable's path followed by the
+// arguments), the current directory, the module file name and whether a WAV file was named.
+// `separator` is the platform's path separator ('\\' on Windows, '/' elsewhere).
+//
+// When the command line holds no ".exe" (always the case on Linux, where the executable has no
+// extension), the path is "morvex.ini" in the executable's directory, taken from the module file
+// name. A path that would not fit in a 500-byte buffer is refused rather than cut: the result is
+// then empty, and an empty settings path makes the program neither read nor write a settings file
+// (a cut path could name some other file and overwrite it).
+SettingsPathResult DeriveSettingsPath(std::string_view commandLine, std::string_view currentDirectory,
+                                      std::string_view moduleFileName, bool wavFileNameEmpty,
+                                      char separator);

@@ -1,0 +1,55 @@
+#include "audio/source_file.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "audio/sample_store.h"
+#include "audio/wav_reader.h"
+
+namespace {
+
+// Fills WavFileName from the open-file dialog; no file chosen ends the process.
+void AskForFileName(HWND owner) {
+  char title[kFileNameBytes] = "";
+  OPENFILENAMEA dialog = {};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = "wavfile(*.wav)\0*.wav\0";
+  dialog.lpstrFile = SampleStore.WavFileName;
+  dialog.nMaxFile = kFileNameBytes;
+  dialog.lpstrFileTitle = title;
+  dialog.nMaxFileTitle = kFileNameBytes;
+  dialog.Flags = OFN_HIDEREADONLY;
+  dialog.lpstrDefExt = "wav";
+  if (!GetOpenFileNameA(&dialog)) {
+    MessageBoxA(NULL, "file名をget出来ませんでした.", "error", MB_OK);
+    ExitProcess(1);
+  }
+}
+
+}  // namespace
+
+void RemoveEnclosingQuotes(char* name) {
+  if (name[0] != '"') return;
+  const std::size_t length = std::strlen(name);
+  if (length > 1 && name[length - 1] == '"') name[length - 1] = '\0';
+  std::memmove(name, name + 1, std::strlen(name));  // the terminating zero moves along
+}
+
+void OpenSourceFile(HWND owner, int32_t downrateforfft) {
+  SampleStoreRecord& store = SampleStore;
+  if (store.WavFileName[0] == '\0') AskForFileName(owner);
+  RemoveEnclosingQuotes(store.WavFileName);
+
+  store.file = std::fopen(store.WavFileName, "rb");
+  if (store.file == nullptr) {
+    char text[kFileNameBytes + 32];
+    std::snprintf(text, sizeof text, "dont open wavfile(%.499s)", store.WavFileName);
+    MessageBoxA(NULL, text, "", MB_OK);
+    ExitProcess(1);
+  }
+  store.dataSize = ReadWavHeader(store.file, &store.format);
+  store.analysisRate = AnalysisRateFor(store.fileRate, downrateforfft);
+  store.blockAlign = store.format.nBlockAlign;
+  store.fullScale = 1 << store.format.wBitsPerSample;  // the header admits 8 or 16 bits only
+}

@@ -1,0 +1,117 @@
+#include "audio/wav_reader.h"
+
+#include <cstring>
+
+#include "audio/sample_store.h"
+
+namespace {
+
+// Little-endian numbers assembled from single bytes; a read past the end counts as 0 and is
+// remembered, so that a truncated header is refused rather than taken as zeros.
+struct ByteReader {
+  FILE* file;
+  bool ended = false;
+
+  uint32_t Read(int bytes) {
+    uint32_t value = 0;
+    for (int i = 0; i < bytes; ++i) {
+      int c = std::fgetc(file);
+      if (c == EOF) {
+        ended = true;
+        c = 0;
+      }
+      value |= static_cast<uint32_t>(c) << (8 * i);
+    }
+    return value;
+  }
+};
+
+// The markers are read as text lines limited to their length, so a newline byte inside one ends
+// the read early and the comparison fails.
+bool MarkerMatches(FILE* file, char* buffer, int size, const char* marker) {
+  buffer[0] = '\0';
+  return std::fgets(buffer, size, file) != nullptr && std::strcmp(buffer, marker) == 0;
+}
+
+// What the rest of the program can play: 8- or 16-bit samples in one or two channels with
+// frames of exactly that size, a usable rate and a byte rate to divide by.
+bool Playable(const WAVEFORMATEX& format) {
+  const bool channels = format.nChannels == 1 || format.nChannels == 2;
+  const bool bits = format.wBitsPerSample == 8 || format.wBitsPerSample == 16;
+  return channels && bits && format.nBlockAlign == format.nChannels * format.wBitsPerSample / 8 &&
+         format.nSamplesPerSec >= 1 && format.nSamplesPerSec <= static_cast<DWORD>(kHighestSampleRate) &&
+         format.nAvgBytesPerSec != 0;
+}
+
+}  // namespace
+
+int32_t ParseWavHeader(FILE* file, WAVEFORMATEX* format, WavHeader* header) {
+  format->cbSize = 0;
+  char riff[5];
+  if (!MarkerMatches(file, riff, sizeof riff, "RIFF")) return kWavNotRiff;
+  ByteReader in{file};
+  in.Read(4);  // RIFF size, not needed
+  char wave[9];
+  if (!MarkerMatches(file, wave, sizeof wave, "WAVEfmt ")) return kWavNotWave;
+  format->wFormatTag = 1;
+
+  const uint32_t fmtSize = in.Read(4);
+  const uint32_t tag = in.Read(2);
+  if (in.ended) return kWavNotWave;
+  if (tag != 1) return kWavNotPcm;
+  format->nChannels = static_cast<WORD>(in.Read(2));
+  format->nSamplesPerSec = in.Read(4);
+  format->nAvgBytesPerSec = in.Read(4);
+  format->nBlockAlign = static_cast<WORD>(in.Read(2));
+  format->wBitsPerSample = static_cast<WORD>(in.Read(2));
+  // A fmt chunk shorter than its 16 fixed bytes would have the scan start inside it.
+  if (in.ended || fmtSize < 16) return kWavNotWave;
+  if (!Playable(*format)) return kWavUnplayable;
+
+  // Chunk scan. Only the first letter of an id is looked at: the first chunk whose id begins with
+  // 'd' is the data chunk. No pad byte follows odd-sized chunks.
+  int64_t chunk = int64_t{fmtSize} + 20;
+  for (;;) {
+    // Offsets are held in 32 bits; a chunk beyond that (or beyond the end) ends the scan.
+    if (chunk > int64_t{INT32_MAX} - 8 || std::fseek(file, static_cast<long>(chunk), SEEK_SET) != 0) {
+      return kWavNotWave;
+    }
+    const int first = std::fgetc(file);
+    in.Read(3);
+    const uint32_t size = in.Read(4);
+    if (first == EOF || in.ended) return kWavNotWave;
+    if (first == 'd') {
+      header->dataSize = static_cast<int32_t>(size);
+      header->fileRate = static_cast<int32_t>(format->nSamplesPerSec);
+      header->dataOffset = static_cast<int32_t>(chunk + 8);
+      return kWavHeaderOk;
+    }
+    chunk += 8 + int64_t{size};
+  }
+}
+
+const char* WavHeaderErrorText(int32_t error) {
+  switch (error) {
+    case kWavNotRiff:
+      return "\n\nnot a RIFF file.";
+    case kWavNotWave:
+      return "\n\nnot a WAVE file.";
+    case kWavNotPcm:
+      return "\nNot renia format.";
+    default:
+      return "\n\nunsupported WAVE format.\nonly 8 or 16 bit PCM with 1 or 2 channels\n"
+             "at 1 to 1000000 Hz can be played.";
+  }
+}
+
+int32_t ReadWavHeader(FILE* file, WAVEFORMATEX* format) {
+  WavHeader header;
+  const int32_t error = ParseWavHeader(file, format, &header);
+  if (error != kWavHeaderOk) {
+    MessageBoxA(NULL, WavHeaderErrorText(error), "", MB_OK);
+    ExitProcess(1);
+  }
+  SampleStore.fileRate = header.fileRate;
+  SampleStore.dataOffset = header.dataOffset;
+  return header.dataSize;
+}

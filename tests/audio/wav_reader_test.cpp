@@ -1,0 +1,250 @@
+#include "audio/wav_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "audio/sample_store.h"
+#include "support/wav_bytes.h"
+
+namespace {
+
+using test_support::AddChunk;
+using test_support::Bytes;
+using test_support::CanonicalWav;
+using test_support::FmtFields;
+using test_support::RiffWithFmt;
+
+// An anonymous file holding the bytes, positioned at byte 0.
+class StreamOf {
+ public:
+  explicit StreamOf(const Bytes& bytes) : file_(std::tmpfile()) {
+    std::fwrite(bytes.data(), 1, bytes.size(), file_);
+    std::rewind(file_);
+  }
+  ~StreamOf() { std::fclose(file_); }
+  FILE* get() const { return file_; }
+
+ private:
+  FILE* file_;
+};
+
+struct Parsed {
+  int32_t error;
+  WAVEFORMATEX format;
+  WavHeader header;
+  long position;
+};
+
+Parsed Parse(const Bytes& bytes) {
+  StreamOf stream(bytes);
+  Parsed p{};
+  p.format.cbSize = 77;
+  p.error = ParseWavHeader(stream.get(), &p.format, &p.header);
+  p.position = std::ftell(stream.get());
+  return p;
+}
+
+Bytes Samples(std::size_t count) { return Bytes(count, 0x11); }
+
+TEST(WavHeader, CanonicalFileFindsSamplesAt44) {
+  FmtFields f;
+  f.channels = 2;
+  f.rate = 22050;
+  const Parsed p = Parse(CanonicalWav(f, Samples(400)));
+  ASSERT_EQ(p.error, kWavHeaderOk);
+  EXPECT_EQ(p.header.dataOffset, 44);
+  EXPECT_EQ(p.header.dataSize, 400);
+  EXPECT_EQ(p.header.fileRate, 22050);
+  EXPECT_EQ(p.position, 44);
+  EXPECT_EQ(p.format.wFormatTag, 1);
+  EXPECT_EQ(p.format.cbSize, 0);
+  EXPECT_EQ(p.format.nChannels, 2);
+  EXPECT_EQ(p.format.nSamplesPerSec, 22050u);
+  EXPECT_EQ(p.format.nAvgBytesPerSec, 88200u);
+  EXPECT_EQ(p.format.nBlockAlign, 4);
+  EXPECT_EQ(p.format.wBitsPerSample, 16);
+}
+
+TEST(WavHeader, LongerFmtChunkIsSkipped) {
+  FmtFields f;
+  f.fmtSize = 18;
+  const Parsed p = Parse(CanonicalWav(f, Samples(8)));
+  ASSERT_EQ(p.error, kWavHeaderOk);
+  EXPECT_EQ(p.header.dataOffset, 46);
+  EXPECT_EQ(p.position, 46);
+}
+
+TEST(WavHeader, ChunksBeforeDataAreSkippedWithoutPadByte) {
+  Bytes bytes = RiffWithFmt(FmtFields{});
+  AddChunk(bytes, "LIST", Bytes(26, 'x'));
+  AddChunk(bytes, "fact", Bytes(3, 'y'));  // odd size: the next chunk follows directly
+  AddChunk(bytes, "data", Samples(12));
+  const Parsed p = Parse(bytes);
+  ASSERT_EQ(p.error, kWavHeaderOk);
+  EXPECT_EQ(p.header.dataOffset, 36 + (8 + 26) + (8 + 3) + 8);
+  EXPECT_EQ(p.header.dataSize, 12);
+}
+
+TEST(WavHeader, FirstChunkBeginningWithDIsTakenAsData) {
+  Bytes bytes = RiffWithFmt(FmtFields{});
+  AddChunk(bytes, "disp", Bytes(10, 'z'));
+  AddChunk(bytes, "data", Samples(100));
+  const Parsed p = Parse(bytes);
+  ASSERT_EQ(p.error, kWavHeaderOk);
+  EXPECT_EQ(p.header.dataSize, 10);
+  EXPECT_EQ(p.header.dataOffset, 44);
+}
+
+TEST(WavHeader, DataSizeIsTakenUnchecked) {
+  Bytes bytes = RiffWithFmt(FmtFields{});
+  AddChunk(bytes, "data", Samples(4), 0xFFFFFFFFu);  // "length unknown", as streams write it
+  const Parsed p = Parse(bytes);
+  ASSERT_EQ(p.error, kWavHeaderOk);
+  EXPECT_EQ(p.header.dataSize, -1);
+  EXPECT_EQ(p.header.dataOffset, 44);
+}
+
+TEST(WavHeader, MarkersAreCheckedInOrder) {
+  Bytes rifx = CanonicalWav(FmtFields{}, Samples(4));
+  rifx[3] = 'X';
+  EXPECT_EQ(Parse(rifx).error, kWavNotRiff);
+
+  Bytes newline = CanonicalWav(FmtFields{}, Samples(4));
+  newline[2] = '\n';  // the marker read stops after a newline byte
+  EXPECT_EQ(Parse(newline).error, kWavNotRiff);
+
+  Bytes listFirst;
+  test_support::PutText(listFirst, "RIFF");
+  test_support::PutLe(listFirst, 0, 4);
+  test_support::PutText(listFirst, "WAVE");
+  AddChunk(listFirst, "LIST", Bytes(4, 0));
+  const Bytes fmtLater = RiffWithFmt(FmtFields{});
+  listFirst.insert(listFirst.end(), fmtLater.begin() + 12, fmtLater.end());
+  EXPECT_EQ(Parse(listFirst).error, kWavNotWave);
+
+  EXPECT_EQ(Parse(Bytes{'R', 'I', 'F', 'F'}).error, kWavNotWave);
+  EXPECT_EQ(Parse(Bytes{}).error, kWavNotRiff);
+}
+
+TEST(WavHeader, NonPcmTagsAreRefused) {
+  for (uint16_t tag : {uint16_t{3}, uint16_t{0xFFFE}, uint16_t{0}}) {
+    FmtFields f;
+    f.tag = tag;
+    EXPECT_EQ(Parse(CanonicalWav(f, Samples(4))).error, kWavNotPcm) << tag;
+  }
+}
+
+TEST(WavHeader, BrokenChunkStructureIsNotAWaveFile) {
+  // Ends before any chunk beginning with 'd'.
+  Bytes noData = RiffWithFmt(FmtFields{});
+  AddChunk(noData, "LIST", Bytes(6, 0));
+  EXPECT_EQ(Parse(noData).error, kWavNotWave);
+  EXPECT_EQ(Parse(RiffWithFmt(FmtFields{})).error, kWavNotWave);
+
+  // A chunk size reaching past the end of the file.
+  Bytes pastEnd = RiffWithFmt(FmtFields{});
+  AddChunk(pastEnd, "LIST", Bytes(6, 0), 5000);
+  AddChunk(pastEnd, "data", Samples(4));
+  EXPECT_EQ(Parse(pastEnd).error, kWavNotWave);
+
+  // A size that, taken as signed, would lead the scan back to the same chunk forever.
+  Bytes backwards = RiffWithFmt(FmtFields{});
+  AddChunk(backwards, "LIST", Bytes(), 0xFFFFFFF8u);
+  AddChunk(backwards, "data", Samples(4));
+  EXPECT_EQ(Parse(backwards).error, kWavNotWave);
+
+  // A data chunk cut off inside its size field.
+  Bytes cut = RiffWithFmt(FmtFields{});
+  test_support::PutText(cut, "data");
+  cut.push_back(4);
+  EXPECT_EQ(Parse(cut).error, kWavNotWave);
+
+  // A huge fmt size sends the scan beyond the end.
+  Bytes huge = RiffWithFmt(FmtFields{});
+  huge[16] = 0xF0;
+  huge[17] = huge[18] = huge[19] = 0xFF;
+  AddChunk(huge, "data", Samples(4));
+  EXPECT_EQ(Parse(huge).error, kWavNotWave);
+}
+
+TEST(WavHeader, ShortFmtChunkIsNotAWaveFile) {
+  Bytes bytes = RiffWithFmt(FmtFields{});
+  bytes[16] = 14;
+  AddChunk(bytes, "data", Samples(4));
+  EXPECT_EQ(Parse(bytes).error, kWavNotWave);
+}
+
+TEST(WavHeader, FormatsThatCannotBePlayedAreRefused) {
+  auto with = [](auto change) {
+    FmtFields f;
+    change(f);
+    return Parse(CanonicalWav(f, Samples(24))).error;
+  };
+  EXPECT_EQ(with([](FmtFields& f) { f.bits = 24; }), kWavUnplayable);
+  EXPECT_EQ(with([](FmtFields& f) { f.bits = 32; }), kWavUnplayable);
+  EXPECT_EQ(with([](FmtFields& f) { f.channels = 6; }), kWavUnplayable);
+  EXPECT_EQ(with([](FmtFields& f) { f.channels = 0; }), kWavUnplayable);
+  EXPECT_EQ(with([](FmtFields& f) { f.blockAlign = 3; }), kWavUnplayable);
+  EXPECT_EQ(with([](FmtFields& f) { f.rate = 0; }), kWavUnplayable);
+  EXPECT_EQ(with([](FmtFields& f) { f.rate = kHighestSampleRate + 1; }), kWavUnplayable);
+  EXPECT_EQ(with([](FmtFields& f) {
+              f.rate = 8000;
+              f.byteRate = 0xFFFFFFFFu;
+            }),
+            kWavHeaderOk);  // an odd byte rate is only shown, never divided into nothing
+
+  // nBlockAlign 0 with a consistent-looking rest.
+  Bytes zeroAlign = CanonicalWav(FmtFields{}, Samples(4));
+  zeroAlign[32] = zeroAlign[33] = 0;
+  EXPECT_EQ(Parse(zeroAlign).error, kWavUnplayable);
+  // nAvgBytesPerSec 0.
+  Bytes zeroByteRate = CanonicalWav(FmtFields{}, Samples(4));
+  for (int i = 28; i < 32; ++i) zeroByteRate[i] = 0;
+  EXPECT_EQ(Parse(zeroByteRate).error, kWavUnplayable);
+
+  FmtFields eightMono;
+  eightMono.bits = 8;
+  eightMono.channels = 1;
+  EXPECT_EQ(Parse(CanonicalWav(eightMono, Samples(4))).error, kWavHeaderOk);
+}
+
+TEST(WavHeader, MessagesKeepTheirTexts) {
+  EXPECT_STREQ(WavHeaderErrorText(kWavNotRiff), "\n\nnot a RIFF file.");
+  EXPECT_STREQ(WavHeaderErrorText(kWavNotWave), "\n\nnot a WAVE file.");
+  EXPECT_STREQ(WavHeaderErrorText(kWavNotPcm), "\nNot renia format.");
+}
+
+TEST(ReadWavHeader, StoresRateAndOffsetInTheSampleStore) {
+  Bytes bytes = RiffWithFmt(FmtFields{});
+  AddChunk(bytes, "LIST", Bytes(4, 0));
+  AddChunk(bytes, "data", Samples(64));
+  StreamOf stream(bytes);
+  WAVEFORMATEX format{};
+  EXPECT_EQ(ReadWavHeader(stream.get(), &format), 64);
+  EXPECT_EQ(SampleStore.fileRate, 44100);
+  EXPECT_EQ(SampleStore.dataOffset, 56);
+}
+
+using ReadWavHeaderDeathTest = testing::Test;
+
+void ReadHeaderOf(const Bytes& bytes) {
+  StreamOf stream(bytes);
+  WAVEFORMATEX format{};
+  ReadWavHeader(stream.get(), &format);
+}
+
+TEST_F(ReadWavHeaderDeathTest, EachRefusalEndsTheProcessWithItsMessage) {
+  Bytes rifx = CanonicalWav(FmtFields{}, Samples(4));
+  rifx[3] = 'X';
+  EXPECT_EXIT(ReadHeaderOf(rifx), testing::ExitedWithCode(1), "not a RIFF file\\.");
+  EXPECT_EXIT(ReadHeaderOf(RiffWithFmt(FmtFields{})), testing::ExitedWithCode(1), "not a WAVE file\\.");
+  FmtFields floating;
+  floating.tag = 3;
+  EXPECT_EXIT(ReadHeaderOf(CanonicalWav(floating, Samples(4))), testing::ExitedWithCode(1), "Not renia format\\.");
+  FmtFields wide;
+  wide.bits = 24;
+  EXPECT_EXIT(ReadHeaderOf(CanonicalWav(wide, Samples(6))), testing::ExitedWithCode(1), "unsupported WAVE format");
+}
+
+}  // namespace
