@@ -33,23 +33,28 @@ bool HasFamily(FcPattern* pattern, const char* family) {
 }
 
 // The file and face index of the family; fontconfig always matches some font, so the match
-// counts only when it really is the family asked for. An empty path when there is none.
+// counts only when it really is the family asked for. An empty path when there is none. A
+// private configuration, destroyed afterwards, leaves the process-wide one (which the display
+// toolkit uses) alone and leaks nothing.
 std::string FindFontFile(const char* family, int& faceIndex) {
   std::string path;
-  if (!FcInit()) return path;
-  FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family));
-  if (!pattern) return path;
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-  FcDefaultSubstitute(pattern);
-  FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-  FcChar8* file = nullptr;
-  if (match && HasFamily(match, family) && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-    path = reinterpret_cast<const char*>(file);
-    if (FcPatternGetInteger(match, FC_INDEX, 0, &faceIndex) != FcResultMatch) faceIndex = 0;
+  FcConfig* config = FcInitLoadConfigAndFonts();
+  if (!config) return path;
+  if (FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>(family))) {
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    if (FcPattern* match = FcFontMatch(config, pattern, &result)) {
+      FcChar8* file = nullptr;
+      if (HasFamily(match, family) && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
+        path = reinterpret_cast<const char*>(file);
+        if (FcPatternGetInteger(match, FC_INDEX, 0, &faceIndex) != FcResultMatch) faceIndex = 0;
+      }
+      FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pattern);
   }
-  if (match) FcPatternDestroy(match);
-  FcPatternDestroy(pattern);
+  FcConfigDestroy(config);
   return path;
 }
 

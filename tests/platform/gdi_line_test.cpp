@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <utility>
+#include <vector>
+
+#include "tests/platform/gdi_test_canvas.h"
+
+namespace morvex::gdi::test {
+namespace {
+
+using Points = std::vector<std::pair<int, int>>;
+
+// Draws one line with the default black pen on a white canvas and returns its pixels, sorted.
+Points Line(int x0, int y0, int x1, int y1, int width = 24, int height = 24) {
+  Canvas canvas(width, height);
+  MoveToEx(canvas.dc(), x0, y0, nullptr);
+  EXPECT_TRUE(LineTo(canvas.dc(), x1, y1));
+  return canvas.pointsOf(kBlack);
+}
+
+Points Sorted(Points points) {
+  std::sort(points.begin(), points.end(), [](const auto& a, const auto& b) {
+    return a.second != b.second ? a.second < b.second : a.first < b.first;
+  });
+  return points;
+}
+
+struct OctantCase {
+  const char* name;
+  int x1, y1;
+  Points expected;
+};
+
+TEST(GdiLineTest, EveryOctantFollowsBresenhamWithoutTheEndPoint) {
+  // From (10, 10); slopes of 2/5 (no ties), computed by hand.
+  const OctantCase cases[] = {
+      {"right, down, shallow", 15, 12, {{10, 10}, {11, 10}, {12, 11}, {13, 11}, {14, 12}}},
+      {"right, down, steep", 12, 15, {{10, 10}, {10, 11}, {11, 12}, {11, 13}, {12, 14}}},
+      {"left, down, steep", 8, 15, {{10, 10}, {10, 11}, {9, 12}, {9, 13}, {8, 14}}},
+      {"left, down, shallow", 5, 12, {{10, 10}, {9, 10}, {8, 11}, {7, 11}, {6, 12}}},
+      {"left, up, shallow", 5, 8, {{10, 10}, {9, 10}, {8, 9}, {7, 9}, {6, 8}}},
+      {"left, up, steep", 8, 5, {{10, 10}, {10, 9}, {9, 8}, {9, 7}, {8, 6}}},
+      {"right, up, steep", 12, 5, {{10, 10}, {10, 9}, {11, 8}, {11, 7}, {12, 6}}},
+      {"right, up, shallow", 15, 8, {{10, 10}, {11, 10}, {12, 9}, {13, 9}, {14, 8}}},
+  };
+  for (const OctantCase& c : cases) {
+    EXPECT_EQ(Line(10, 10, c.x1, c.y1), Sorted(c.expected)) << c.name;
+  }
+}
+
+TEST(GdiLineTest, HalfwayPointsTakeTheSmallerMinorCoordinateInBothDirections) {
+  EXPECT_EQ(Line(10, 10, 14, 12), Sorted({{10, 10}, {11, 10}, {12, 11}, {13, 11}}));
+  EXPECT_EQ(Line(14, 12, 10, 10), Sorted({{14, 12}, {13, 11}, {12, 11}, {11, 10}}));
+  EXPECT_EQ(Line(10, 10, 12, 14), Sorted({{10, 10}, {10, 11}, {11, 12}, {11, 13}}));
+  EXPECT_EQ(Line(12, 14, 10, 10), Sorted({{12, 14}, {11, 13}, {11, 12}, {10, 11}}));
+}
+
+TEST(GdiLineTest, AxisAndDiagonalLinesStopBeforeTheirEnd) {
+  EXPECT_EQ(Line(10, 10, 14, 10), Sorted({{10, 10}, {11, 10}, {12, 10}, {13, 10}}));
+  EXPECT_EQ(Line(10, 10, 10, 6), Sorted({{10, 10}, {10, 9}, {10, 8}, {10, 7}}));
+  EXPECT_EQ(Line(10, 10, 13, 13), Sorted({{10, 10}, {11, 11}, {12, 12}}));
+  EXPECT_EQ(Line(10, 10, 7, 13), Sorted({{10, 10}, {9, 11}, {8, 12}}));
+  EXPECT_TRUE(Line(10, 10, 10, 10).empty());
+}
+
+TEST(GdiLineTest, CurrentPositionMovesToTheEndSoAPolylineIsClosedByTheNextSegment) {
+  Canvas canvas(24, 24);
+  MoveToEx(canvas.dc(), 2, 2, nullptr);
+  LineTo(canvas.dc(), 5, 2);
+  LineTo(canvas.dc(), 5, 4);
+  POINT previous{};
+  MoveToEx(canvas.dc(), 0, 0, &previous);
+  EXPECT_EQ(previous.x, 5);
+  EXPECT_EQ(previous.y, 4);
+  EXPECT_EQ(canvas.pointsOf(kBlack), Sorted({{2, 2}, {3, 2}, {4, 2}, {5, 2}, {5, 3}}));
+}
+
+TEST(GdiLineTest, SelectedPenColourWidthAndNullPen) {
+  Canvas canvas(24, 24);
+  HPEN red = CreatePen(PS_SOLID, 0, RGB(255, 0, 0));
+  HGDIOBJ old = SelectObject(canvas.dc(), red);
+  MoveToEx(canvas.dc(), 1, 1, nullptr);
+  LineTo(canvas.dc(), 4, 1);
+  EXPECT_EQ(canvas.pointsOf(0xFFFF0000u), Sorted({{1, 1}, {2, 1}, {3, 1}}));
+
+  HPEN wide = CreatePen(PS_SOLID, 3, RGB(0, 0, 255));
+  SelectObject(canvas.dc(), wide);
+  MoveToEx(canvas.dc(), 10, 10, nullptr);
+  LineTo(canvas.dc(), 13, 10);
+  Points square;
+  for (int y = 9; y <= 11; ++y) {
+    for (int x = 9; x <= 13; ++x) square.emplace_back(x, y);
+  }
+  EXPECT_EQ(canvas.pointsOf(0xFF0000FFu), square);
+
+  SelectObject(canvas.dc(), GetStockObject(NULL_PEN));
+  const std::vector<uint32_t> before = canvas.snapshot();
+  MoveToEx(canvas.dc(), 0, 20, nullptr);
+  LineTo(canvas.dc(), 20, 20);
+  EXPECT_EQ(canvas.snapshot(), before);
+  POINT position{};
+  MoveToEx(canvas.dc(), 0, 0, &position);
+  EXPECT_EQ(position.x, 20);
+
+  SelectObject(canvas.dc(), old);
+  DeleteObject(red);
+  DeleteObject(wide);
+}
+
+// A line clipped by the surface covers exactly the pixels of the same line drawn whole on a
+// surface large enough to hold it.
+TEST(GdiLineTest, ClippedLinesKeepTheUnclippedPixels) {
+  const int ends[][4] = {{-300, -100, 20, 20}, {25, -7, -40, 30}, {-5, 30, 40, -90}, {19, 3, -200, 11}};
+  for (const auto& e : ends) {
+    Canvas whole(600, 400);
+    MoveToEx(whole.dc(), e[0] + 300, e[1] + 200, nullptr);
+    LineTo(whole.dc(), e[2] + 300, e[3] + 200);
+    Points expected;
+    for (const auto& [x, y] : whole.pointsOf(kBlack)) {
+      if (x >= 300 && x < 320 && y >= 200 && y < 220) expected.emplace_back(x - 300, y - 200);
+    }
+    EXPECT_EQ(Line(e[0], e[1], e[2], e[3], 20, 20), expected) << e[0] << "," << e[1] << " to " << e[2] << "," << e[3];
+    EXPECT_FALSE(expected.empty()) << e[0] << "," << e[1] << " to " << e[2] << "," << e[3];
+  }
+}
+
+TEST(GdiLineTest, LinesFromTheFarEndsOfTheCoordinateRangeAreExact) {
+  // Horizontal from the most negative x: the visible part only.
+  Points row;
+  for (int x = 0; x < 10; ++x) row.emplace_back(x, 2);
+  EXPECT_EQ(Line(INT_MIN, 2, 10, 2, 20, 4), row);
+
+  // Across the whole range with a rise of one: the line is half a pixel up at x = -0.5, so every
+  // visible pixel is already on the upper row.
+  Points risen;
+  for (int x = 0; x < 20; ++x) risen.emplace_back(x, 1);
+  EXPECT_EQ(Line(INT_MIN, 0, INT_MAX, 1, 20, 3), risen);
+
+  // A slope just below 1 over the whole range: at x = k the exact y is k - 1 - (2k + 1) /
+  // (2^32 - 1), a hair below k - 1, so the pixels are (k, k - 1). The error term at the first
+  // visible step needs more than 64 bits.
+  Points diagonal;
+  for (int x = 1; x < 20; ++x) diagonal.emplace_back(x, x - 1);
+  EXPECT_EQ(Line(INT_MIN, INT_MIN, INT_MAX, INT_MAX - 2, 20, 20), Sorted(diagonal));
+
+  // Lines wholly outside draw nothing.
+  EXPECT_TRUE(Line(INT_MIN, INT_MIN, INT_MIN + 5, INT_MAX, 20, 20).empty());
+  EXPECT_TRUE(Line(-50, -1, 50, -1, 20, 20).empty());
+  EXPECT_TRUE(Line(30, 0, 30, 19, 20, 20).empty());
+}
+
+}  // namespace
+}  // namespace morvex::gdi::test

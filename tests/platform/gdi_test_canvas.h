@@ -1,0 +1,64 @@
+// A window-like surface with a context on it, for the drawing tests.
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+#include "platform/gdi/surface.h"
+#include "platform/gdi/window_dc.h"
+#include "platform/win32/gdi.h"
+
+namespace morvex::gdi::test {
+
+inline constexpr uint32_t kWhite = 0xFFFFFFFFu;
+inline constexpr uint32_t kBlack = 0xFF000000u;
+
+class Canvas {
+ public:
+  Canvas(int width, int height, uint32_t fill = kWhite)
+      : surface_(std::make_shared<Surface>(width, height, fill)), dc_(CreateSurfaceDC(surface_)) {}
+  ~Canvas() { DeleteDC(dc_); }
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  HDC dc() const { return dc_; }
+  Surface& surface() const { return *surface_; }
+  const std::shared_ptr<Surface>& shared() const { return surface_; }
+  int width() const { return surface_->width(); }
+  int height() const { return surface_->height(); }
+
+  uint32_t at(int x, int y) const {
+    std::lock_guard lock(surface_->mutex());
+    return surface_->pixels()[y * surface_->width() + x];
+  }
+
+  void set(int x, int y, uint32_t pixel) {
+    std::lock_guard lock(surface_->mutex());
+    surface_->pixels()[y * surface_->width() + x] = pixel;
+  }
+
+  std::vector<uint32_t> snapshot() const {
+    std::lock_guard lock(surface_->mutex());
+    return {surface_->pixels(), surface_->pixels() + surface_->width() * surface_->height()};
+  }
+
+  // The points holding `pixel`, row by row.
+  std::vector<std::pair<int, int>> pointsOf(uint32_t pixel) const {
+    std::vector<std::pair<int, int>> points;
+    const std::vector<uint32_t> pixels = snapshot();
+    for (int y = 0; y < height(); ++y) {
+      for (int x = 0; x < width(); ++x) {
+        if (pixels[y * width() + x] == pixel) points.emplace_back(x, y);
+      }
+    }
+    return points;
+  }
+
+ private:
+  std::shared_ptr<Surface> surface_;
+  HDC dc_;
+};
+
+}  // namespace morvex::gdi::test
