@@ -1,0 +1,26 @@
+// Which streams waveOutOpen and waveInOpen reach: the system's sound through ALSA (the
+// default), the silent real-time device, or a test's virtual clock.
+#pragma once
+
+#include <memory>
+
+#include "platform/win32/mmsystem.h"
+#include "platform/wave/pcm_backend.h"
+
+namespace morvex::wave {
+
+class VirtualClock;
+
+// The system's sound through the named ALSA PCM. When playback cannot be opened on it, the
+// silent real-time device stands in (said once on standard error); a capture that cannot be
+// opened fails.
+void UseSystemDevices(const char* pcmName = "default");
+// Playback on the silent real-time device; no capture device.
+void UseSilentDevices();
+// Playback and capture on `clock` (it must outlive every device opened on it).
+void UseVirtualClockDevices(VirtualClock* clock);
+
+MMRESULT OpenOutputStream(const PcmFormat& format, std::unique_ptr<PcmOutput>* stream);
+MMRESULT OpenInputStream(const PcmFormat& format, std::unique_ptr<PcmInput>* stream);
+
+}  // namespace morvex::wave

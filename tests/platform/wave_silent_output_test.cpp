@@ -1,0 +1,86 @@
+// The silent device runs on the real clock, so these checks are loose on purpose: they catch a
+// position that does not move, moves without bound, or ignores pause.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "platform/wave/device_selection.h"
+#include "platform/win32.h"
+#include "wave_test_window.h"
+
+namespace morvex::wave {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+class SilentOutputTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    UseSilentDevices();
+    // 8-bit mono at 8000 Hz: 8 bytes per millisecond.
+    WAVEFORMATEX format = testing::PcmFormatOf(8000, 1, 8);
+    ASSERT_EQ(waveOutOpen(&hwo, WAVE_MAPPER, &format, window.Callback(), 0, CALLBACK_WINDOW),
+              MMSYSERR_NOERROR);
+    data.assign(8 * 300, 0x80);  // 300 ms
+    header.lpData = reinterpret_cast<LPSTR>(data.data());
+    header.dwBufferLength = static_cast<DWORD>(data.size());
+    ASSERT_EQ(waveOutPrepareHeader(hwo, &header, sizeof(header)), MMSYSERR_NOERROR);
+  }
+  void TearDown() override {
+    waveOutReset(hwo);
+    EXPECT_EQ(waveOutClose(hwo), MMSYSERR_NOERROR);
+    window.Pump();
+    UseSystemDevices();
+  }
+  DWORD Position() {
+    MMTIME time{};
+    waveOutGetPosition(hwo, &time, sizeof(time));
+    return time.u.cb;
+  }
+
+  testing::WaveTestWindow window;
+  HWAVEOUT hwo = nullptr;
+  std::vector<uint8_t> data;
+  WAVEHDR header{};
+};
+
+TEST_F(SilentOutputTest, PositionAdvancesAtAboutTheFormatsRate) {
+  Clock::time_point start = Clock::now();
+  ASSERT_EQ(waveOutWrite(hwo, &header, sizeof(header)), MMSYSERR_NOERROR);
+  std::this_thread::sleep_for(milliseconds(100));
+  DWORD position = Position();
+  double elapsedMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+  // Never ahead of the clock; behind it at most by a loaded machine's scheduling delays.
+  EXPECT_LE(position, elapsedMs * 8 + 8);
+  EXPECT_GE(position, 8u * 50);
+}
+
+TEST_F(SilentOutputTest, BufferComesBackOnceItsPlayingTimeHasPassed) {
+  Clock::time_point start = Clock::now();
+  ASSERT_EQ(waveOutWrite(hwo, &header, sizeof(header)), MMSYSERR_NOERROR);
+  std::vector<testing::DeviceMessage> messages = window.RunUntil(MM_WOM_DONE, milliseconds(5000));
+  double elapsedMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages.back().message, static_cast<UINT>(MM_WOM_DONE));
+  EXPECT_GE(elapsedMs, 300.0 - 1.0);
+  EXPECT_LT(elapsedMs, 3000.0);
+  EXPECT_EQ(Position(), data.size());
+}
+
+TEST_F(SilentOutputTest, PauseHoldsThePosition) {
+  ASSERT_EQ(waveOutWrite(hwo, &header, sizeof(header)), MMSYSERR_NOERROR);
+  std::this_thread::sleep_for(milliseconds(20));
+  ASSERT_EQ(waveOutPause(hwo), MMSYSERR_NOERROR);
+  DWORD paused = Position();
+  std::this_thread::sleep_for(milliseconds(60));
+  EXPECT_EQ(Position(), paused);
+  ASSERT_EQ(waveOutRestart(hwo), MMSYSERR_NOERROR);
+  std::this_thread::sleep_for(milliseconds(60));
+  EXPECT_GT(Position(), paused);
+}
+
+}  // namespace
+}  // namespace morvex::wave

@@ -1,0 +1,114 @@
+// A real window and message loop for the wave device tests: device messages reach the
+// window's procedure through the queue, as they reach the program's main window.
+#pragma once
+
+#include <chrono>
+#include <map>
+#include <vector>
+
+#include "platform/win32.h"
+
+namespace morvex::wave::testing {
+
+struct DeviceMessage {
+  UINT message;
+  WPARAM device;
+  LPARAM param;
+  DWORD thread;  // the thread whose window procedure received it
+
+  WAVEHDR* Header() const { return reinterpret_cast<WAVEHDR*>(param); }
+};
+
+class WaveTestWindow {
+ public:
+  WaveTestWindow() {
+    static bool registered = false;
+    if (!registered) {
+      WNDCLASSA cls{};
+      cls.lpfnWndProc = Proc;
+      cls.lpszClassName = "wave test";
+      registered = RegisterClassA(&cls) != 0;
+    }
+    hwnd_ = CreateWindowExA(0, "wave test", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                            nullptr, nullptr);
+    Journal()[hwnd_];
+  }
+  ~WaveTestWindow() {
+    Pump();
+    DestroyWindow(hwnd_);
+    Journal().erase(hwnd_);
+  }
+  WaveTestWindow(const WaveTestWindow&) = delete;
+  WaveTestWindow& operator=(const WaveTestWindow&) = delete;
+
+  HWND Hwnd() const { return hwnd_; }
+  DWORD_PTR Callback() const { return reinterpret_cast<DWORD_PTR>(hwnd_); }
+
+  // Handles every queued message as the message loop would; returns the device messages
+  // handled since the last call.
+  std::vector<DeviceMessage> Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    return Take();
+  }
+
+  // Runs the message loop until the device message `message` has been handled or `timeout`
+  // has passed; returns the device messages handled meanwhile.
+  std::vector<DeviceMessage> RunUntil(UINT message, std::chrono::milliseconds timeout) {
+    constexpr UINT_PTR kWatchdog = 0x5741;
+    SetTimer(hwnd_, kWatchdog, static_cast<UINT>(timeout.count()), nullptr);
+    std::vector<DeviceMessage> handled;
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0)) {
+      if (msg.message == WM_TIMER && msg.hwnd == hwnd_ && msg.wParam == kWatchdog) break;
+      DispatchMessageA(&msg);
+      std::vector<DeviceMessage> now = Take();
+      handled.insert(handled.end(), now.begin(), now.end());
+      if (!now.empty() && now.back().message == message) break;
+    }
+    KillTimer(hwnd_, kWatchdog);
+    return handled;
+  }
+
+ private:
+  static std::map<HWND, std::vector<DeviceMessage>>& Journal() {
+    static std::map<HWND, std::vector<DeviceMessage>> journal;
+    return journal;
+  }
+
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg >= MM_WOM_OPEN && msg <= MM_WIM_DATA) {
+      Journal()[hwnd].push_back({msg, wParam, lParam, GetCurrentThreadId()});
+      return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+
+  std::vector<DeviceMessage> Take() {
+    std::vector<DeviceMessage> taken;
+    taken.swap(Journal()[hwnd_]);
+    return taken;
+  }
+
+  HWND hwnd_ = nullptr;
+};
+
+// Message ids only, for comparing sequences.
+inline std::vector<UINT> Ids(const std::vector<DeviceMessage>& messages) {
+  std::vector<UINT> ids;
+  for (const DeviceMessage& m : messages) ids.push_back(m.message);
+  return ids;
+}
+
+inline WAVEFORMATEX PcmFormatOf(DWORD rate, WORD channels, WORD bits) {
+  WAVEFORMATEX format{};
+  format.wFormatTag = WAVE_FORMAT_PCM;
+  format.nChannels = channels;
+  format.nSamplesPerSec = rate;
+  format.nBlockAlign = static_cast<WORD>(channels * bits / 8);
+  format.nAvgBytesPerSec = rate * format.nBlockAlign;
+  format.wBitsPerSample = bits;
+  return format;
+}
+
+}  // namespace morvex::wave::testing
