@@ -24,7 +24,9 @@ bool OperationOf(DWORD rop, Operation& operation) {
   }
 }
 
-bool UsesSource(Operation operation) { return operation != Operation::Black && operation != Operation::White; }
+bool UsesSource(Operation operation) {
+  return operation != Operation::Black && operation != Operation::White;
+}
 
 uint32_t Combine(Operation operation, uint32_t source, uint32_t dest) {
   switch (operation) {
@@ -97,8 +99,8 @@ bool SourceTransfer(Dc& destDc, Dc& sourceDc, Operation operation, Box box, int 
     const bool bottomFirst = &to == &from && offsetY < 0;
     for (int64_t i = 0; i < box.bottom - box.top; ++i) {
       const int64_t y = bottomFirst ? box.bottom - 1 - i : box.top + i;
-      uint32_t* destRow = to.pixels() + y * to.width() + box.left;
-      const uint32_t* sourceRow = from.pixels() + (y + offsetY) * from.width() + box.left + offsetX;
+      uint32_t* destRow = to.pixels() + (y * to.width() + box.left);
+      const uint32_t* sourceRow = from.pixels() + ((y + offsetY) * from.width() + box.left + offsetX);
       TransferRow(operation, destRow, sourceRow, count);
     }
     dest = locks.dest();

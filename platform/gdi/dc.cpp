@@ -61,15 +61,11 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ handle) {
   std::lock_guard lock(dc.mutex);
   std::shared_ptr<GdiObject> previous;
   switch (object->kind) {
-    case ObjectKind::Pen:
-      previous = std::exchange(dc.pen, std::static_pointer_cast<Pen>(object));
-      break;
+    case ObjectKind::Pen: previous = std::exchange(dc.pen, std::static_pointer_cast<Pen>(object)); break;
     case ObjectKind::Brush:
       previous = std::exchange(dc.brush, std::static_pointer_cast<Brush>(object));
       break;
-    case ObjectKind::Font:
-      previous = std::exchange(dc.font, std::static_pointer_cast<Font>(object));
-      break;
+    case ObjectKind::Font: previous = std::exchange(dc.font, std::static_pointer_cast<Font>(object)); break;
     case ObjectKind::Bitmap:
       // Only a memory context draws into a bitmap; a window context keeps its window.
       if (!dc.memory) return nullptr;

@@ -145,7 +145,8 @@ bool RenderGlyph(int pixelsPerEm, char32_t codePoint, GlyphImage& image) {
   image.left = slot->bitmap_left;
   image.top = slot->bitmap_top;
   // The mono target renders one bit per pixel, top row first.
-  if (slot->bitmap.pixel_mode == FT_PIXEL_MODE_MONO && slot->bitmap.pitch >= 0) CopyMonoBitmap(slot->bitmap, image);
+  if (slot->bitmap.pixel_mode == FT_PIXEL_MODE_MONO && slot->bitmap.pitch >= 0)
+    CopyMonoBitmap(slot->bitmap, image);
   return true;
 }
 

@@ -57,7 +57,7 @@ void DrawLine(Surface& surface, int x0, int y0, int x1, int y1, int penWidth, ui
   const int64_t reachBefore = (penWidth - 1) / 2;
   const int64_t reachAfter = penWidth / 2;
   const int64_t extent = xMajor ? surface.width() : surface.height();
-  const int64_t lowest = -reachAfter;             // smallest visible major coordinate
+  const int64_t lowest = -reachAfter;                // smallest visible major coordinate
   const int64_t highest = extent - 1 + reachBefore;  // largest visible major coordinate
   int64_t first = 0;
   int64_t last = static_cast<int64_t>(majorDelta) - 1;

@@ -1,5 +1,6 @@
 #include "platform/gdi/objects.h"
 
+#include <algorithm>
 #include <mutex>
 #include <new>
 #include <unordered_map>
@@ -11,6 +12,8 @@
 namespace morvex::gdi {
 
 namespace {
+
+constexpr int kMaxPenWidth = 64;
 
 // Larger bitmaps are refused rather than attempted (a gigabyte of pixels).
 constexpr size_t kMaxBitmapPixels = size_t{1} << 28;
@@ -28,7 +31,8 @@ struct StockObjects {
   // The system font is the 16 pixel default cell; the GUI font a 12 pixel em, as on Windows.
   std::shared_ptr<Font> systemFont = std::make_shared<Font>(ComputeFontMetrics(TextFaceTables(), 0));
   std::shared_ptr<Font> guiFont = std::make_shared<Font>(ComputeFontMetrics(TextFaceTables(), -12));
-  std::shared_ptr<Bitmap> defaultBitmap = std::make_shared<Bitmap>(std::make_shared<Surface>(1, 1, 0xFF000000u));
+  std::shared_ptr<Bitmap> defaultBitmap =
+      std::make_shared<Bitmap>(std::make_shared<Surface>(1, 1, 0xFF000000u));
 };
 
 // Every live object by its handle. Stock objects are registered for good; DeleteObject leaves
@@ -45,10 +49,10 @@ struct State {
   StockObjects stock;
   Registry registry;
   State() {
-    const std::shared_ptr<GdiObject> all[] = {
-        stock.whiteBrush, stock.lightGrayBrush, stock.grayBrush, stock.darkGrayBrush,
-        stock.blackBrush, stock.nullBrush,      stock.whitePen,  stock.blackPen,
-        stock.nullPen,    stock.systemFont,     stock.guiFont,   stock.defaultBitmap};
+    const std::shared_ptr<GdiObject> all[] = {stock.whiteBrush,    stock.lightGrayBrush, stock.grayBrush,
+                                              stock.darkGrayBrush, stock.blackBrush,     stock.nullBrush,
+                                              stock.whitePen,      stock.blackPen,       stock.nullPen,
+                                              stock.systemFont,    stock.guiFont,        stock.defaultBitmap};
     for (const std::shared_ptr<GdiObject>& object : all) {
       registry.objects.emplace(object.get(), object);
       registry.stock.insert(object.get());
@@ -106,10 +110,12 @@ HGDIOBJ GetStockObject(int index) {
   }
 }
 
+// Width 0 is the one-pixel pen, as on Windows. Wider pens stamp a square per step; beyond
+// kMaxPenWidth they draw at that width, which keeps every line's cost bounded.
 HPEN CreatePen(int style, int width, COLORREF color) {
   if (style != PS_SOLID && style != PS_NULL) return nullptr;
-  // Width 0 is the one-pixel pen, as on Windows.
-  return Register<HPEN>(std::make_shared<Pen>(style == PS_NULL, width < 1 ? 1 : width, PixelFromColor(color)));
+  return Register<HPEN>(
+      std::make_shared<Pen>(style == PS_NULL, std::clamp(width, 1, kMaxPenWidth), PixelFromColor(color)));
 }
 
 HBRUSH CreateSolidBrush(COLORREF color) {

@@ -26,10 +26,10 @@ int64_t TextWidth(int pixelsPerEm, const char* text, int length) {
 void DrawGlyph(Surface& surface, const GlyphImage& glyph, int64_t left, int64_t top, uint32_t pixel) {
   const Box box = ClipToSurface(surface, {left, top, left + glyph.width, top + glyph.rows});
   for (int64_t y = box.top; y < box.bottom; ++y) {
-    const uint8_t* ink = glyph.ink.data() + (y - top) * glyph.width - left;
+    const uint8_t* ink = glyph.ink.data() + (y - top) * glyph.width;
     uint32_t* row = surface.pixels() + y * surface.width();
     for (int64_t x = box.left; x < box.right; ++x) {
-      if (ink[x]) row[x] = pixel;
+      if (ink[x - left]) row[x] = pixel;
     }
   }
 }
@@ -45,7 +45,8 @@ BOOL TextOutA(HDC hdc, int x, int y, LPCSTR text, int length) {
   const FontMetrics& metrics = dc.font->metrics;
   if (dc.backgroundMode == OPAQUE) {
     const int64_t width = TextWidth(metrics.pixelsPerEm, text, length);
-    FillBox(*surface, {x, y, x + width, static_cast<int64_t>(y) + metrics.height}, PixelFromColor(dc.backgroundColor));
+    FillBox(*surface, {x, y, x + width, static_cast<int64_t>(y) + metrics.height},
+            PixelFromColor(dc.backgroundColor));
   }
   const uint32_t ink = PixelFromColor(dc.textColor);
   const int64_t baseline = static_cast<int64_t>(y) + metrics.ascent;

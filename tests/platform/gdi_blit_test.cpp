@@ -19,7 +19,8 @@ void Tagged(Canvas& canvas) {
 }
 
 // dest(x, y) must be source(x + dx, y + dy) inside the given box and untouched outside it.
-void ExpectCopied(const Canvas& dest, uint32_t untouched, int left, int top, int right, int bottom, int dx, int dy) {
+void ExpectCopied(const Canvas& dest, uint32_t untouched, int left, int top, int right, int bottom, int dx,
+                  int dy) {
   for (int y = 0; y < dest.height(); ++y) {
     for (int x = 0; x < dest.width(); ++x) {
       const bool inside = x >= left && x < right && y >= top && y < bottom;
@@ -90,7 +91,8 @@ TEST(GdiBlitTest, OverlappingCombineReadsEverySourcePixelBeforeOverwritingIt) {
   BitBlt(canvas.dc(), 1, 0, 7, 2, canvas.dc(), 0, 0, SRCPAINT);
   BitBlt(canvas.dc(), 0, 1, 7, 1, canvas.dc(), 1, 1, SRCPAINT);  // and leftwards on row 1
   for (int x = 1; x < 8; ++x) EXPECT_EQ(canvas.at(x, 0), 0xFF000000u | (3u << (x - 1))) << x;
-  for (int x = 0; x < 7; ++x) EXPECT_EQ(canvas.at(x, 1), 0xFF000000u | (3u << x) | (x ? 1u << (x - 1) : 0u)) << x;
+  for (int x = 0; x < 7; ++x)
+    EXPECT_EQ(canvas.at(x, 1), 0xFF000000u | (3u << x) | (x ? 1u << (x - 1) : 0u)) << x;
 }
 
 TEST(GdiBlitTest, ClippedAtEveryEdgeOfDestinationAndSource) {

@@ -1,8 +1,8 @@
-#include "platform/gdi/font_metrics.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
+
+#include "platform/gdi/font_metrics.h"
 
 namespace morvex::gdi {
 namespace {

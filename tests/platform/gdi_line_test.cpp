@@ -121,7 +121,8 @@ TEST(GdiLineTest, ClippedLinesKeepTheUnclippedPixels) {
     for (const auto& [x, y] : whole.pointsOf(kBlack)) {
       if (x >= 300 && x < 320 && y >= 200 && y < 220) expected.emplace_back(x - 300, y - 200);
     }
-    EXPECT_EQ(Line(e[0], e[1], e[2], e[3], 20, 20), expected) << e[0] << "," << e[1] << " to " << e[2] << "," << e[3];
+    EXPECT_EQ(Line(e[0], e[1], e[2], e[3], 20, 20), expected)
+        << e[0] << "," << e[1] << " to " << e[2] << "," << e[3];
     EXPECT_FALSE(expected.empty()) << e[0] << "," << e[1] << " to " << e[2] << "," << e[3];
   }
 }

@@ -106,9 +106,9 @@ TEST_F(GdiShapesTest, NullPenFillsOnePixelLessAndNullBrushLeavesTheInside) {
 
 TEST_F(GdiShapesTest, SmallRectangles) {
   Canvas canvas(5, 3);
-  Rectangle(canvas.dc(), 0, 0, 1, 1);   // one pixel of outline
-  Rectangle(canvas.dc(), 2, 0, 4, 3);   // two columns of outline, nothing inside
-  Rectangle(canvas.dc(), 4, 0, 4, 3);   // no width: nothing
+  Rectangle(canvas.dc(), 0, 0, 1, 1);  // one pixel of outline
+  Rectangle(canvas.dc(), 2, 0, 4, 3);  // two columns of outline, nothing inside
+  Rectangle(canvas.dc(), 4, 0, 4, 3);  // no width: nothing
   EXPECT_EQ(Picture(canvas),
             "#.##.\n"
             "..##.\n"
@@ -162,8 +162,10 @@ TEST_F(GdiShapesTest, FillRectCoversLeftTopToRightBottomExclusive) {
 }
 
 TEST_F(GdiShapesTest, StockBrushColours) {
-  const std::pair<int, uint32_t> brushes[] = {{WHITE_BRUSH, 0xFFFFFFFFu}, {LTGRAY_BRUSH, 0xFFC0C0C0u},
-                                              {GRAY_BRUSH, 0xFF808080u},  {DKGRAY_BRUSH, 0xFF404040u},
+  const std::pair<int, uint32_t> brushes[] = {{WHITE_BRUSH, 0xFFFFFFFFu},
+                                              {LTGRAY_BRUSH, 0xFFC0C0C0u},
+                                              {GRAY_BRUSH, 0xFF808080u},
+                                              {DKGRAY_BRUSH, 0xFF404040u},
                                               {BLACK_BRUSH, 0xFF000000u}};
   for (const auto& [index, pixel] : brushes) {
     Canvas canvas(2, 2, kGreen);

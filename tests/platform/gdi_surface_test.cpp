@@ -1,11 +1,10 @@
-#include "platform/gdi/surface.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <thread>
 #include <vector>
 
+#include "platform/gdi/surface.h"
 #include "tests/platform/gdi_test_canvas.h"
 
 namespace morvex::gdi::test {

@@ -1,9 +1,9 @@
-#include "platform/gdi/utf8.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "platform/gdi/utf8.h"
 
 namespace morvex::gdi {
 namespace {
@@ -26,13 +26,13 @@ TEST(GdiUtf8Test, DecodesOneToFourByteSequences) {
 
 TEST(GdiUtf8Test, MalformedBytesBecomeOneReplacementEachAndDecodingResumes) {
   constexpr char32_t R = kReplacementCharacter;
-  EXPECT_EQ(Decode("\x80" "a"), (std::vector<char32_t>{R, 'a'}));              // stray continuation
-  EXPECT_EQ(Decode("\xC0\xAF"), (std::vector<char32_t>{R, R}));                // overlong lead
-  EXPECT_EQ(Decode("\xE0\x80\xAF"), (std::vector<char32_t>{R, R, R}));         // overlong three bytes
-  EXPECT_EQ(Decode("\xED\xA0\x80"), (std::vector<char32_t>{R, R, R}));         // surrogate
-  EXPECT_EQ(Decode("\xF4\x90\x80\x80"), (std::vector<char32_t>{R, R, R, R}));  // beyond U+10FFFF
-  EXPECT_EQ(Decode("\xE7\x94" "b"), (std::vector<char32_t>{R, R, 'b'}));       // cut short
-  EXPECT_EQ(Decode("\xE7\x94"), (std::vector<char32_t>{R, R}));                // cut by the end
+  EXPECT_EQ(Decode(std::string("\x80") + "a"), (std::vector<char32_t>{R, 'a'}));  // stray continuation
+  EXPECT_EQ(Decode("\xC0\xAF"), (std::vector<char32_t>{R, R}));                   // overlong lead
+  EXPECT_EQ(Decode("\xE0\x80\xAF"), (std::vector<char32_t>{R, R, R}));            // overlong three bytes
+  EXPECT_EQ(Decode("\xED\xA0\x80"), (std::vector<char32_t>{R, R, R}));            // surrogate
+  EXPECT_EQ(Decode("\xF4\x90\x80\x80"), (std::vector<char32_t>{R, R, R, R}));     // beyond U+10FFFF
+  EXPECT_EQ(Decode(std::string("\xE7\x94") + "b"), (std::vector<char32_t>{R, R, 'b'}));  // cut short
+  EXPECT_EQ(Decode("\xE7\x94"), (std::vector<char32_t>{R, R}));                          // cut by the end
   EXPECT_EQ(Decode("\xFF"), (std::vector<char32_t>{R}));
 }
 
