@@ -88,12 +88,6 @@ TEST(PlayPosition, ReadsTheTransportStateWhenAskedWithoutIt) {
   SampleStore.blockAlign = 0;
 }
 
-TEST(PlayBuffers, NamesMapToTheTwoBuffers) {
-  EXPECT_EQ(PlayBufferData(kPlayBufferA), SampleStore.bufferA);
-  EXPECT_EQ(PlayBufferData(kPlayBufferB), SampleStore.bufferB);
-  EXPECT_EQ(OtherPlayBuffer(kNoPlayBuffer), kNoPlayBuffer);
-}
-
 TEST(PlayBuffers, ARefillSeenByAReaderIsOldOrNewPerByte) {
   static char source[kPlayBufferBytes];
   for (int32_t i = 0; i < kPlayBufferBytes; ++i) source[i] = static_cast<char>(0x80 | (i & 1));

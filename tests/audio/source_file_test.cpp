@@ -3,12 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "audio/sample_store.h"
-#include "platform/display/display_backend.h"
 #include "support/temp_dir.h"
 #include "support/wav_bytes.h"
 
@@ -107,56 +104,6 @@ TEST_F(OpenSourceFileDeathTest, ARefusedHeaderEndsTheProcess) {
 TEST_F(OpenSourceFileDeathTest, ACancelledDialogEndsTheProcess) {
   // The display of a machine without one cancels every open-file dialog.
   EXPECT_EXIT(OpenSourceFile(NULL, 0), testing::ExitedWithCode(1), "file名をget出来ませんでした\\.");
-}
-
-// A display whose open-file dialog picks a file, recording how it was asked.
-class ChoosingDisplay final : public morvex::display::DisplayBackend {
- public:
-  explicit ChoosingDisplay(std::string choice) : choice_(std::move(choice)) {}
-  void processEvents(std::optional<morvex::display::Clock::time_point>) override {}
-  void wake() override {}
-  void windowCreated(HWND) override {}
-  void windowDestroyed(HWND) override {}
-  void windowChanged(HWND) override {}
-  void surfaceChanged(HWND) override {}
-  void setForeground(HWND) override {}
-  int messageBox(const char*, const char*, UINT) override { return 1; }
-  bool openFileName(OPENFILENAMEA* ofn) override {
-    asked = *ofn;
-    filter.assign(ofn->lpstrFilter, sizeof "wavfile(*.wav)\0*.wav\0");
-    std::snprintf(ofn->lpstrFile, ofn->nMaxFile, "%s", choice_.c_str());
-    return true;
-  }
-  UINT trackPopupMenu(HMENU, int, int, HWND) override { return 0; }
-  morvex::display::ScreenSize screenSize() override { return {800, 600}; }
-  morvex::display::ScreenSize fullScreenClientSize() override { return {800, 560}; }
-
-  OPENFILENAMEA asked{};
-  std::string filter;
-
- private:
-  std::string choice_;
-};
-
-TEST_F(OpenSourceFileDeathTest, TheDialogAsksForWavFiles) {
-  const std::string path = dir_.Write("chosen.wav", CanonicalWav(FmtFields{}, Bytes(16, 0)));
-  // Runs in a child process: the display installed there is gone with it.
-  EXPECT_EXIT(
-      {
-        auto* display = new ChoosingDisplay(path);
-        morvex::display::InstallBackend(display);
-        const HWND owner = reinterpret_cast<HWND>(0x1234);
-        OpenSourceFile(owner, 0);
-        const OPENFILENAMEA& a = display->asked;
-        const bool asked = display->filter == std::string("wavfile(*.wav)\0*.wav\0", 22) &&
-                           a.hwndOwner == owner && a.nMaxFile == 500 && a.nMaxFileTitle == 500 &&
-                           a.lpstrFileTitle != nullptr && a.Flags == OFN_HIDEREADONLY &&
-                           std::strcmp(a.lpstrDefExt, "wav") == 0 && a.lStructSize == sizeof(OPENFILENAMEA);
-        const bool opened = SampleStore.dataSize == 16 && std::strcmp(SampleStore.WavFileName, path.c_str()) == 0;
-        std::fprintf(stderr, "asked=%d opened=%d", asked, opened);
-        std::exit(asked && opened ? 0 : 2);
-      },
-      testing::ExitedWithCode(0), "asked=1 opened=1");
 }
 
 }  // namespace
