@@ -161,19 +161,5 @@ TEST_F(GdiShapesTest, FillRectCoversLeftTopToRightBottomExclusive) {
   EXPECT_EQ(FillRect(canvas.dc(), &rect, nullptr), 0);
 }
 
-TEST_F(GdiShapesTest, StockBrushColours) {
-  const std::pair<int, uint32_t> brushes[] = {{WHITE_BRUSH, 0xFFFFFFFFu},
-                                              {LTGRAY_BRUSH, 0xFFC0C0C0u},
-                                              {GRAY_BRUSH, 0xFF808080u},
-                                              {DKGRAY_BRUSH, 0xFF404040u},
-                                              {BLACK_BRUSH, 0xFF000000u}};
-  for (const auto& [index, pixel] : brushes) {
-    Canvas canvas(2, 2, kGreen);
-    RECT all{0, 0, 2, 2};
-    FillRect(canvas.dc(), &all, static_cast<HBRUSH>(GetStockObject(index)));
-    EXPECT_EQ(canvas.at(1, 1), pixel) << index;
-  }
-}
-
 }  // namespace
 }  // namespace morvex::gdi::test
