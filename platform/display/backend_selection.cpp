@@ -1,9 +1,12 @@
 #include <atomic>
+#include <cstdio>
 #include <memory>
 #include <mutex>
 
 #include "platform/display/display_backend.h"
 #include "platform/display/memory_display.h"
+#include "platform/display/qt/desktop_probe.h"
+#include "platform/display/qt/qt_display.h"
 
 namespace morvex::display {
 namespace {
@@ -12,12 +15,22 @@ std::mutex selectionMutex;
 std::unique_ptr<DisplayBackend> installed;
 std::atomic<DisplayBackend*> current{nullptr};
 
+// Qt when the session has a desktop it can open, otherwise the in-memory display.
+std::unique_ptr<DisplayBackend> DefaultBackend() {
+  if (const auto platform = qt::DesktopPlatform()) return std::make_unique<qt::QtDisplay>(*platform);
+  if (qt::DesktopNamed()) {
+    std::fprintf(stderr, "morvex: the display named by DISPLAY or WAYLAND_DISPLAY cannot be opened; "
+                         "windows are not shown\n");
+  }
+  return std::make_unique<MemoryDisplay>();
+}
+
 }  // namespace
 
 DisplayBackend& Backend() {
   if (DisplayBackend* backend = current.load(std::memory_order_acquire)) return *backend;
   std::lock_guard lock(selectionMutex);
-  if (!installed) installed = std::make_unique<MemoryDisplay>();
+  if (!installed) installed = DefaultBackend();
   current.store(installed.get(), std::memory_order_release);
   return *installed;
 }

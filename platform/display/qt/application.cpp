@@ -1,0 +1,35 @@
+#include "platform/display/qt/application.h"
+
+#include <QApplication>
+#include <QThread>
+
+namespace morvex::display::qt {
+namespace {
+
+// Qt keeps references to argc and argv for the application's lifetime.
+int argumentCount = 1;
+std::string platformArgument;
+char programName[] = "morvex";
+char platformOption[] = "-platform";
+char* arguments[] = {programName, platformOption, nullptr, nullptr};
+
+}  // namespace
+
+void StartApplication(const std::string& platform) {
+  if (QCoreApplication::instance()) return;
+  if (!platform.empty()) {
+    platformArgument = platform;
+    arguments[2] = platformArgument.data();
+    argumentCount = 3;
+  }
+  auto* application = new QApplication(argumentCount, arguments);
+  // The window layer decides when the program ends, not the last window closing.
+  application->setQuitOnLastWindowClosed(false);
+}
+
+bool OnApplicationThread() {
+  const QCoreApplication* application = QCoreApplication::instance();
+  return application && application->thread() == QThread::currentThread();
+}
+
+}  // namespace morvex::display::qt

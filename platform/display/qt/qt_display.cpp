@@ -1,0 +1,238 @@
+#include "platform/display/qt/qt_display.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QMenu>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
+#include <limits>
+#include <utility>
+
+#include "platform/display/qt/application.h"
+#include "platform/display/qt/dialogs.h"
+#include "platform/display/qt/edit_control.h"
+#include "platform/display/qt/menu_builder.h"
+#include "platform/display/qt/surface_widget.h"
+#include "platform/user/window_info.h"
+#include "platform/user/window_state.h"
+
+namespace morvex::display::qt {
+namespace {
+
+QEvent::Type WakeEventType() {
+  static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+  return type;
+}
+
+QEvent::Type RepaintEventType() {
+  static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+  return type;
+}
+
+class RepaintEvent final : public QEvent {
+ public:
+  explicit RepaintEvent(int slot) : QEvent(RepaintEventType()), slot(slot) {}
+  const int slot;
+};
+
+}  // namespace
+
+// Receives, on the user-interface thread, what other threads ask of the display.
+class DisplayEvents final : public QObject {
+ public:
+  explicit DisplayEvents(QtDisplay& display) : display_(display) {}
+
+  bool event(QEvent* event) override {
+    if (event->type() == WakeEventType()) {
+      display_.interruptWait();
+      return true;
+    }
+    if (event->type() == RepaintEventType()) {
+      display_.repaintRequested(static_cast<RepaintEvent*>(event)->slot);
+      return true;
+    }
+    return QObject::event(event);
+  }
+
+ private:
+  QtDisplay& display_;
+};
+
+QtDisplay::QtDisplay(std::string platform) : platform_(std::move(platform)) {}
+
+QtDisplay::~QtDisplay() {
+  windows_.clear();  // their edit controls go with them
+  delete events_.exchange(nullptr);
+}
+
+void QtDisplay::start() {
+  if (events_.load(std::memory_order_relaxed)) return;
+  StartApplication(platform_);
+  auto* events = new DisplayEvents(*this);
+  QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, events,
+                   [this](Qt::ApplicationState state) { applicationStateChanged(state == Qt::ApplicationActive); });
+  readScreen();
+  events_.store(events, std::memory_order_release);
+}
+
+void QtDisplay::processEvents(std::optional<Clock::time_point> until) {
+  start();
+  QEventLoop* const enclosing = waiting_;
+  const auto now = Clock::now();
+  if (wakePending_.exchange(false, std::memory_order_acq_rel) || (until && *until <= now)) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+  } else {
+    QEventLoop loop;
+    QTimer deadline;
+    if (until) {
+      const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*until - now).count();
+      deadline.setSingleShot(true);
+      deadline.setTimerType(Qt::PreciseTimer);
+      QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+      deadline.start(static_cast<int>(std::min<int64_t>(wait, std::numeric_limits<int>::max())));
+    }
+    // A wake from now on posts its event, which ends the loop; one before was seen above.
+    waiting_ = &loop;
+    loop.exec();
+    waiting_ = enclosing;
+    wakePending_.store(false, std::memory_order_release);
+  }
+  // Called from inside another wait, this call may have taken that wait's wake: end it too
+  // (an early return only costs its caller one more look at the queue).
+  if (enclosing) enclosing->quit();
+}
+
+void QtDisplay::wake() {
+  // One event per burst of wakes: only the call that raises the flag posts.
+  if (wakePending_.exchange(true, std::memory_order_acq_rel)) return;
+  if (QObject* events = events_.load(std::memory_order_acquire)) {
+    QCoreApplication::postEvent(events, new QEvent(WakeEventType()));
+  }
+}
+
+void QtDisplay::interruptWait() {
+  if (waiting_) waiting_->quit();
+}
+
+void QtDisplay::windowCreated(HWND hwnd) {
+  start();
+  const auto info = user::DescribeWindow(hwnd);
+  if (!info) return;
+  if (info->parent) {
+    // The program's only child windows are edit controls.
+    QWidget* parent = widgetOf(info->parent);
+    if (!parent || !IsEditControl(*info)) return;
+    QPlainTextEdit* edit = CreateEditControl(parent);
+    edits_[hwnd] = edit;
+    ApplyEditControl(*edit, *info);
+    return;
+  }
+  auto widget = std::make_unique<SurfaceWidget>(hwnd, info->surface, slots_);
+  if (const auto slot = widget->slot()) windowInSlot_[static_cast<size_t>(*slot)] = widget.get();
+  widget->apply(*info);
+  windows_[hwnd] = std::move(widget);
+}
+
+void QtDisplay::windowDestroyed(HWND hwnd) {
+  if (auto window = windows_.find(hwnd); window != windows_.end()) {
+    if (const auto slot = window->second->slot()) windowInSlot_[static_cast<size_t>(*slot)] = nullptr;
+    windows_.erase(window);
+  }
+  if (auto edit = edits_.find(hwnd); edit != edits_.end()) {
+    delete edit->second.data();
+    edits_.erase(edit);
+  }
+}
+
+void QtDisplay::windowChanged(HWND hwnd) {
+  const auto info = user::DescribeWindow(hwnd);
+  if (!info) return;
+  if (auto window = windows_.find(hwnd); window != windows_.end()) {
+    window->second->apply(*info);
+  } else if (auto edit = edits_.find(hwnd); edit != edits_.end() && edit->second) {
+    ApplyEditControl(*edit->second, *info);
+  }
+}
+
+void QtDisplay::surfaceChanged(HWND hwnd) {
+  const auto slot = slots_.raise(hwnd);
+  if (!slot) return;
+  if (QObject* events = events_.load(std::memory_order_acquire)) {
+    QCoreApplication::postEvent(events, new RepaintEvent(*slot));
+  }
+}
+
+void QtDisplay::repaintRequested(int slot) {
+  if (SurfaceWidget* window = windowInSlot_[static_cast<size_t>(slot)]) {
+    window->repaintRequested();
+  } else {
+    slots_.lower(slot);  // raised for a window that has gone since
+  }
+}
+
+void QtDisplay::setForeground(HWND hwnd) {
+  if (QWidget* widget = widgetOf(hwnd)) {
+    widget->raise();
+    widget->activateWindow();
+  }
+}
+
+int QtDisplay::messageBox(const char* text, const char* caption, UINT type) {
+  start();
+  return ShowMessageBox(text, caption, type);
+}
+
+bool QtDisplay::openFileName(OPENFILENAMEA* ofn) {
+  start();
+  return ShowOpenFileDialog(*ofn, widgetOf(ofn->hwndOwner));
+}
+
+UINT QtDisplay::trackPopupMenu(HMENU menu, int x, int y, HWND owner) {
+  start();
+  QMenu popup(widgetOf(owner));
+  BuildMenu(popup, menu);
+  if (popup.isEmpty()) return 0;
+  return ChosenId(popup.exec(QPoint(x, y)));
+}
+
+void QtDisplay::applicationStateChanged(bool active) {
+  if (active == active_) return;
+  active_ = active;
+  user::ApplicationActivated(active);
+}
+
+void QtDisplay::readScreen() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QRect whole = screen ? screen->geometry() : QRect();
+  const QRect available = screen ? screen->availableGeometry() : QRect();
+  screenWidth_.store(whole.width(), std::memory_order_relaxed);
+  screenHeight_.store(whole.height(), std::memory_order_relaxed);
+  // A maximized window's client area: the screen without the desktop's panels and without the
+  // window's own caption, whose height is the top frame the window layer counts with.
+  fullWidth_.store(available.width(), std::memory_order_relaxed);
+  fullHeight_.store(std::max(available.height() - user::kFrameTop, 0), std::memory_order_relaxed);
+}
+
+ScreenSize QtDisplay::screenSize() {
+  // The first call starts Qt; every first call of this program comes from the user-interface
+  // thread. Other threads read the size last seen there.
+  if (!QCoreApplication::instance() || OnApplicationThread()) {
+    start();
+    readScreen();
+  }
+  return {screenWidth_.load(std::memory_order_relaxed), screenHeight_.load(std::memory_order_relaxed)};
+}
+
+ScreenSize QtDisplay::fullScreenClientSize() {
+  screenSize();
+  return {fullWidth_.load(std::memory_order_relaxed), fullHeight_.load(std::memory_order_relaxed)};
+}
+
+QWidget* QtDisplay::widgetOf(HWND hwnd) const {
+  if (auto window = windows_.find(hwnd); window != windows_.end()) return window->second.get();
+  if (auto edit = edits_.find(hwnd); edit != edits_.end()) return edit->second.data();
+  return nullptr;
+}
+
+}  // namespace morvex::display::qt

@@ -1,0 +1,74 @@
+// The display of a desktop, through Qt Widgets: a widget per top-level window showing its client
+// surface, the "edit" control as a text view, real popup menus, message boxes and the
+// open-file dialog. Qt starts on the user-interface thread at the first call made there.
+#pragma once
+
+#include <QPointer>
+#include <array>
+#include <atomic>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/display/display_backend.h"
+#include "platform/display/qt/repaint_slots.h"
+
+class QEventLoop;
+class QObject;
+class QPlainTextEdit;
+class QWidget;
+
+namespace morvex::display::qt {
+
+class SurfaceWidget;
+
+class QtDisplay final : public DisplayBackend {
+ public:
+  // `platform`: Qt's platform plugin list (see StartApplication); empty for Qt's own choice.
+  explicit QtDisplay(std::string platform);
+  ~QtDisplay() override;
+
+  void processEvents(std::optional<Clock::time_point> until) override;
+  void wake() override;
+
+  void windowCreated(HWND hwnd) override;
+  void windowDestroyed(HWND hwnd) override;
+  void windowChanged(HWND hwnd) override;
+  void surfaceChanged(HWND hwnd) override;
+  void setForeground(HWND hwnd) override;
+
+  int messageBox(const char* text, const char* caption, UINT type) override;
+  bool openFileName(OPENFILENAMEA* ofn) override;
+  UINT trackPopupMenu(HMENU menu, int x, int y, HWND owner) override;
+
+  ScreenSize screenSize() override;
+  ScreenSize fullScreenClientSize() override;
+
+  // The widget that shows a window (a top-level window or an edit control); null for none.
+  QWidget* widgetOf(HWND hwnd) const;
+
+ private:
+  friend class DisplayEvents;
+
+  // User-interface thread: starts Qt and this display's event receiver on first use.
+  void start();
+  void repaintRequested(int slot);
+  void interruptWait();
+  void applicationStateChanged(bool active);
+  void readScreen();
+
+  std::string platform_;
+  std::atomic<bool> wakePending_{false};
+  RepaintSlots slots_;
+  // Lives on the user-interface thread; other threads post their requests to it.
+  std::atomic<QObject*> events_{nullptr};
+  std::map<HWND, std::unique_ptr<SurfaceWidget>> windows_;
+  std::array<SurfaceWidget*, RepaintSlots::kCapacity> windowInSlot_{};
+  std::map<HWND, QPointer<QPlainTextEdit>> edits_;
+  QEventLoop* waiting_ = nullptr;
+  bool active_ = false;
+  // The screen as last read on the user-interface thread, for calls from other threads.
+  std::atomic<int> screenWidth_{0}, screenHeight_{0}, fullWidth_{0}, fullHeight_{0};
+};
+
+}  // namespace morvex::display::qt
