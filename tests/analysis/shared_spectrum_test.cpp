@@ -1,0 +1,97 @@
+#include "analysis/shared_spectrum.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <thread>
+#include <vector>
+
+namespace {
+
+std::vector<int32_t> Ramp(int32_t n, int32_t base) {
+  std::vector<int32_t> bins(n);
+  for (int32_t k = 0; k < n; ++k) bins[k] = base + k;
+  return bins;
+}
+
+TEST(SharedSpectrumPublication, ACopyReturnsTheLatestSpectrumAndItsSize) {
+  PublishSpectrum(Ramp(2048, 10).data(), 2048);
+  PublishSpectrum(Ramp(1024, 500).data(), 1024);
+  std::vector<int32_t> out(kSpectrumRoom, -1);
+  EXPECT_EQ(CopySpectrum(out.data(), kSpectrumRoom), 1024);
+  EXPECT_EQ(out[0], 500);
+  EXPECT_EQ(out[1023], 1523);
+  EXPECT_EQ(out[1024], -1);  // only the published size is copied
+}
+
+TEST(SharedSpectrumPublication, CopiesNoMoreThanTheRoomGiven) {
+  PublishSpectrum(Ramp(4096, 0).data(), 4096);
+  std::vector<int32_t> out(10, -1);
+  EXPECT_EQ(CopySpectrum(out.data(), 8), 4096);
+  EXPECT_EQ(out[7], 7);
+  EXPECT_EQ(out[8], -1);
+}
+
+TEST(SharedSpectrumPublication, EachPublicationSetsReady) {
+  SharedSpectrum.ready = 0;
+  PublishSpectrum(Ramp(64, 0).data(), 64);
+  EXPECT_EQ(SharedSpectrum.ready, 1);
+  SharedSpectrum.ready = 0;
+  PublishSpectrum(Ramp(64, 0).data(), 64);
+  EXPECT_EQ(SharedSpectrum.ready, 1);
+}
+
+TEST(SharedSpectrumPublication, SizesOutsideTheRoomAreHeldToIt) {
+  std::vector<int32_t> bins(kSpectrumRoom, 3);
+  PublishSpectrum(bins.data(), kSpectrumRoom + 100);
+  int32_t one = 0;
+  EXPECT_EQ(CopySpectrum(&one, 1), kSpectrumRoom);
+  PublishSpectrum(bins.data(), -5);
+  EXPECT_EQ(CopySpectrum(&one, 1), 0);
+}
+
+// A reader never sees bins of two cycles in one copy. The producer publishes, as fast as it can,
+// spectra that are constant over their bins, with the cycle number as the value and a size that
+// alternates with it; two readers (one more thread than there are cores here, so that copies get
+// interrupted and overtaken) check that every copy is one whole cycle.
+TEST(SharedSpectrumPublication, ConcurrentCopiesAreNeverAMixtureOfCycles) {
+  std::atomic<bool> stop{false};
+  std::atomic<int32_t> published{0};
+  std::thread producer([&] {
+    std::vector<int32_t> bins(kSpectrumRoom);
+    for (int32_t cycle = 1; !stop.load(); ++cycle) {
+      const int32_t n = cycle % 2 == 0 ? kSpectrumRoom / 2 : kSpectrumRoom;
+      std::fill(bins.begin(), bins.begin() + n, cycle);
+      PublishSpectrum(bins.data(), n);
+      published = cycle;
+    }
+  });
+  while (published.load() < 1) std::this_thread::yield();
+  std::atomic<int32_t> mixtures{0};
+  std::atomic<int32_t> copies{0};
+  auto reader = [&] {
+    std::vector<int32_t> out(kSpectrumRoom);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(400);
+    while (std::chrono::steady_clock::now() < end) {
+      const int32_t n = CopySpectrum(out.data(), kSpectrumRoom);
+      const int32_t value = out[0];
+      const bool whole = n == (value % 2 == 0 ? kSpectrumRoom / 2 : kSpectrumRoom) &&
+                         std::all_of(out.begin(), out.begin() + n, [value](int32_t v) { return v == value; });
+      if (!whole) ++mixtures;
+      ++copies;
+    }
+  };
+  std::thread second(reader);
+  reader();
+  second.join();
+  stop = true;
+  producer.join();
+  EXPECT_EQ(mixtures, 0);
+  EXPECT_GT(copies, 100);
+  EXPECT_GT(published, copies / 10);  // the producer kept overtaking the readers
+}
+
+}  // namespace
