@@ -22,6 +22,14 @@ MORVEX_AVX2 inline __m128i LoadInts(const int32_t* p) {
 }
 MORVEX_AVX2 inline void StoreInts(int32_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
 
+int PortableStart(const int32_t* xRe, const int32_t* xIm, int n, int32_t* re, int32_t* im, const float* c,
+                  const float* s) {
+  return kPortableFftKernels.radix2Start(xRe, xIm, n, re, im, c, s);
+}
+int PortableStart(const int32_t* xRe, const int32_t* xIm, int n, int32_t* re, int32_t* im, const double* c,
+                  const double* s) {
+  return kPortableFftKernels.radix2StartDirect(xRe, xIm, n, re, im, c, s);
+}
 void PortableLevel(int32_t* re, int32_t* im, int n, int h, const float* c, const float* s) {
   kPortableFftKernels.radix2Level(re, im, n, h, c, s);
 }
@@ -39,6 +47,153 @@ MORVEX_AVX2 inline void Butterfly4(__m128i& ri, __m128i& ii, __m128i& rk, __m128
   ii = _mm_add_epi32(ii, ti);
   rk = _mm_sub_epi32(ri, tr);
   ri = _mm_add_epi32(ri, tr);
+}
+
+MORVEX_AVX2 inline void Transpose4(__m128i& a, __m128i& b, __m128i& c, __m128i& d) {
+  const __m128i ab0 = _mm_unpacklo_epi32(a, b);
+  const __m128i ab1 = _mm_unpackhi_epi32(a, b);
+  const __m128i cd0 = _mm_unpacklo_epi32(c, d);
+  const __m128i cd1 = _mm_unpackhi_epi32(c, d);
+  a = _mm_unpacklo_epi64(ab0, cd0);
+  b = _mm_unpackhi_epi64(ab0, cd0);
+  c = _mm_unpacklo_epi64(ab1, cd1);
+  d = _mm_unpackhi_epi64(ab1, cd1);
+}
+
+// The start does sub-transforms of 16 entries (one cache line of output per row).
+constexpr int kRowSize = 16;
+constexpr int kRowBits = 4;
+
+// Entry 0 of every level is the angle 0, so its butterfly is a plain sum and
+// difference whenever that twiddle is exactly (1, 0), as it is for any finite step.
+MORVEX_AVX2 inline void UnitButterfly4(__m128i& ri, __m128i& ii, __m128i& rk, __m128i& ik) {
+  const __m128i r = ri;
+  const __m128i i = ii;
+  ri = _mm_add_epi32(r, rk);
+  rk = _mm_sub_epi32(r, rk);
+  ii = _mm_add_epi32(i, ik);
+  ik = _mm_sub_epi32(i, ik);
+}
+
+// One level of four rows held lane by lane, every lane with the same twiddles.
+template <int h, bool kUnitFirst>
+MORVEX_AVX2 inline void RowLevel(__m128i* dr, __m128i* di, const double* cw, const double* sw) {
+#pragma GCC unroll 16
+  for (int g = 0; g < kRowSize; g += 2 * h) {
+#pragma GCC unroll 16
+    for (int i = 0; i < h; ++i) {
+      if (kUnitFirst && i == 0) {
+        UnitButterfly4(dr[g], di[g], dr[g + h], di[g + h]);
+      } else {
+        Butterfly4(dr[g + i], di[g + i], dr[g + i + h], di[g + i + h], _mm256_broadcast_sd(cw + h + i),
+                   _mm256_broadcast_sd(sw + h + i));
+      }
+    }
+  }
+}
+
+// Level h = 2 of real input, where every imaginary part is still zero: 0·c + r·s is
+// r·s and r·c - 0·s is r·c exactly (cos and sin are finite or both not a number).
+template <bool kUnitFirst>
+MORVEX_AVX2 inline void RealRowLevel2(__m128i* dr, __m128i* di, const double* cw, const double* sw) {
+  const __m256d c0 = _mm256_broadcast_sd(cw + 2);
+  const __m256d s0 = _mm256_broadcast_sd(sw + 2);
+  const __m256d c1 = _mm256_broadcast_sd(cw + 3);
+  const __m256d s1 = _mm256_broadcast_sd(sw + 3);
+#pragma GCC unroll 16
+  for (int g = 0; g < kRowSize; g += 4) {
+    for (int i = 0; i < 2; ++i) {
+      const __m128i r = dr[g + i];
+      if (kUnitFirst && i == 0) {
+        dr[g] = _mm_add_epi32(r, dr[g + 2]);
+        dr[g + 2] = _mm_sub_epi32(r, dr[g + 2]);
+        di[g] = di[g + 2] = _mm_setzero_si128();
+      } else {
+        const __m256d rk = _mm256_cvtepi32_pd(dr[g + i + 2]);
+        const __m128i ti = _mm256_cvttpd_epi32(_mm256_mul_pd(rk, i == 0 ? s0 : s1));
+        const __m128i tr = _mm256_cvttpd_epi32(_mm256_mul_pd(rk, i == 0 ? c0 : c1));
+        di[g + i] = ti;
+        di[g + i + 2] = _mm_sub_epi32(_mm_setzero_si128(), ti);
+        dr[g + i] = _mm_add_epi32(r, tr);
+        dr[g + i + 2] = _mm_sub_epi32(r, tr);
+      }
+    }
+  }
+}
+
+// Four rows at a time, one per lane. Output row R holds, in bit-reversed order, the
+// inputs u, u + rows, u + 2·rows, ... with u = R bit-reversed, so four consecutive u
+// read four adjacent inputs per entry; the first four levels run lane by lane with
+// the same twiddles, and a transpose turns the lanes back into rows.
+template <bool kComplex, bool kUnitFirst>
+MORVEX_AVX2 void StartRows(const int32_t* xRe, const int32_t* xIm, int n, int32_t* re, int32_t* im,
+                           const double* cw, const double* sw) {
+  const int rows = n / kRowSize;
+  const int rowBits = Log2(rows);
+  const int half = n / 2;
+  for (int u = 0; u < rows; u += 4) {
+    __m128i dr[kRowSize];
+    __m128i di[kRowSize];
+#pragma GCC unroll 16
+    for (int p = 0; p < kRowSize; p += 2) {
+      const int from = ReverseBits(p, kRowBits) * rows + u;
+      const __m128i a = LoadInts(xRe + from);
+      const __m128i b = LoadInts(xRe + from + half);
+      dr[p] = _mm_add_epi32(a, b);
+      dr[p + 1] = _mm_sub_epi32(a, b);
+      if constexpr (kComplex) {
+        const __m128i ai = LoadInts(xIm + from);
+        const __m128i bi = LoadInts(xIm + from + half);
+        di[p] = _mm_add_epi32(ai, bi);
+        di[p + 1] = _mm_sub_epi32(ai, bi);
+      }
+    }
+    if constexpr (kComplex) {
+      RowLevel<2, kUnitFirst>(dr, di, cw, sw);
+    } else {
+      RealRowLevel2<kUnitFirst>(dr, di, cw, sw);
+    }
+    RowLevel<4, kUnitFirst>(dr, di, cw, sw);
+    RowLevel<8, kUnitFirst>(dr, di, cw, sw);
+    int32_t* rowRe[4];
+    int32_t* rowIm[4];
+    for (int l = 0; l < 4; ++l) {
+      const int row = ReverseBits(u + l, rowBits) * kRowSize;
+      rowRe[l] = re + row;
+      rowIm[l] = im + row;
+    }
+#pragma GCC unroll 4
+    for (int p = 0; p < kRowSize; p += 4) {
+      Transpose4(dr[p], dr[p + 1], dr[p + 2], dr[p + 3]);
+      Transpose4(di[p], di[p + 1], di[p + 2], di[p + 3]);
+      for (int l = 0; l < 4; ++l) {
+        StoreInts(rowRe[l] + p, dr[p + l]);
+        StoreInts(rowIm[l] + p, di[p + l]);
+      }
+    }
+  }
+}
+
+template <typename T>
+MORVEX_AVX2 int Radix2Start(const int32_t* xRe, const int32_t* xIm, int n, int32_t* re, int32_t* im, const T* c,
+                            const T* s) {
+  if (n < 4 * kRowSize) {
+    return PortableStart(xRe, xIm, n, re, im, c, s);
+  }
+  // The twiddles of the levels h = 2, 4, 8 (at h + i), as doubles to broadcast.
+  double cw[kRowSize];
+  double sw[kRowSize];
+  for (int k = 2; k < kRowSize; ++k) {
+    cw[k] = c[k];
+    sw[k] = s[k];
+  }
+  const bool unitFirst = cw[2] == 1.0 && sw[2] == 0.0 && cw[4] == 1.0 && sw[4] == 0.0 && cw[8] == 1.0 && sw[8] == 0.0;
+  if (xIm == nullptr) {
+    (unitFirst ? StartRows<false, true> : StartRows<false, false>)(xRe, xIm, n, re, im, cw, sw);
+  } else {
+    (unitFirst ? StartRows<true, true> : StartRows<true, false>)(xRe, xIm, n, re, im, cw, sw);
+  }
+  return kRowSize;
 }
 
 // The level with h = 2: two groups of four entries per step, the halves of both
@@ -95,6 +250,51 @@ MORVEX_AVX2 void Radix2Level(int32_t* re, int32_t* im, int n, int h, const T* c,
   }
 }
 
+// Four groups of four at a time, one per lane: group G holds the inputs u, u + n/4,
+// u + n/2, u + 3n/4 with u = G digit-reversed, so four consecutive u read four
+// adjacent inputs each; the size-4 transforms run lane by lane and a transpose turns
+// the lanes back into groups.
+MORVEX_AVX2 void Radix4Start(const int32_t* x, int n, int32_t* re, int32_t* im) {
+  if (n < 16) {
+    kPortableFftKernels.radix4Start(x, n, re, im);
+    return;
+  }
+  const int groups = n / 4;
+  const int groupDigits = Log2(groups) / 2;
+  const __m256d c = _mm256_set1_pd(kQuarterTurnCos);
+  const __m256d s = _mm256_set1_pd(kQuarterTurnSin);
+  const __m256d zero = _mm256_setzero_pd();
+  for (int u = 0; u < groups; u += 4) {
+    const __m128i x0 = LoadInts(x + u);
+    const __m128i x1 = LoadInts(x + groups + u);
+    const __m128i x2 = LoadInts(x + 2 * groups + u);
+    const __m128i x3 = LoadInts(x + 3 * groups + u);
+    const __m128i re0 = _mm_add_epi32(x0, x2);
+    const __m128i re1 = _mm_sub_epi32(x0, x2);
+    const __m128i re2 = _mm_add_epi32(x1, x3);
+    const __m128i re3 = _mm_sub_epi32(x1, x3);
+    const __m256d re3d = _mm256_cvtepi32_pd(re3);
+    const __m128i ta3 = _mm256_cvttpd_epi32(_mm256_add_pd(_mm256_mul_pd(zero, c), _mm256_mul_pd(re3d, s)));
+    const __m128i tb3 = _mm256_cvttpd_epi32(_mm256_sub_pd(_mm256_mul_pd(re3d, c), _mm256_mul_pd(zero, s)));
+    __m128i r0 = _mm_add_epi32(re0, re2);
+    __m128i r1 = _mm_add_epi32(re1, tb3);
+    __m128i r2 = _mm_sub_epi32(re0, re2);
+    __m128i r3 = _mm_sub_epi32(re1, tb3);
+    __m128i i0 = _mm_setzero_si128();
+    __m128i i1 = ta3;
+    __m128i i2 = _mm_setzero_si128();
+    __m128i i3 = _mm_sub_epi32(_mm_setzero_si128(), ta3);
+    Transpose4(r0, r1, r2, r3);
+    Transpose4(i0, i1, i2, i3);
+    const __m128i rows[2][4] = {{r0, r1, r2, r3}, {i0, i1, i2, i3}};
+    for (int l = 0; l < 4; ++l) {
+      const int g = 4 * ReverseDigits4(u + l, groupDigits);
+      StoreInts(re + g, rows[0][l]);
+      StoreInts(im + g, rows[1][l]);
+    }
+  }
+}
+
 // Adds one twiddled quarter to four outputs; each of the two sums is truncated on
 // its own before the next quarter is added.
 MORVEX_AVX2 inline void AddQuarter4(__m128i& ta, __m128i& tb, __m256d re, __m256d im, __m256d c, __m256d s) {
@@ -143,7 +343,9 @@ MORVEX_AVX2 void Radix4Level(int32_t* re, int32_t* im, int n, int m, const Radix
   }
 }
 
-const FftKernels kAvx2FftKernels = {"avx2", Radix2Level<float>, Radix2Level<double>, Radix4Level};
+const FftKernels kAvx2FftKernels = {"avx2",           Radix2Start<float>, Radix2Start<double>,
+                                    Radix2Level<float>, Radix2Level<double>, Radix4Start,
+                                    Radix4Level};
 
 }  // namespace
 

@@ -4,6 +4,23 @@
 
 namespace {
 
+// Only the size-2 transforms: entries 2m and 2m+1 come from the inputs at r and
+// r + n/2, r being 2m bit-reversed.
+template <typename T>
+int Radix2Start(const int32_t* xRe, const int32_t* xIm, int n, int32_t* re, int32_t* im, const T* /*c*/,
+                const T* /*s*/) {
+  const int bits = Log2(n);
+  const int half = n / 2;
+  for (int m = 0; m < half; ++m) {
+    const int r = ReverseBits(2 * m, bits);
+    re[2 * m] = WrapAdd(xRe[r], xRe[r + half]);
+    re[2 * m + 1] = WrapSub(xRe[r], xRe[r + half]);
+    im[2 * m] = xIm == nullptr ? 0 : WrapAdd(xIm[r], xIm[r + half]);
+    im[2 * m + 1] = xIm == nullptr ? 0 : WrapSub(xIm[r], xIm[r + half]);
+  }
+  return 2;
+}
+
 template <typename T>
 void Radix2Level(int32_t* re, int32_t* im, int n, int h, const T* c, const T* s) {
   for (int g = 0; g < n; g += 2 * h) {
@@ -23,6 +40,34 @@ void Radix2Level(int32_t* re, int32_t* im, int n, int h, const T* c, const T* s)
       re1[i] = WrapSub(re0[i], tr);
       re0[i] = WrapAdd(re0[i], tr);
     }
+  }
+}
+
+// The size-4 transform of (x0, x1, x2, x3), taken in the order (x0, x2, x1, x3): two
+// size-2 transforms and one butterfly, the second pair twiddled by a quarter turn.
+void Transform4(int32_t x0, int32_t x1, int32_t x2, int32_t x3, int32_t* re, int32_t* im) {
+  const int32_t re0 = WrapAdd(x0, x2);
+  const int32_t re1 = WrapSub(x0, x2);
+  const int32_t re2 = WrapAdd(x1, x3);
+  const int32_t re3 = WrapSub(x1, x3);
+  const double im3 = 0.0;
+  const int32_t ta3 = TruncToInt32(im3 * kQuarterTurnCos + re3 * static_cast<double>(kQuarterTurnSin));
+  const int32_t tb3 = TruncToInt32(re3 * static_cast<double>(kQuarterTurnCos) - im3 * kQuarterTurnSin);
+  re[0] = WrapAdd(re0, re2);
+  re[1] = WrapAdd(re1, tb3);
+  re[2] = WrapSub(re0, re2);
+  re[3] = WrapSub(re1, tb3);
+  im[0] = 0;
+  im[1] = ta3;
+  im[2] = 0;
+  im[3] = WrapSub(0, ta3);
+}
+
+void Radix4Start(const int32_t* x, int n, int32_t* re, int32_t* im) {
+  const int digits = Log2(n) / 2;
+  for (int g = 0; g < n; g += 4) {
+    Transform4(x[ReverseDigits4(g, digits)], x[ReverseDigits4(g + 1, digits)], x[ReverseDigits4(g + 2, digits)],
+               x[ReverseDigits4(g + 3, digits)], re + g, im + g);
   }
 }
 
@@ -65,4 +110,6 @@ void Radix4Level(int32_t* re, int32_t* im, int n, int m, const Radix4LevelTwiddl
 
 }  // namespace
 
-const FftKernels kPortableFftKernels = {"portable", Radix2Level<float>, Radix2Level<double>, Radix4Level};
+const FftKernels kPortableFftKernels = {"portable",          Radix2Start<float>, Radix2Start<double>,
+                                        Radix2Level<float>, Radix2Level<double>, Radix4Start,
+                                        Radix4Level};

@@ -1,9 +1,9 @@
-// The three radix-2 routines. Decimation in time done iteratively: one bit-reversal
-// pass that also does the size-2 transforms, then one in-place pass per level.
+// The three radix-2 routines. Decimation in time done iteratively: one pass in
+// bit-reversed order that also does the smallest transforms, then one in-place pass
+// per level.
 #include <algorithm>
 
 #include "analysis/fft.h"
-#include "analysis/fft_arith.h"
 #include "analysis/fft_kernels.h"
 #include "analysis/fft_tables.h"
 
@@ -15,37 +15,12 @@ Radix2Twiddles<float> radix2Twiddles;
 Radix2Twiddles<float> complexTwiddles;
 Radix2Twiddles<double> directTwiddles;
 
-// Bit-reversal order fused with the size-2 transforms of real input: entries 2m and
-// 2m+1 come from x[r] and x[r + n/2], r being 2m bit-reversed.
-void ReorderRealPairs(const int32_t* x, int n, int32_t* Im, int32_t* Re) {
-  const int bits = Log2(n);
-  const int half = n / 2;
-  for (int m = 0; m < half; ++m) {
-    const int r = ReverseBits(2 * m, bits);
-    Re[2 * m] = WrapAdd(x[r], x[r + half]);
-    Re[2 * m + 1] = WrapSub(x[r], x[r + half]);
-  }
-  std::fill(Im, Im + n, 0);
-}
-
-// The same for complex input, from Re/Im into the scratch arrays and back.
-void ReorderComplexPairs(int n, int32_t* Im, int32_t* Re, int32_t* Ta, int32_t* Tb) {
-  const int bits = Log2(n);
-  const int half = n / 2;
-  for (int m = 0; m < half; ++m) {
-    const int r = ReverseBits(2 * m, bits);
-    Ta[2 * m] = WrapAdd(Re[r], Re[r + half]);
-    Ta[2 * m + 1] = WrapSub(Re[r], Re[r + half]);
-    Tb[2 * m] = WrapAdd(Im[r], Im[r + half]);
-    Tb[2 * m + 1] = WrapSub(Im[r], Im[r + half]);
-  }
-  std::copy(Ta, Ta + n, Re);
-  std::copy(Tb, Tb + n, Im);
-}
-
-template <typename T, typename Level>
-void RemainingLevels(int n, int32_t* Im, int32_t* Re, const Radix2Twiddles<T>& t, Level level) {
-  for (int h = 2; h < n; h *= 2) {
+// Decimation in time over the block xRe (and xIm, or zeros): the bit-reversed
+// start with the smallest sizes, then one pass per remaining level, into Re/Im.
+template <typename T, typename Start, typename Level>
+void Transform(const int32_t* xRe, const int32_t* xIm, int n, int32_t* Im, int32_t* Re, const Radix2Twiddles<T>& t,
+               Start start, Level level) {
+  for (int h = start(xRe, xIm, n, Re, Im, t.cos, t.sin); h < n; h *= 2) {
     level(Re, Im, n, h, t.cos + h, t.sin + h);
   }
 }
@@ -59,8 +34,8 @@ void FftRadix2(int32_t* x, int n, int32_t* Im, int32_t* Re, int32_t* /*Ta*/, int
   if (radix2Twiddles.size != n) {
     FillRadix2Twiddles(radix2Twiddles, n, step);
   }
-  ReorderRealPairs(x, n, Im, Re);
-  RemainingLevels(n, Im, Re, radix2Twiddles, ActiveFftKernels().radix2Level);
+  const FftKernels& kernels = ActiveFftKernels();
+  Transform(x, nullptr, n, Im, Re, radix2Twiddles, kernels.radix2Start, kernels.radix2Level);
 }
 
 int FftRadix2Direct(int32_t* x, int n, int32_t* Im, int32_t* Re, int32_t* /*Ta*/, int32_t* /*Tb*/) {
@@ -70,8 +45,8 @@ int FftRadix2Direct(int32_t* x, int n, int32_t* Im, int32_t* Re, int32_t* /*Ta*/
   if (directTwiddles.size != n) {
     FillDirectTwiddles(directTwiddles, n);
   }
-  ReorderRealPairs(x, n, Im, Re);
-  RemainingLevels(n, Im, Re, directTwiddles, ActiveFftKernels().radix2LevelDirect);
+  const FftKernels& kernels = ActiveFftKernels();
+  Transform(x, nullptr, n, Im, Re, directTwiddles, kernels.radix2StartDirect, kernels.radix2LevelDirect);
   return 0;
 }
 
@@ -82,6 +57,9 @@ void FftComplexRadix2(int n, int32_t* Im, int32_t* Re, int32_t* Ta, int32_t* Tb,
   if (complexTwiddles.size != n) {
     FillRadix2Twiddles(complexTwiddles, n, step);
   }
-  ReorderComplexPairs(n, Im, Re, Ta, Tb);
-  RemainingLevels(n, Im, Re, complexTwiddles, ActiveFftKernels().radix2Level);
+  // The start reads the whole block before the output is complete: it reads a copy.
+  std::copy(Re, Re + n, Ta);
+  std::copy(Im, Im + n, Tb);
+  const FftKernels& kernels = ActiveFftKernels();
+  Transform(Ta, Tb, n, Im, Re, complexTwiddles, kernels.radix2Start, kernels.radix2Level);
 }

@@ -1,54 +1,22 @@
 #include "analysis/fft_tables.h"
 
-#include <array>
 #include <cmath>
 
 #include "analysis/fft_arith.h"
 
 namespace {
 
-// Bit and base-4 digit reversal of one byte; wider values are reversed byte by byte.
-constexpr std::array<uint8_t, 256> MakeByteReversal(int digitBits) {
-  std::array<uint8_t, 256> table{};
-  const int digits = 8 / digitBits;
-  const int mask = (1 << digitBits) - 1;
-  for (int v = 0; v < 256; ++v) {
-    int r = 0;
-    for (int d = 0; d < digits; ++d) {
-      r = (r << digitBits) | ((v >> (d * digitBits)) & mask);
-    }
-    table[v] = static_cast<uint8_t>(r);
-  }
-  return table;
-}
-
-constexpr std::array<uint8_t, 256> kReversedBits = MakeByteReversal(1);
-constexpr std::array<uint8_t, 256> kReversedDigits4 = MakeByteReversal(2);
-
-int Reverse16(const std::array<uint8_t, 256>& byteTable, int v) {
-  return (byteTable[v & 0xff] << 8) | byteTable[(v >> 8) & 0xff];
-}
-
 // Where level m begins in the radix-4 arrays (levels 16, 64, ... side by side).
 int Radix4LevelOffset(int m) { return (m - 16) / 3; }
 
 }  // namespace
 
+const float kQuarterTurnCos = static_cast<float>(std::cos(static_cast<double>(kPi) / 2.0));
+const float kQuarterTurnSin = static_cast<float>(std::sin(static_cast<double>(kPi) / 2.0));
+
 bool IsFftSize(int n) { return n >= 2 && n <= kFftMaxSize && (n & (n - 1)) == 0; }
 
 bool IsRadix4Size(int n) { return IsFftSize(n) && n >= 4 && n <= kFftMaxRadix4Size && Log2(n) % 2 == 0; }
-
-int Log2(int n) {
-  int bits = 0;
-  while ((1 << (bits + 1)) <= n) {
-    ++bits;
-  }
-  return bits;
-}
-
-int ReverseBits(int v, int bits) { return Reverse16(kReversedBits, v) >> (16 - bits); }
-
-int ReverseDigits4(int v, int digits) { return Reverse16(kReversedDigits4, v) >> (16 - 2 * digits); }
 
 void FillRadix2Twiddles(Radix2Twiddles<float>& t, int n, float step) {
   float levelStep = step;

@@ -3,6 +3,7 @@
 // size at a time and refilled when a call brings another size.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "analysis/fft.h"
@@ -14,12 +15,42 @@ inline constexpr int kRadix4TwiddleRoom = (kFftMaxRadix4Size - 16) / 3 + kFftMax
 
 bool IsFftSize(int n);
 bool IsRadix4Size(int n);
-int Log2(int n);
+
+inline int Log2(int n) {
+  int bits = 0;
+  while ((2 << bits) <= n) {
+    ++bits;
+  }
+  return bits;
+}
+
+// Bit and base-4 digit reversal of one byte; wider values are reversed byte by byte.
+constexpr std::array<uint8_t, 256> ByteReversal(int digitBits) {
+  std::array<uint8_t, 256> table{};
+  const int digits = 8 / digitBits;
+  const int mask = (1 << digitBits) - 1;
+  for (int v = 0; v < 256; ++v) {
+    int r = 0;
+    for (int d = 0; d < digits; ++d) {
+      r = (r << digitBits) | ((v >> (d * digitBits)) & mask);
+    }
+    table[v] = static_cast<uint8_t>(r);
+  }
+  return table;
+}
+
+inline constexpr std::array<uint8_t, 256> kReversedBits = ByteReversal(1);
+inline constexpr std::array<uint8_t, 256> kReversedDigits4 = ByteReversal(2);
 
 // The lowest `bits` bits of v in reverse order (v < 2^16).
-int ReverseBits(int v, int bits);
+inline int ReverseBits(int v, int bits) {
+  return ((kReversedBits[v & 0xff] << 8) | kReversedBits[(v >> 8) & 0xff]) >> (16 - bits);
+}
+
 // The lowest `digits` base-4 digits of v in reverse order (v < 4^8).
-int ReverseDigits4(int v, int digits);
+inline int ReverseDigits4(int v, int digits) {
+  return ((kReversedDigits4[v & 0xff] << 8) | kReversedDigits4[(v >> 8) & 0xff]) >> (16 - 2 * digits);
+}
 
 // Radix-2 twiddles of every level up to the filled size: butterfly i of a
 // sub-transform of size n (h = n/2) uses cos[h + i] and sin[h + i].
@@ -62,4 +93,9 @@ struct Radix4Twiddles {
 };
 
 void FillRadix4Twiddles(Radix4Twiddles& t, int n);
+
+// The quarter-turn twiddle of the size-4 transforms: cos and sin of π/2, from π in
+// single precision, evaluated in double and rounded to float.
+extern const float kQuarterTurnCos;
+extern const float kQuarterTurnSin;
 Radix4LevelTwiddles Radix4Level(const Radix4Twiddles& t, int m);

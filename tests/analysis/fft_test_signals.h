@@ -60,7 +60,7 @@ inline std::vector<NamedBlock> ExtremeBlocks(int n) {
           {"all -32768", Constant(n, -32768)},
           {"alternating", Alternating(n)},
           {"impulse at 0", Impulse(n, 0, 32767)},
-          {"impulse at n/2+1", Impulse(n, n / 2 + 1, -32768)}};
+          {"impulse after the middle", Impulse(n, (n / 2 + 1) % n, -32768)}};
 }
 
 // Random samples under a Blackman-Harris window of the first half, zero-filled to n

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in a Release tree and runs them; extra arguments go to the
+# benchmark program (for example --benchmark_filter=2048). Prints, after the run, each
+# FFT routine's time per call as a multiple of FFTW's real-to-complex transform.
+set -euo pipefail
+
+source_dir="$(cd "$(dirname "$0")/.." && pwd)"
+build_dir=/work/build-bench
+
+cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMORVEX_BUILD_BENCH=ON \
+  -DMORVEX_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build_dir" -j2 --target morvex_bench
+
+echo "cpu: $(lscpu | sed -n 's/^Model name:[[:space:]]*//p')"
+output="$("$build_dir/bench/morvex_bench" --benchmark_repetitions=3 --benchmark_report_aggregates_only=true "$@")"
+echo "$output"
+
+echo
+echo "time per call relative to FFTW r2c (median of 3):"
+echo "$output" | awk '
+  $1 ~ /_median$/ {
+    split($1, part, "/"); name = part[1]; size = part[2]; sub(/^BM_/, "", name)
+    ns[name, size] = $2; if (!(name in seen)) { seen[name] = 1; names[++count] = name }
+    if (!(size in known)) { known[size] = 1; sizes[++sizeCount] = size }
+  }
+  END {
+    for (s = 1; s <= sizeCount; ++s) {
+      size = sizes[s]; base = ns["FftwR2c", size]
+      if (base == "") continue
+      line = sprintf("%6d  FFTW %9.0f ns", size, base)
+      for (i = 1; i <= count; ++i) {
+        if (names[i] != "FftwR2c" && ns[names[i], size] != "")
+          line = line sprintf("  %s %.2fx", names[i], ns[names[i], size] / base)
+      }
+      print line
+    }
+  }'
