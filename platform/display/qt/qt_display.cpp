@@ -1,6 +1,7 @@
 #include "platform/display/qt/qt_display.h"
 
 #include <QApplication>
+#include <QApplicationStateChangeEvent>
 #include <QEventLoop>
 #include <QMenu>
 #include <QScreen>
@@ -43,6 +44,15 @@ class DisplayEvents final : public QObject {
  public:
   explicit DisplayEvents(QtDisplay& display) : display_(display) {}
 
+  // Watches the application for activation changes.
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == qApp && event->type() == QEvent::ApplicationStateChange) {
+      const auto state = static_cast<QApplicationStateChangeEvent*>(event)->applicationState();
+      display_.applicationStateChanged(state == Qt::ApplicationActive);
+    }
+    return false;
+  }
+
   bool event(QEvent* event) override {
     if (event->type() == WakeEventType()) {
       display_.interruptWait();
@@ -70,8 +80,8 @@ void QtDisplay::start() {
   if (events_.load(std::memory_order_relaxed)) return;
   StartApplication(platform_);
   auto* events = new DisplayEvents(*this);
-  QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, events,
-                   [this](Qt::ApplicationState state) { applicationStateChanged(state == Qt::ApplicationActive); });
+  active_ = QGuiApplication::applicationState() == Qt::ApplicationActive;
+  qApp->installEventFilter(events);
   readScreen();
   events_.store(events, std::memory_order_release);
 }

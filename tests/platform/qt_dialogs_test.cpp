@@ -1,0 +1,136 @@
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstring>
+#include <fstream>
+
+#include "platform/display/qt/dialogs.h"
+#include "qt_display_fixture.h"
+
+namespace morvex::display::qt::testing {
+namespace {
+
+TEST(QtFileFilterTest, PairsBecomeQtNameFilters) {
+  EXPECT_EQ(NameFilters("wavfile(*.wav)\0*.wav\0"), QStringList{QStringLiteral("wavfile(*.wav)")});
+  EXPECT_EQ(NameFilters("Sound\0*.wav; *.aiff\0All\0*.*\0"),
+            (QStringList{QStringLiteral("Sound (*.wav *.aiff)"), QStringLiteral("All (*.*)")}));
+  // A description without its patterns ends the list.
+  EXPECT_EQ(NameFilters("Sound\0*.wav\0Broken\0"), QStringList{QStringLiteral("Sound (*.wav)")});
+  EXPECT_TRUE(NameFilters(nullptr).isEmpty());
+  EXPECT_TRUE(NameFilters("").isEmpty());
+}
+
+struct FileBuffers {
+  char file[32];
+  char title[16];
+  OPENFILENAMEA ofn{};
+  FileBuffers(DWORD maxFile, DWORD maxTitle) {
+    std::memset(file, 'x', sizeof file);
+    std::memset(title, 'x', sizeof title);
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = maxFile;
+    ofn.lpstrFileTitle = maxTitle ? title : nullptr;
+    ofn.nMaxFileTitle = maxTitle;
+  }
+};
+
+TEST(QtChosenFileTest, PathTitleAndOffsetsAreStoredWhenTheyFit) {
+  FileBuffers buffers(17, 9);  // "/music/song.wav" is 15 characters, its title 8
+  ASSERT_TRUE(StoreChosenFile(buffers.ofn, "/music/song.wav"));
+  EXPECT_STREQ(buffers.file, "/music/song.wav");
+  EXPECT_STREQ(buffers.title, "song.wav");
+  EXPECT_EQ(buffers.ofn.nFileOffset, 7);
+  EXPECT_EQ(buffers.ofn.nFileExtension, 12);
+  FileBuffers exact(16, 0);
+  ASSERT_TRUE(StoreChosenFile(exact.ofn, "/music/song.wav"));
+  EXPECT_STREQ(exact.file, "/music/song.wav");
+}
+
+TEST(QtChosenFileTest, PathOrTitleThatDoesNotFitLeavesTheBuffersAlone) {
+  FileBuffers shortFile(15, 9);
+  EXPECT_FALSE(StoreChosenFile(shortFile.ofn, "/music/song.wav"));
+  EXPECT_EQ(shortFile.file[0], 'x');
+  FileBuffers shortTitle(32, 8);
+  EXPECT_FALSE(StoreChosenFile(shortTitle.ofn, "/music/song.wav"));
+  EXPECT_EQ(shortTitle.file[0], 'x');
+  EXPECT_EQ(shortTitle.title[0], 'x');
+}
+
+TEST(QtChosenFileTest, ExtensionOffsetWithoutOrWithEmptyExtension) {
+  FileBuffers none(32, 16);
+  ASSERT_TRUE(StoreChosenFile(none.ofn, "/a.b/readme"));
+  EXPECT_EQ(none.ofn.nFileOffset, 5);
+  EXPECT_EQ(none.ofn.nFileExtension, 11);  // the terminating zero
+  FileBuffers dot(32, 16);
+  ASSERT_TRUE(StoreChosenFile(dot.ofn, "/x/name."));
+  EXPECT_EQ(dot.ofn.nFileExtension, 0);
+}
+
+// Runs `act` on the modal dialog that opens next.
+template <typename Dialog, typename Act>
+void WhenOpen(Act act) {
+  QTimer::singleShot(0, qApp, [act] {
+    if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) act(dialog);
+  });
+}
+
+using QtDialogsTest = QtDisplayTest;
+
+TEST_F(QtDialogsTest, MessageBoxShowsTextAndCaptionAndAnswersWithTheButton) {
+  QString text, caption;
+  WhenOpen<QMessageBox>([&](QMessageBox* box) {
+    text = box->text();
+    caption = box->windowTitle();
+    box->button(QMessageBox::Cancel)->click();
+  });
+  EXPECT_EQ(MessageBoxA(nullptr, "file名をget出来ませんでした.", "error", MB_OKCANCEL), IDCANCEL);
+  EXPECT_EQ(text, QString::fromUtf8("file名をget出来ませんでした."));
+  EXPECT_EQ(caption, QStringLiteral("error"));
+
+  bool cancelShown = true;
+  WhenOpen<QMessageBox>([&](QMessageBox* box) {
+    cancelShown = box->button(QMessageBox::Cancel) != nullptr;
+    box->reject();  // closed without choosing: OK is the only answer
+  });
+  EXPECT_EQ(MessageBoxA(nullptr, "", "'ap windowclass'register class failed.", MB_OK), IDOK);
+  EXPECT_FALSE(cancelShown);
+}
+
+TEST_F(QtDialogsTest, OpenFileDialogFillsTheCallersBuffers) {
+  QTemporaryDir directory;
+  ASSERT_TRUE(directory.isValid());
+  const std::string path = directory.filePath(QStringLiteral("tone.wav")).toStdString();
+  std::ofstream(path) << "RIFF";
+  QStringList filters;
+  WhenOpen<QFileDialog>([&](QFileDialog* dialog) {
+    filters = dialog->nameFilters();
+    dialog->selectFile(QString::fromStdString(path));
+    static_cast<QDialog*>(dialog)->accept();  // as the Open button does
+  });
+  char file[500] = "";
+  char title[500] = "";
+  OPENFILENAMEA ofn{};
+  ofn.lpstrFilter = "wavfile(*.wav)\0*.wav\0";
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = sizeof file;
+  ofn.lpstrFileTitle = title;
+  ofn.nMaxFileTitle = sizeof title;
+  const QByteArray initialDir = directory.path().toUtf8();
+  ofn.lpstrInitialDir = initialDir.constData();
+  ofn.Flags = OFN_HIDEREADONLY;
+  ofn.lpstrDefExt = "wav";
+  ASSERT_TRUE(GetOpenFileNameA(&ofn));
+  EXPECT_EQ(filters, QStringList{QStringLiteral("wavfile(*.wav)")});
+  EXPECT_EQ(std::string(file), path);
+  EXPECT_STREQ(title, "tone.wav");
+
+  WhenOpen<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+  file[0] = '\0';
+  EXPECT_FALSE(GetOpenFileNameA(&ofn));
+}
+
+}  // namespace
+}  // namespace morvex::display::qt::testing

@@ -1,0 +1,127 @@
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QTimer>
+
+#include "platform/display/qt/menu_builder.h"
+#include "qt_display_fixture.h"
+
+namespace morvex::display::qt::testing {
+namespace {
+
+class QtPopupMenuTest : public QtDisplayTest {
+ protected:
+  void SetUp() override {
+    QtDisplayTest::SetUp();
+    if (!display) return;
+    debug = CreateMenu();
+    AppendMenuA(debug, MF_STRING, 73, "vslineにする");
+    AppendMenuA(debug, MF_STRING, 74, "notice");
+    CheckMenuItem(debug, 73, MF_CHECKED);
+    EnableMenuItem(debug, 74, MF_GRAYED);
+    menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING, 1, "再生(&P)");
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, 2, "stop\tS");
+    AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(debug), "menu for debug");
+    CheckMenuItem(menu, 2, MF_CHECKED);
+    EnableMenuItem(menu, 1, MF_GRAYED);
+  }
+  void TearDown() override {
+    if (menu) DestroyMenu(menu);
+    QtDisplayTest::TearDown();
+  }
+  HMENU menu = nullptr;
+  HMENU debug = nullptr;
+};
+
+TEST_F(QtPopupMenuTest, BuiltMenuHasTheLabelsMarksGreyItemsSeparatorsAndSubmenus) {
+  QMenu built;
+  BuildMenu(built, menu);
+  const QList<QAction*> actions = built.actions();
+  ASSERT_EQ(actions.size(), 4);
+  EXPECT_EQ(actions[0]->text(), QString::fromUtf8("再生(&P)"));
+  EXPECT_FALSE(actions[0]->isEnabled());
+  EXPECT_FALSE(actions[0]->isChecked());
+  EXPECT_EQ(ChosenId(actions[0]), 1u);
+  EXPECT_TRUE(actions[1]->isSeparator());
+  EXPECT_EQ(actions[2]->text(), QStringLiteral("stop\tS"));
+  EXPECT_TRUE(actions[2]->isCheckable());
+  EXPECT_TRUE(actions[2]->isChecked());
+  EXPECT_TRUE(actions[2]->isEnabled());
+  EXPECT_EQ(ChosenId(actions[2]), 2u);
+  QMenu* submenu = actions[3]->menu();
+  ASSERT_NE(submenu, nullptr);
+  EXPECT_EQ(actions[3]->text(), QStringLiteral("menu for debug"));
+  EXPECT_EQ(ChosenId(actions[3]), 0u);  // opening a submenu chooses nothing
+  const QList<QAction*> inner = submenu->actions();
+  ASSERT_EQ(inner.size(), 2);
+  EXPECT_EQ(inner[0]->text(), QString::fromUtf8("vslineにする"));
+  EXPECT_TRUE(inner[0]->isChecked());
+  EXPECT_EQ(ChosenId(inner[0]), 73u);
+  EXPECT_FALSE(inner[1]->isEnabled());
+  EXPECT_FALSE(inner[1]->isCheckable());
+  EXPECT_EQ(ChosenId(nullptr), 0u);
+}
+
+struct Opened {
+  QPoint at;
+  QStringList labels;
+};
+
+// Chooses the item with `label` in the popup that opens next, as a user with the keyboard
+// would; an empty label dismisses it.
+void ChooseWhenOpen(const QString& label, Opened* opened) {
+  QTimer::singleShot(0, qApp, [label, opened] {
+    auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!popup) return;
+    opened->at = popup->pos();
+    for (QAction* action : popup->actions()) {
+      opened->labels << action->text();
+      if (action->text() == label) popup->setActiveAction(action);
+    }
+    QKeyEvent key(QEvent::KeyPress, label.isEmpty() ? Qt::Key_Escape : Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(popup, &key);
+  });
+}
+
+TEST_F(QtPopupMenuTest, TrackPopupMenuShowsTheMenuAtThePointAndPostsTheChoice) {
+  HWND hwnd = Create("owner", 100, 100, 316, 239);
+  Pump();
+  messages.clear();
+  Opened opened;
+  ChooseWhenOpen(QStringLiteral("stop\tS"), &opened);
+  EXPECT_TRUE(TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, 200, 150, 0, hwnd, nullptr));
+  EXPECT_EQ(opened.at, QPoint(200, 150));
+  Pump();
+  EXPECT_EQ(MessagesOf(hwnd, {WM_INITMENUPOPUP, WM_UNINITMENUPOPUP, WM_COMMAND}),
+            (std::vector<UINT>{WM_INITMENUPOPUP, WM_UNINITMENUPOPUP, WM_COMMAND}));
+  ASSERT_NE(Last(hwnd, WM_COMMAND), nullptr);
+  EXPECT_EQ(Last(hwnd, WM_COMMAND)->wParam, 2u);
+}
+
+TEST_F(QtPopupMenuTest, DismissedMenuChoosesNothing) {
+  HWND hwnd = Create("owner", 100, 100, 316, 239);
+  Opened opened;
+  ChooseWhenOpen(QString(), &opened);
+  EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 120, 130, 0, hwnd, nullptr), 0);
+  EXPECT_EQ(opened.at, QPoint(120, 130));
+}
+
+TEST_F(QtPopupMenuTest, MiddleClickOpensTheSystemMenuWithItsCloseItem) {
+  HWND hwnd = Create("owner", 100, 100, 316, 239);
+  AppendMenuA(GetSystemMenu(hwnd, FALSE), MF_STRING, 85, "5秒早送り");
+  Opened opened;
+  ChooseWhenOpen(QString::fromUtf8("5秒早送り"), &opened);
+  // The window procedure's default handling opens the menu at the click's screen point.
+  DefWindowProcA(hwnd, WM_MBUTTONUP, 0, MAKELPARAM(10, 20));
+  EXPECT_EQ(opened.at, QPoint(118, 151));
+  EXPECT_EQ(opened.labels, (QStringList{QStringLiteral("Close"), QString::fromUtf8("5秒早送り")}));
+  Pump();
+  ASSERT_NE(Last(hwnd, WM_SYSCOMMAND), nullptr);
+  EXPECT_EQ(Last(hwnd, WM_SYSCOMMAND)->wParam, 85u);
+}
+
+}  // namespace
+}  // namespace morvex::display::qt::testing
