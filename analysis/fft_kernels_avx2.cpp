@@ -196,39 +196,11 @@ MORVEX_AVX2 int Radix2Start(const int32_t* xRe, const int32_t* xIm, int n, int32
   return kRowSize;
 }
 
-// The level with h = 2: two groups of four entries per step, the halves of both
-// gathered into one vector each.
-template <typename T>
-MORVEX_AVX2 void Radix2LevelPairs(int32_t* re, int32_t* im, int n, const T* c, const T* s) {
-  const T c4[4] = {c[0], c[1], c[0], c[1]};
-  const T s4[4] = {s[0], s[1], s[0], s[1]};
-  const __m256d cv = LoadTwiddles(c4);
-  const __m256d sv = LoadTwiddles(s4);
-  for (int g = 0; g < n; g += 8) {
-    const __m128i ra = LoadInts(re + g);
-    const __m128i rb = LoadInts(re + g + 4);
-    const __m128i ia = LoadInts(im + g);
-    const __m128i ib = LoadInts(im + g + 4);
-    __m128i ri = _mm_unpacklo_epi64(ra, rb);
-    __m128i rk = _mm_unpackhi_epi64(ra, rb);
-    __m128i ii = _mm_unpacklo_epi64(ia, ib);
-    __m128i ik = _mm_unpackhi_epi64(ia, ib);
-    Butterfly4(ri, ii, rk, ik, cv, sv);
-    StoreInts(re + g, _mm_unpacklo_epi64(ri, rk));
-    StoreInts(re + g + 4, _mm_unpackhi_epi64(ri, rk));
-    StoreInts(im + g, _mm_unpacklo_epi64(ii, ik));
-    StoreInts(im + g + 4, _mm_unpackhi_epi64(ii, ik));
-  }
-}
-
 template <typename T>
 MORVEX_AVX2 void Radix2Level(int32_t* re, int32_t* im, int n, int h, const T* c, const T* s) {
   if (h < 4) {
-    if (n < 8) {
-      PortableLevel(re, im, n, h, c, s);
-    } else {
-      Radix2LevelPairs(re, im, n, c, s);
-    }
+    // Only below the sizes the start covers.
+    PortableLevel(re, im, n, h, c, s);
     return;
   }
   for (int g = 0; g < n; g += 2 * h) {

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in a Release tree and runs them; extra arguments go to the
-# benchmark program (for example --benchmark_filter=2048). Prints, after the run, each
-# FFT routine's time per call as a multiple of FFTW's real-to-complex transform.
+# benchmark program (for example --benchmark_filter=2048). Prints the median of three
+# runs of each benchmark, then each FFT routine's time per call as a multiple of FFTW's
+# real-to-complex transform of the same size. The ratios use CPU time, which stays
+# meaningful while other work shares the machine.
 set -euo pipefail
 
 source_dir="$(cd "$(dirname "$0")/.." && pwd)"
-build_dir=/work/build-bench
+build_dir="${MORVEX_BENCH_DIR:-/work/build-bench}"
 
 cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMORVEX_BUILD_BENCH=ON \
   -DMORVEX_BUILD_TESTS=OFF >/dev/null
@@ -13,14 +15,14 @@ cmake --build "$build_dir" -j2 --target morvex_bench
 
 echo "cpu: $(lscpu | sed -n 's/^Model name:[[:space:]]*//p')"
 output="$("$build_dir/bench/morvex_bench" --benchmark_repetitions=3 --benchmark_report_aggregates_only=true "$@")"
-echo "$output"
+echo "$output" | grep -v -E '_(mean|stddev|cv) '
 
 echo
-echo "time per call relative to FFTW r2c (median of 3):"
+echo "CPU time per call relative to FFTW r2c (median of 3):"
 echo "$output" | awk '
   $1 ~ /_median$/ {
     split($1, part, "/"); name = part[1]; size = part[2]; sub(/^BM_/, "", name)
-    ns[name, size] = $2; if (!(name in seen)) { seen[name] = 1; names[++count] = name }
+    ns[name, size] = $4; if (!(name in seen)) { seen[name] = 1; names[++count] = name }
     if (!(size in known)) { known[size] = 1; sizes[++sizeCount] = size }
   }
   END {
