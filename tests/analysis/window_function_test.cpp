@@ -150,21 +150,33 @@ TEST(WindowFunction, UnknownLetterOrLengthKeepsTableAndLabel) {
   }
 }
 
-TEST(WindowFunction, ApplyTruncatesTheDoubleProductTowardZero) {
-  BuildWindow('n', 16);  // 0, 0.038, 0.146, 0.309, 0.5, ...
-  std::vector<int32_t> x(16);
-  for (int i = 0; i < 16; ++i) {
+std::vector<int32_t> FullScaleAlternating(int m) {
+  std::vector<int32_t> x(m);
+  for (int i = 0; i < m; ++i) {
     x[i] = i % 2 == 0 ? 32767 : -32768;
   }
-  std::vector<int32_t> expected(16);
-  for (int i = 0; i < 16; ++i) {
-    expected[i] = static_cast<int32_t>(std::trunc(x[i] * static_cast<double>(WindowTable[i])));
+  return x;
+}
+
+TEST(WindowFunction, ApplyTruncatesTheDoubleProductTowardZero) {
+  // Lengths with and without a remainder after the blocks of four.
+  for (int m : {16, 18, 2}) {
+    SCOPED_TRACE("M = " + std::to_string(m));
+    BuildWindow('h', m);
+    std::vector<int32_t> x = FullScaleAlternating(m);
+    std::vector<int32_t> expected(m);
+    for (int i = 0; i < m; ++i) {
+      expected[i] = static_cast<int32_t>(std::trunc(x[i] * static_cast<double>(WindowTable[i])));
+    }
+    ApplyWindow(x.data(), m);
+    EXPECT_EQ(x, expected);
   }
+  BuildWindow('n', 16);  // 0, 0.038, 0.146, 0.309, 0.5, ...
+  std::vector<int32_t> x = FullScaleAlternating(16);
   ApplyWindow(x.data(), 16);
-  EXPECT_EQ(x, expected);
   EXPECT_EQ(x[0], 0);
-  EXPECT_EQ(x[4], 16383);  // 32767 · 0.5, rounded down
-  EXPECT_EQ(x[12], 16383);
+  EXPECT_EQ(x[1], -1247);  // -32768 · 0.0380602, toward zero
+  EXPECT_EQ(x[4], 16383);  // 32767 · 0.5, toward zero
   EXPECT_EQ(x[8], 32767);  // the centre of the Hann window is 1
 }
 
