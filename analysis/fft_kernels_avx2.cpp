@@ -321,7 +321,10 @@ const FftKernels kAvx2FftKernels = {"avx2",           Radix2Start<float>, Radix2
 
 }  // namespace
 
-const FftKernels* Avx2FftKernels() { return __builtin_cpu_supports("avx2") ? &kAvx2FftKernels : nullptr; }
+const FftKernels* Avx2FftKernels() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") ? &kAvx2FftKernels : nullptr;
+}
 
 #else
 
