@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <memory>
 #include <mutex>
+#include <utility>
 
 #include "platform/display/display_backend.h"
 #include "platform/display/memory_display.h"
@@ -17,7 +18,7 @@ std::atomic<DisplayBackend*> current{nullptr};
 
 // Qt when the session has a desktop it can open, otherwise the in-memory display.
 std::unique_ptr<DisplayBackend> DefaultBackend() {
-  if (const auto platform = qt::DesktopPlatform()) return std::make_unique<qt::QtDisplay>(*platform);
+  if (auto desktop = qt::FindDesktop()) return std::make_unique<qt::QtDisplay>(std::move(*desktop));
   if (qt::DesktopNamed()) {
     std::fprintf(stderr, "morvex: the display named by DISPLAY or WAYLAND_DISPLAY cannot be opened; "
                          "windows are not shown\n");

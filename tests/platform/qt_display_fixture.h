@@ -45,7 +45,7 @@ class QtDisplayTest : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!PlatformPluginInstalled("offscreen")) GTEST_SKIP() << "Qt's offscreen platform is not installed";
-    display = new QtDisplay("offscreen");
+    display = new QtDisplay(Desktop{"offscreen", {}});
     InstallBackend(display);
     static bool registered = false;
     if (!registered) {

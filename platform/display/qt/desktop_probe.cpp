@@ -15,51 +15,51 @@ bool EnvironmentSet(const char* name) {
   return value && *value;
 }
 
-// A display server's client library, loaded only to see whether the server answers, so that
-// the program does not depend on it.
-class ClientLibrary {
- public:
-  explicit ClientLibrary(const char* name) : handle_(dlopen(name, RTLD_NOW | RTLD_LOCAL)) {}
-  ~ClientLibrary() {
-    if (handle_) dlclose(handle_);
-  }
-  ClientLibrary(const ClientLibrary&) = delete;
-  ClientLibrary& operator=(const ClientLibrary&) = delete;
+// The client library of a display server, loaded only for the probe so that the program does
+// not depend on it; the probe's connection keeps it loaded.
+void* LoadClientLibrary(const char* name) { return dlopen(name, RTLD_NOW | RTLD_LOCAL); }
 
-  template <typename Function>
-  Function find(const char* symbol) const {
-    return handle_ ? reinterpret_cast<Function>(dlsym(handle_, symbol)) : nullptr;
-  }
-
- private:
-  void* handle_;
-};
-
-bool XServerAnswers() {
-  const ClientLibrary xcb("libxcb.so.1");
-  auto connect = xcb.find<void* (*)(const char*, int*)>("xcb_connect");
-  auto hasError = xcb.find<int (*)(void*)>("xcb_connection_has_error");
-  auto disconnect = xcb.find<void (*)(void*)>("xcb_disconnect");
-  if (!connect || !hasError || !disconnect) return false;
-  // xcb_connect always returns a connection object; its error state tells the outcome.
-  void* connection = connect(nullptr, nullptr);
-  const bool answers = hasError(connection) == 0;
-  disconnect(connection);
-  return answers;
+template <typename Function>
+Function Find(void* library, const char* symbol) {
+  return reinterpret_cast<Function>(dlsym(library, symbol));
 }
 
-bool WaylandServerAnswers() {
-  const ClientLibrary wayland("libwayland-client.so.0");
-  auto connect = wayland.find<void* (*)(const char*)>("wl_display_connect");
-  auto disconnect = wayland.find<void (*)(void*)>("wl_display_disconnect");
-  if (!connect || !disconnect) return false;
-  void* display = connect(nullptr);
-  if (!display) return false;
-  disconnect(display);
-  return true;
+std::unique_ptr<ProbeConnection> ConnectX() {
+  void* xcb = LoadClientLibrary("libxcb.so.1");
+  if (!xcb) return nullptr;
+  auto connect = Find<void* (*)(const char*, int*)>(xcb, "xcb_connect");
+  auto hasError = Find<int (*)(void*)>(xcb, "xcb_connection_has_error");
+  auto disconnect = Find<void (*)(void*)>(xcb, "xcb_disconnect");
+  if (!connect || !hasError || !disconnect) {
+    dlclose(xcb);
+    return nullptr;
+  }
+  // xcb_connect always returns a connection object; its error state tells the outcome.
+  void* connection = connect(nullptr, nullptr);
+  auto held = std::make_unique<ProbeConnection>(xcb, connection, disconnect);
+  if (hasError(connection) != 0) return nullptr;
+  return held;
+}
+
+std::unique_ptr<ProbeConnection> ConnectWayland() {
+  void* wayland = LoadClientLibrary("libwayland-client.so.0");
+  if (!wayland) return nullptr;
+  auto connect = Find<void* (*)(const char*)>(wayland, "wl_display_connect");
+  auto disconnect = Find<void (*)(void*)>(wayland, "wl_display_disconnect");
+  void* display = connect && disconnect ? connect(nullptr) : nullptr;
+  if (!display) {
+    dlclose(wayland);
+    return nullptr;
+  }
+  return std::make_unique<ProbeConnection>(wayland, display, disconnect);
 }
 
 }  // namespace
+
+ProbeConnection::~ProbeConnection() {
+  disconnect_(connection_);
+  dlclose(library_);
+}
 
 bool PlatformPluginInstalled(const std::string& name) {
   const QString prefix = QStringLiteral("libq") + QString::fromStdString(name);
@@ -76,18 +76,26 @@ bool PlatformPluginInstalled(const std::string& name) {
 
 bool DesktopNamed() { return EnvironmentSet("WAYLAND_DISPLAY") || EnvironmentSet("DISPLAY"); }
 
-std::optional<std::string> DesktopPlatform() {
+std::optional<Desktop> FindDesktop() {
   const bool wayland = EnvironmentSet("WAYLAND_DISPLAY");
   const bool x11 = EnvironmentSet("DISPLAY");
   if (!wayland && !x11) return std::nullopt;
-  if (EnvironmentSet("QT_QPA_PLATFORM")) return std::string();
-  std::string platforms;
-  if (wayland && PlatformPluginInstalled("wayland") && WaylandServerAnswers()) platforms = "wayland";
-  if (x11 && PlatformPluginInstalled("xcb") && XServerAnswers()) {
-    platforms += platforms.empty() ? "xcb" : ";xcb";
+  Desktop desktop;
+  if (EnvironmentSet("QT_QPA_PLATFORM")) return desktop;
+  if (wayland && PlatformPluginInstalled("wayland")) {
+    if (auto connection = ConnectWayland()) {
+      desktop.platform = "wayland";
+      desktop.connections.push_back(std::move(connection));
+    }
   }
-  if (platforms.empty()) return std::nullopt;
-  return platforms;
+  if (x11 && PlatformPluginInstalled("xcb")) {
+    if (auto connection = ConnectX()) {
+      desktop.platform += desktop.platform.empty() ? "xcb" : ";xcb";
+      desktop.connections.push_back(std::move(connection));
+    }
+  }
+  if (desktop.platform.empty()) return std::nullopt;
+  return desktop;
 }
 
 }  // namespace morvex::display::qt

@@ -69,7 +69,7 @@ class DisplayEvents final : public QObject {
   QtDisplay& display_;
 };
 
-QtDisplay::QtDisplay(std::string platform) : platform_(std::move(platform)) {}
+QtDisplay::QtDisplay(Desktop desktop) : desktop_(std::move(desktop)) {}
 
 QtDisplay::~QtDisplay() {
   windows_.clear();  // their edit controls go with them
@@ -78,7 +78,8 @@ QtDisplay::~QtDisplay() {
 
 void QtDisplay::start() {
   if (events_.load(std::memory_order_relaxed)) return;
-  StartApplication(platform_);
+  StartApplication(desktop_.platform);
+  desktop_.connections.clear();
   auto* events = new DisplayEvents(*this);
   active_ = QGuiApplication::applicationState() == Qt::ApplicationActive;
   qApp->installEventFilter(events);

@@ -8,9 +8,9 @@
 #include <atomic>
 #include <map>
 #include <memory>
-#include <string>
 
 #include "platform/display/display_backend.h"
+#include "platform/display/qt/desktop_probe.h"
 #include "platform/display/qt/repaint_slots.h"
 
 class QEventLoop;
@@ -24,8 +24,9 @@ class SurfaceWidget;
 
 class QtDisplay final : public DisplayBackend {
  public:
-  // `platform`: Qt's platform plugin list (see StartApplication); empty for Qt's own choice.
-  explicit QtDisplay(std::string platform);
+  // Qt starts with the desktop's platform plugin list (see StartApplication); the probe's
+  // connections are let go once Qt has its own.
+  explicit QtDisplay(Desktop desktop);
   ~QtDisplay() override;
 
   void processEvents(std::optional<Clock::time_point> until) override;
@@ -57,7 +58,7 @@ class QtDisplay final : public DisplayBackend {
   void applicationStateChanged(bool active);
   void readScreen();
 
-  std::string platform_;
+  Desktop desktop_;
   std::atomic<bool> wakePending_{false};
   RepaintSlots slots_;
   // Lives on the user-interface thread; other threads post their requests to it.
