@@ -47,6 +47,7 @@ class QtDisplayTest : public ::testing::Test {
     if (!PlatformPluginInstalled("offscreen")) GTEST_SKIP() << "Qt's offscreen platform is not installed";
     display = new QtDisplay(Desktop{"offscreen", {}});
     InstallBackend(display);
+    display->processEvents(Clock::now());  // the first call on this thread starts Qt
     static bool registered = false;
     if (!registered) {
       WNDCLASSA cls{};
