@@ -4,6 +4,9 @@
 #include <mutex>
 #include <string>
 
+#include "platform/wave/alsa_input.h"
+#include "platform/wave/alsa_output.h"
+#include "platform/wave/alsa_pcm.h"
 #include "platform/wave/silent_output.h"
 #include "platform/wave/virtual_clock.h"
 
@@ -17,6 +20,7 @@ struct Selection {
   Devices devices = Devices::kSystem;
   std::string pcmName = "default";
   VirtualClock* clock = nullptr;
+  bool saidSilent = false;  // the fallback to the silent device is announced once
 };
 
 Selection& Current() {
@@ -24,11 +28,36 @@ Selection& Current() {
   return selection;
 }
 
-void SayPlayingSilently() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    std::fputs("morvex: no sound output device; playing silently in real time\n", stderr);
-  });
+MMRESULT OpenAlsaOutput(Selection& s, const PcmFormat& format, std::unique_ptr<PcmOutput>* stream) {
+  std::unique_ptr<AlsaPcm> pcm;
+  int alsaError = 0;
+  MMRESULT result = OpenAlsaPcm(s.pcmName.c_str(), SND_PCM_STREAM_PLAYBACK, format, &pcm, &alsaError);
+  if (result == MMSYSERR_NODRIVER) {
+    if (!s.saidSilent) {
+      std::fprintf(stderr, "morvex: no sound output device (ALSA \"%s\": %s); playing silently in real time\n",
+                   s.pcmName.c_str(), snd_strerror(alsaError));
+      s.saidSilent = true;
+    }
+    *stream = std::make_unique<SilentOutput>(format);
+    return MMSYSERR_NOERROR;
+  }
+  if (result != MMSYSERR_NOERROR) return result;
+  auto output = std::make_unique<AlsaOutput>(std::move(pcm), format);
+  if (!output->Usable()) return MMSYSERR_NOMEM;
+  *stream = std::move(output);
+  return MMSYSERR_NOERROR;
+}
+
+MMRESULT OpenAlsaInput(const std::string& pcmName, const PcmFormat& format,
+                       std::unique_ptr<PcmInput>* stream) {
+  std::unique_ptr<AlsaPcm> pcm;
+  int alsaError = 0;
+  MMRESULT result = OpenAlsaPcm(pcmName.c_str(), SND_PCM_STREAM_CAPTURE, format, &pcm, &alsaError);
+  if (result != MMSYSERR_NOERROR) return result;
+  auto input = std::make_unique<AlsaInput>(std::move(pcm));
+  if (!input->Usable()) return MMSYSERR_NOMEM;
+  *stream = std::move(input);
+  return MMSYSERR_NOERROR;
 }
 
 }  // namespace
@@ -39,6 +68,7 @@ void UseSystemDevices(const char* pcmName) {
   s.devices = Devices::kSystem;
   s.pcmName = pcmName;
   s.clock = nullptr;
+  s.saidSilent = false;
 }
 
 void UseSilentDevices() {
@@ -63,8 +93,7 @@ MMRESULT OpenOutputStream(const PcmFormat& format, std::unique_ptr<PcmOutput>* s
       *stream = s.clock->OpenOutput(format);
       return MMSYSERR_NOERROR;
     case Devices::kSystem:
-      SayPlayingSilently();
-      break;
+      return OpenAlsaOutput(s, format, stream);
     case Devices::kSilent:
       break;
   }
@@ -75,9 +104,14 @@ MMRESULT OpenOutputStream(const PcmFormat& format, std::unique_ptr<PcmOutput>* s
 MMRESULT OpenInputStream(const PcmFormat& format, std::unique_ptr<PcmInput>* stream) {
   Selection& s = Current();
   std::lock_guard lock(s.mutex);
-  if (s.devices == Devices::kVirtual) {
-    *stream = s.clock->OpenInput(format);
-    return MMSYSERR_NOERROR;
+  switch (s.devices) {
+    case Devices::kVirtual:
+      *stream = s.clock->OpenInput(format);
+      return MMSYSERR_NOERROR;
+    case Devices::kSystem:
+      return OpenAlsaInput(s.pcmName, format, stream);
+    case Devices::kSilent:
+      break;
   }
   return MMSYSERR_NODRIVER;
 }

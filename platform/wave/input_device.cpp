@@ -45,8 +45,9 @@ void InputDevice::Capture() {
   for (;;) {
     WAVEHDR* header = queue_.Front();
     if (header == nullptr) {
-      if (stream_->Read(discard_.data(), kDiscardFrames) == 0) return;
-      continue;
+      // One read per pass: a stream that records faster than real time cannot hold the lock.
+      stream_->Read(discard_.data(), kDiscardFrames);
+      return;
     }
     int64_t room = (header->dwBufferLength - header->dwBytesRecorded) / frameBytes_;
     auto* data = reinterpret_cast<uint8_t*>(header->lpData) + header->dwBytesRecorded;
