@@ -19,7 +19,7 @@ using test_support::RiffWithFmt;
 class StreamOf {
  public:
   explicit StreamOf(const Bytes& bytes) : file_(std::tmpfile()) {
-    std::fwrite(bytes.data(), 1, bytes.size(), file_);
+    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file_);
     std::rewind(file_);
   }
   ~StreamOf() { std::fclose(file_); }
