@@ -20,19 +20,22 @@ echo "$output" | grep -v -E '_(mean|stddev|cv) '
 echo
 echo "CPU time per call relative to FFTW r2c (median of 3):"
 echo "$output" | awk '
-  $1 ~ /_median$/ {
-    split($1, part, "/"); name = part[1]; size = part[2]; sub(/^BM_/, "", name)
-    ns[name, size] = $4; if (!(name in seen)) { seen[name] = 1; names[++count] = name }
+  function ns(value, unit) { return unit == "ms" ? value * 1e6 : unit == "us" ? value * 1e3 : value }
+  $1 ~ /^BM_Fft.*_median$/ {
+    split($1, part, "/"); name = part[1]; size = part[2]
+    sub(/^BM_/, "", name); sub(/_median$/, "", size)
+    cpu[name, size] = ns($4, $5)
+    if (!(name in seen)) { seen[name] = 1; names[++count] = name }
     if (!(size in known)) { known[size] = 1; sizes[++sizeCount] = size }
   }
   END {
     for (s = 1; s <= sizeCount; ++s) {
-      size = sizes[s]; base = ns["FftwR2c", size]
+      size = sizes[s]; base = cpu["FftwR2c", size]
       if (base == "") continue
       line = sprintf("%6d  FFTW %9.0f ns", size, base)
       for (i = 1; i <= count; ++i) {
-        if (names[i] != "FftwR2c" && ns[names[i], size] != "")
-          line = line sprintf("  %s %.2fx", names[i], ns[names[i], size] / base)
+        if (names[i] != "FftwR2c" && cpu[names[i], size] != "")
+          line = line sprintf("  %s %.0f ns %.2fx", names[i], cpu[names[i], size], cpu[names[i], size] / base)
       }
       print line
     }
