@@ -12,8 +12,8 @@ namespace morvex::wave {
 class VirtualClock;
 
 // The system's sound through the named ALSA PCM. When playback cannot be opened on it, the
-// silent real-time device stands in (said once on standard error); a capture that cannot be
-// opened fails.
+// silent real-time device stands in, said in one line on standard error the first time; a
+// capture that cannot be opened fails with MMSYSERR_NODRIVER.
 void UseSystemDevices(const char* pcmName = "default");
 // Playback on the silent real-time device; no capture device.
 void UseSilentDevices();
