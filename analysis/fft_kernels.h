@@ -11,8 +11,9 @@
 struct FftKernels {
   const char* name;
   // Bit-reversed order and the transforms of the smallest sizes in one pass: reads
-  // the block xRe (and xIm, or zeros when xIm is null) and writes Re/Im. Returns the
-  // size of the sub-transforms completed; the first level left to do has h = that size.
+  // the block xRe (and xIm, or zeros when xIm is null) and writes Re/Im; c and s are
+  // the whole twiddle tables (level h at h + i). Returns the size of the sub-transforms
+  // completed: the first level left to do has h = that size.
   int (*radix2Start)(const int32_t* xRe, const int32_t* xIm, int n, int32_t* re, int32_t* im, const float* c,
                      const float* s);
   int (*radix2StartDirect)(const int32_t* xRe, const int32_t* xIm, int n, int32_t* re, int32_t* im, const double* c,

@@ -2,9 +2,8 @@
 // twiddle products in four-lane double vectors. Only separate multiplies and adds
 // are used (no fused multiply-add), and the vector truncation gives INT32_MIN out of
 // range exactly as the scalar one does, so the results equal the portable kernels.
-#include "analysis/fft_kernels.h"
-
 #include "analysis/fft_arith.h"
+#include "analysis/fft_kernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 
@@ -17,9 +16,7 @@ namespace {
 MORVEX_AVX2 inline __m256d LoadTwiddles(const float* p) { return _mm256_cvtps_pd(_mm_loadu_ps(p)); }
 MORVEX_AVX2 inline __m256d LoadTwiddles(const double* p) { return _mm256_loadu_pd(p); }
 
-MORVEX_AVX2 inline __m128i LoadInts(const int32_t* p) {
-  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-}
+MORVEX_AVX2 inline __m128i LoadInts(const int32_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
 MORVEX_AVX2 inline void StoreInts(int32_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
 
 int PortableStart(const int32_t* xRe, const int32_t* xIm, int n, int32_t* re, int32_t* im, const float* c,
@@ -126,8 +123,8 @@ MORVEX_AVX2 inline void RealRowLevel2(__m128i* dr, __m128i* di, const double* cw
 // read four adjacent inputs per entry; the first four levels run lane by lane with
 // the same twiddles, and a transpose turns the lanes back into rows.
 template <bool kComplex, bool kUnitFirst>
-MORVEX_AVX2 void StartRows(const int32_t* xRe, const int32_t* xIm, int n, int32_t* re, int32_t* im,
-                           const double* cw, const double* sw) {
+MORVEX_AVX2 void StartRows(const int32_t* xRe, const int32_t* xIm, int n, int32_t* re, int32_t* im, const double* cw,
+                           const double* sw) {
   const int rows = n / kRowSize;
   const int rowBits = Log2(rows);
   const int half = n / 2;
@@ -315,9 +312,15 @@ MORVEX_AVX2 void Radix4Level(int32_t* re, int32_t* im, int n, int m, const Radix
   }
 }
 
-const FftKernels kAvx2FftKernels = {"avx2",           Radix2Start<float>, Radix2Start<double>,
-                                    Radix2Level<float>, Radix2Level<double>, Radix4Start,
-                                    Radix4Level};
+const FftKernels kAvx2FftKernels = {
+    .name = "avx2",
+    .radix2Start = Radix2Start<float>,
+    .radix2StartDirect = Radix2Start<double>,
+    .radix2Level = Radix2Level<float>,
+    .radix2LevelDirect = Radix2Level<double>,
+    .radix4Start = Radix4Start,
+    .radix4Level = Radix4Level,
+};
 
 }  // namespace
 

@@ -110,6 +110,12 @@ void Radix4Level(int32_t* re, int32_t* im, int n, int m, const Radix4LevelTwiddl
 
 }  // namespace
 
-const FftKernels kPortableFftKernels = {"portable",          Radix2Start<float>, Radix2Start<double>,
-                                        Radix2Level<float>, Radix2Level<double>, Radix4Start,
-                                        Radix4Level};
+const FftKernels kPortableFftKernels = {
+    .name = "portable",
+    .radix2Start = Radix2Start<float>,
+    .radix2StartDirect = Radix2Start<double>,
+    .radix2Level = Radix2Level<float>,
+    .radix2LevelDirect = Radix2Level<double>,
+    .radix4Start = Radix4Start,
+    .radix4Level = Radix4Level,
+};

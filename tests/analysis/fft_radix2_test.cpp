@@ -126,7 +126,8 @@ TEST_P(FftRadix2Kernels, OverflowingInputGivesTheReferenceBits) {
     }
     EXPECT_TRUE(SameSpectrum(ReferenceRadix2(x), RunRadix2(x)));
     EXPECT_TRUE(SameSpectrum(ReferenceDirect(x), RunDirect(x)));
-    EXPECT_TRUE(SameSpectrum(ReferenceComplex({x, Block(x.rbegin(), x.rend())}), RunComplex({x, Block(x.rbegin(), x.rend())})));
+    EXPECT_TRUE(
+        SameSpectrum(ReferenceComplex({x, Block(x.rbegin(), x.rend())}), RunComplex({x, Block(x.rbegin(), x.rend())})));
   }
 }
 

@@ -90,8 +90,8 @@ TEST(FftRadix4, AgreesWithRadix2WithinTheTruncationError) {
   for (int n = 16; n <= 16384; n *= 4) {
     SCOPED_TRACE("n = " + std::to_string(n));
     const int levels = fftref::Log2(n) / 2;
-    for (const Block& x : {fftsignals::Random16(n, 31u + n), fftsignals::Tone(n, 5, 30000.0, true),
-                           fftsignals::Constant(n, -32768)}) {
+    for (const Block& x :
+         {fftsignals::Random16(n, 31u + n), fftsignals::Tone(n, 5, 30000.0, true), fftsignals::Constant(n, -32768)}) {
       const Spectrum r4 = RunRadix4(x);
       const Spectrum r2 = RunRadix2(x);
       double largest = 0.0;

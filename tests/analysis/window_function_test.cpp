@@ -128,11 +128,16 @@ TEST(WindowFunction, SwitchingKindsGivesTheTableOfAFreshStart) {
 
 TEST(WindowFunction, BuildingSetsTheLabelOfTheKind) {
   const std::pair<char, const char*> labels[] = {
-      {'t', "windowfunc:triangle"},       {'n', "windowfunc:hanning"},
-      {'g', "windowfunc:gauss(+-4.24)"},  {'m', "windowfunc:hamming"},
-      {'h', "windowfunc:blackman-harris"}, {'r', "windowfunc:rosen field"},
-      {'s', "windowfunc:sin"},            {'b', "windowfunc:blackman"},
-      {'f', "windowfunc:flat top"},       {'z', "windowfunc:none(rectangular wave)"},
+      {'t', "windowfunc:triangle"},
+      {'n', "windowfunc:hanning"},
+      {'g', "windowfunc:gauss(+-4.24)"},
+      {'m', "windowfunc:hamming"},
+      {'h', "windowfunc:blackman-harris"},
+      {'r', "windowfunc:rosen field"},
+      {'s', "windowfunc:sin"},
+      {'b', "windowfunc:blackman"},
+      {'f', "windowfunc:flat top"},
+      {'z', "windowfunc:none(rectangular wave)"},
   };
   for (const auto& [letter, label] : labels) {
     BuildWindow(letter, 64);
@@ -143,7 +148,8 @@ TEST(WindowFunction, BuildingSetsTheLabelOfTheKind) {
 TEST(WindowFunction, UnknownLetterOrLengthKeepsTableAndLabel) {
   BuildWindow('n', 256);
   const std::vector<float> before(WindowTable, WindowTable + 256);
-  for (const auto& [letter, m] : {std::pair{'x', 256}, std::pair{'\0', 512}, std::pair{'t', 0}, std::pair{'t', 40000}}) {
+  for (const auto& [letter, m] :
+       {std::pair{'x', 256}, std::pair{'\0', 512}, std::pair{'t', 0}, std::pair{'t', 40000}}) {
     BuildWindow(letter, m);
     EXPECT_EQ(std::vector<float>(WindowTable, WindowTable + 256), before) << letter << " " << m;
     EXPECT_STREQ(WindowLabel.load(), "windowfunc:hanning");
