@@ -10,10 +10,10 @@ void PublishSpectrum(const int32_t* bins, int32_t count) {
   SpectrumSlot& slot = SharedSpectrum.slots[back];
   const uint32_t sequence = slot.sequence.load(std::memory_order_relaxed);
   slot.sequence.store(sequence + 1, std::memory_order_relaxed);
-  // A reader that sees any of the stores below also sees the odd count after its copy.
-  std::atomic_thread_fence(std::memory_order_release);
-  slot.count.store(n, std::memory_order_relaxed);
-  for (int32_t k = 0; k < n; ++k) slot.bins[k].store(bins[k], std::memory_order_relaxed);
+  // Release stores: a reader that takes any of these values (by an acquire load) also sees the
+  // odd count when it looks again after its copy. On x86 they are plain stores.
+  slot.count.store(n, std::memory_order_release);
+  for (int32_t k = 0; k < n; ++k) slot.bins[k].store(bins[k], std::memory_order_release);
   slot.sequence.store(sequence + 2, std::memory_order_release);
   SharedSpectrum.front.store(back, std::memory_order_release);
   SharedSpectrum.ready.store(1, std::memory_order_release);
@@ -26,11 +26,10 @@ int32_t CopySpectrum(int32_t* out, int32_t room) {
     // Odd: the producer overtook us between the two loads and is rewriting this slot; the other
     // slot is now the published one.
     if ((sequence & 1) != 0) continue;
-    const int32_t count = slot.count.load(std::memory_order_relaxed);
+    // Acquire loads: the second look at the count below cannot come before them.
+    const int32_t count = slot.count.load(std::memory_order_acquire);
     const int32_t n = std::clamp(room, 0, count);
-    for (int32_t k = 0; k < n; ++k) out[k] = slot.bins[k].load(std::memory_order_relaxed);
-    // The copy above happens before the second look at the count.
-    std::atomic_thread_fence(std::memory_order_acquire);
+    for (int32_t k = 0; k < n; ++k) out[k] = slot.bins[k].load(std::memory_order_acquire);
     if (slot.sequence.load(std::memory_order_relaxed) == sequence) return count;
   }
 }

@@ -1,5 +1,6 @@
 #include "analysis/spectrum_filters.h"
 
+#include <algorithm>
 #include <cstdint>
 
 int32_t SmoothingHistory[kSpectrumRoom];
@@ -11,11 +12,7 @@ constexpr float kPinkBandEdges[15] = {0.0f,   3.4375f, 6.875f,  13.75f,  27.5f, 
                                       440.0f, 880.0f,  1760.0f, 3520.0f, 7040.0f, 14080.0f, 28160.0f};
 
 // Truncation toward zero, held at the ends of the 32-bit range.
-int32_t SaturatingTrunc(double v) {
-  if (v >= 2147483647.0) return INT32_MAX;
-  if (v <= -2147483648.0) return INT32_MIN;
-  return static_cast<int32_t>(v);
-}
+int32_t SaturatingTrunc(double v) { return static_cast<int32_t>(std::clamp(v, -2147483648.0, 2147483647.0)); }
 
 }  // namespace
 
@@ -59,9 +56,11 @@ void SmoothInTime(int32_t* bins, int32_t n, int32_t kind, int32_t* history) {
       history[k] = bins[k];
     }
   } else if (kind == kSmoothingLight) {
-    // In 64 bits: twice a large magnitude does not fit 32, the weighted mean always does.
+    // Twice a large magnitude does not fit 32 bits; the sum is exact in a double, and since a
+    // third of an integer lies at least 1/3 from the next integer, truncating the rounded quotient
+    // gives exactly the integer division toward zero. The weighted mean always fits 32 bits.
     for (int32_t k = 0; k < half; ++k) {
-      bins[k] = static_cast<int32_t>((static_cast<int64_t>(history[k]) + 2 * static_cast<int64_t>(bins[k])) / 3);
+      bins[k] = static_cast<int32_t>((static_cast<double>(history[k]) + 2.0 * static_cast<double>(bins[k])) / 3.0);
       history[k] = bins[k];
     }
   }

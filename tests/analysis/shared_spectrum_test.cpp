@@ -74,8 +74,10 @@ TEST(SharedSpectrumPublication, ConcurrentCopiesAreNeverAMixtureOfCycles) {
   std::atomic<int32_t> copies{0};
   auto reader = [&] {
     std::vector<int32_t> out(kSpectrumRoom);
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(400);
-    while (std::chrono::steady_clock::now() < end) {
+    // At least 400 ms and 50 copies per reader, however slow the build (sanitizers) or the machine.
+    const auto start = std::chrono::steady_clock::now();
+    for (int32_t own = 0; own < 50 || std::chrono::steady_clock::now() - start < std::chrono::milliseconds(400);
+         ++own) {
       const int32_t n = CopySpectrum(out.data(), kSpectrumRoom);
       const int32_t value = out[0];
       const bool whole = n == (value % 2 == 0 ? kSpectrumRoom / 2 : kSpectrumRoom) &&
@@ -90,7 +92,6 @@ TEST(SharedSpectrumPublication, ConcurrentCopiesAreNeverAMixtureOfCycles) {
   stop = true;
   producer.join();
   EXPECT_EQ(mixtures, 0);
-  EXPECT_GT(copies, 100);
   EXPECT_GT(published, copies / 10);  // the producer kept overtaking the readers
 }
 
