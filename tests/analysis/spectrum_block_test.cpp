@@ -97,18 +97,6 @@ TEST(PlayedFrameCopy, TakesTheFirstChannelAndFillsTheChosenViews) {
   EXPECT_EQ(ViewLeft[0], 999);
 }
 
-TEST(PlayedFrameCopy, AppendsAtTheSampleCountAlreadyTaken) {
-  const std::vector<char> bytes = IndexedStereo16();
-  int32_t block[6] = {};
-  FillViews(999);
-  EXPECT_EQ(CopyPlayedFrames(bytes.data(), 0, kStereo16, ViewCopy::Left, block, 4, 6), 6);
-  EXPECT_EQ(block[3], 0);
-  EXPECT_EQ(block[4], 0);
-  EXPECT_EQ(block[5], 1);
-  EXPECT_EQ(ViewLeft[5], 1);
-  EXPECT_EQ(ViewLeft[3], 999);
-}
-
 TEST(PlayedFrameCopy, StopsAtTheEndOfTheBuffer) {
   const std::vector<char> bytes = IndexedStereo16();
   std::vector<int32_t> block(2048, -5);
