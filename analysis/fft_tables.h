@@ -93,9 +93,9 @@ struct Radix4Twiddles {
 };
 
 void FillRadix4Twiddles(Radix4Twiddles& t, int n);
+Radix4LevelTwiddles Radix4Level(const Radix4Twiddles& t, int m);
 
 // The quarter-turn twiddle of the size-4 transforms: cos and sin of π/2, from π in
 // single precision, evaluated in double and rounded to float.
 extern const float kQuarterTurnCos;
 extern const float kQuarterTurnSin;
-Radix4LevelTwiddles Radix4Level(const Radix4Twiddles& t, int m);
