@@ -7,7 +7,9 @@
 set -euo pipefail
 
 source_dir="$(cd "$(dirname "$0")/.." && pwd)"
-build_dir="${MORVEX_BENCH_DIR:-/work/build-bench}"
+build_dir="${MORVEX_BENCH_DIR:-$source_dir/build/bench}"
+
+bash "$source_dir/scripts/install-deps.sh"
 
 cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMORVEX_BUILD_BENCH=ON \
   -DMORVEX_BUILD_TESTS=OFF >/dev/null
