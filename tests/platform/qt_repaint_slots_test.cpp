@@ -17,36 +17,52 @@ TEST(QtRepaintSlotsTest, OnlyTheFirstDrawingCallAfterAPaintRequests) {
   const auto second = slots.add(Handle(0x110));
   ASSERT_TRUE(first && second);
   EXPECT_NE(*first, *second);
-  EXPECT_EQ(slots.raise(Handle(0x100)), first);
-  EXPECT_EQ(slots.raise(Handle(0x100)), std::nullopt);
-  EXPECT_EQ(slots.raise(Handle(0x110)), second);  // each window has its own flag
+  EXPECT_TRUE(slots.raise(Handle(0x100)));
+  EXPECT_FALSE(slots.raise(Handle(0x100)));
+  EXPECT_EQ(slots.takeRaised(0), first);
+  EXPECT_EQ(slots.takeRaised(0), std::nullopt);  // delivered once
+  EXPECT_FALSE(slots.raise(Handle(0x100)));       // the window has not painted yet
   slots.lower(*first);
-  EXPECT_EQ(slots.raise(Handle(0x100)), first);
-  EXPECT_EQ(slots.raise(Handle(0x999)), std::nullopt);  // not a shown window
+  EXPECT_TRUE(slots.raise(Handle(0x100)));
+  EXPECT_FALSE(slots.raise(Handle(0x999)));  // not a shown window
 }
 
-TEST(QtRepaintSlotsTest, RemovedWindowFreesItsSlotWithTheFlagDown) {
+TEST(QtRepaintSlotsTest, EachWindowHasItsOwnRequest) {
+  RepaintSlots slots;
+  const auto first = slots.add(Handle(0x100));
+  const auto second = slots.add(Handle(0x110));
+  const auto third = slots.add(Handle(0x120));
+  EXPECT_TRUE(slots.raise(Handle(0x120)));
+  EXPECT_TRUE(slots.raise(Handle(0x100)));
+  EXPECT_EQ(slots.takeRaised(0), first);
+  EXPECT_EQ(slots.takeRaised(*first + 1), third);
+  EXPECT_EQ(slots.takeRaised(*third + 1), std::nullopt);
+  EXPECT_TRUE(slots.raise(Handle(0x110)));
+  EXPECT_EQ(slots.takeRaised(0), second);
+}
+
+TEST(QtRepaintSlotsTest, RemovedWindowFreesItsSlotWithNoRequestLeft) {
   RepaintSlots slots;
   const auto slot = slots.add(Handle(0x100));
   ASSERT_TRUE(slot);
   EXPECT_TRUE(slots.raise(Handle(0x100)));
+  EXPECT_EQ(slots.takeRaised(0), slot);
   slots.remove(*slot);
-  EXPECT_EQ(slots.raise(Handle(0x100)), std::nullopt);
-  EXPECT_EQ(slots.add(Handle(0x120)), slot);
-  EXPECT_EQ(slots.raise(Handle(0x120)), slot);
+  EXPECT_FALSE(slots.raise(Handle(0x100)));
+  EXPECT_EQ(slots.add(Handle(0x130)), slot);
+  EXPECT_TRUE(slots.raise(Handle(0x130)));  // not stuck in the old window's state
 }
 
 TEST(QtRepaintSlotsTest, FullTableRefusesFurtherWindows) {
   RepaintSlots slots;
   for (int i = 0; i < RepaintSlots::kCapacity; ++i) ASSERT_TRUE(slots.add(Handle(0x1000 + 16 * i)));
   EXPECT_EQ(slots.add(Handle(0x100000)), std::nullopt);
-  EXPECT_EQ(slots.raise(Handle(0x100000)), std::nullopt);
+  EXPECT_FALSE(slots.raise(Handle(0x100000)));
 }
 
 TEST(QtRepaintSlotsTest, RacingDrawingThreadsRequestOncePerPaint) {
   RepaintSlots slots;
-  const auto slot = slots.add(Handle(0x100));
-  ASSERT_TRUE(slot);
+  ASSERT_TRUE(slots.add(Handle(0x100)));
   std::atomic<int> requests{0};
   std::vector<std::thread> threads;
   for (int t = 0; t < 4; ++t) {

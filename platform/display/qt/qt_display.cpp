@@ -19,32 +19,12 @@
 #include "platform/user/window_state.h"
 
 namespace morvex::display::qt {
-namespace {
 
-QEvent::Type WakeEventType() {
-  static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
-  return type;
-}
-
-QEvent::Type RepaintEventType() {
-  static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
-  return type;
-}
-
-class RepaintEvent final : public QEvent {
+// Tells the display when the application becomes active or inactive.
+class ActivationWatcher final : public QObject {
  public:
-  explicit RepaintEvent(int slot) : QEvent(RepaintEventType()), slot(slot) {}
-  const int slot;
-};
+  explicit ActivationWatcher(QtDisplay& display) : display_(display) {}
 
-}  // namespace
-
-// Receives, on the user-interface thread, what other threads ask of the display.
-class DisplayEvents final : public QObject {
- public:
-  explicit DisplayEvents(QtDisplay& display) : display_(display) {}
-
-  // Watches the application for activation changes.
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (watched == qApp && event->type() == QEvent::ApplicationStateChange) {
       const auto state = static_cast<QApplicationStateChangeEvent*>(event)->applicationState();
@@ -53,38 +33,23 @@ class DisplayEvents final : public QObject {
     return false;
   }
 
-  bool event(QEvent* event) override {
-    if (event->type() == WakeEventType()) {
-      display_.interruptWait();
-      return true;
-    }
-    if (event->type() == RepaintEventType()) {
-      display_.repaintRequested(static_cast<RepaintEvent*>(event)->slot);
-      return true;
-    }
-    return QObject::event(event);
-  }
-
  private:
   QtDisplay& display_;
 };
 
 QtDisplay::QtDisplay(Desktop desktop) : desktop_(std::move(desktop)) {}
 
-QtDisplay::~QtDisplay() {
-  windows_.clear();  // their edit controls go with them
-  delete events_.exchange(nullptr);
-}
+QtDisplay::~QtDisplay() { windows_.clear(); }  // their edit controls go with them
 
 void QtDisplay::start() {
-  if (events_.load(std::memory_order_relaxed)) return;
+  if (activationWatcher_) return;
   StartApplication(desktop_.platform);
   desktop_.connections.clear();
-  auto* events = new DisplayEvents(*this);
+  activationWatcher_ = std::make_unique<ActivationWatcher>(*this);
   active_ = QGuiApplication::applicationState() == Qt::ApplicationActive;
-  qApp->installEventFilter(events);
+  qApp->installEventFilter(activationWatcher_.get());
+  doorbell_.watch([this] { answerDoorbell(); });
   readScreen();
-  events_.store(events, std::memory_order_release);
 }
 
 void QtDisplay::processEvents(std::optional<Clock::time_point> until) {
@@ -103,7 +68,7 @@ void QtDisplay::processEvents(std::optional<Clock::time_point> until) {
       QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
       deadline.start(static_cast<int>(std::min<int64_t>(wait, std::numeric_limits<int>::max())));
     }
-    // A wake from now on posts its event, which ends the loop; one before was seen above.
+    // A wake from now on rings the doorbell, which ends the loop; one before was seen above.
     waiting_ = &loop;
     loop.exec();
     waiting_ = enclosing;
@@ -115,15 +80,19 @@ void QtDisplay::processEvents(std::optional<Clock::time_point> until) {
 }
 
 void QtDisplay::wake() {
-  // One event per burst of wakes: only the call that raises the flag posts.
-  if (wakePending_.exchange(true, std::memory_order_acq_rel)) return;
-  if (QObject* events = events_.load(std::memory_order_acquire)) {
-    QCoreApplication::postEvent(events, new QEvent(WakeEventType()));
-  }
+  // One ring per burst of wakes: only the call that raises the flag rings.
+  if (!wakePending_.exchange(true, std::memory_order_acq_rel)) doorbell_.ring();
 }
 
-void QtDisplay::interruptWait() {
-  if (waiting_) waiting_->quit();
+void QtDisplay::answerDoorbell() {
+  for (auto slot = slots_.takeRaised(0); slot; slot = slots_.takeRaised(*slot + 1)) {
+    if (SurfaceWidget* window = windowInSlot_[static_cast<size_t>(*slot)]) {
+      window->repaintRequested();
+    } else {
+      slots_.lower(*slot);  // raised for a window that has gone since
+    }
+  }
+  if (waiting_ && wakePending_.load(std::memory_order_acquire)) waiting_->quit();
 }
 
 void QtDisplay::windowCreated(HWND hwnd) {
@@ -167,19 +136,7 @@ void QtDisplay::windowChanged(HWND hwnd) {
 }
 
 void QtDisplay::surfaceChanged(HWND hwnd) {
-  const auto slot = slots_.raise(hwnd);
-  if (!slot) return;
-  if (QObject* events = events_.load(std::memory_order_acquire)) {
-    QCoreApplication::postEvent(events, new RepaintEvent(*slot));
-  }
-}
-
-void QtDisplay::repaintRequested(int slot) {
-  if (SurfaceWidget* window = windowInSlot_[static_cast<size_t>(slot)]) {
-    window->repaintRequested();
-  } else {
-    slots_.lower(slot);  // raised for a window that has gone since
-  }
+  if (slots_.raise(hwnd)) doorbell_.ring();
 }
 
 void QtDisplay::setForeground(HWND hwnd) {

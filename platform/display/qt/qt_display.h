@@ -11,6 +11,7 @@
 
 #include "platform/display/display_backend.h"
 #include "platform/display/qt/desktop_probe.h"
+#include "platform/display/qt/doorbell.h"
 #include "platform/display/qt/repaint_slots.h"
 
 class QEventLoop;
@@ -49,20 +50,20 @@ class QtDisplay final : public DisplayBackend {
   QWidget* widgetOf(HWND hwnd) const;
 
  private:
-  friend class DisplayEvents;
+  friend class ActivationWatcher;
 
-  // User-interface thread: starts Qt and this display's event receiver on first use.
+  // User-interface thread: starts Qt and this display's watchers on first use.
   void start();
-  void repaintRequested(int slot);
-  void interruptWait();
+  // User-interface thread: another thread rang: repaint raised windows, end a wait on a wake.
+  void answerDoorbell();
   void applicationStateChanged(bool active);
   void readScreen();
 
   Desktop desktop_;
   std::atomic<bool> wakePending_{false};
   RepaintSlots slots_;
-  // Lives on the user-interface thread; other threads post their requests to it.
-  std::atomic<QObject*> events_{nullptr};
+  Doorbell doorbell_;
+  std::unique_ptr<QObject> activationWatcher_;  // null until Qt runs
   std::map<HWND, std::unique_ptr<SurfaceWidget>> windows_;
   std::array<SurfaceWidget*, RepaintSlots::kCapacity> windowInSlot_{};
   std::map<HWND, QPointer<QPlainTextEdit>> edits_;

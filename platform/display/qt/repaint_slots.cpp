@@ -17,24 +17,35 @@ std::optional<int> RepaintSlots::add(HWND hwnd) {
 void RepaintSlots::remove(int slot) {
   Slot& entry = slots_[static_cast<size_t>(slot)];
   entry.hwnd.store(nullptr, std::memory_order_release);
-  // Nobody will paint for this window any more; a request raised now only costs one spurious
-  // repaint of whichever window takes the slot next.
-  entry.requested.store(false, std::memory_order_release);
+  // Nobody will paint for this window any more. A drawing call that found the slot just before
+  // may still raise it: that costs one spurious repaint of the slot's next window.
+  entry.state.store(kIdle, std::memory_order_release);
 }
 
-std::optional<int> RepaintSlots::raise(HWND hwnd) {
+bool RepaintSlots::raise(HWND hwnd) {
   const int used = used_.load(std::memory_order_acquire);
   for (int i = 0; i < used; ++i) {
     Slot& slot = slots_[static_cast<size_t>(i)];
     if (slot.hwnd.load(std::memory_order_acquire) != hwnd) continue;
-    if (slot.requested.exchange(true, std::memory_order_acq_rel)) return std::nullopt;
-    return i;
+    int idle = kIdle;
+    return slot.state.compare_exchange_strong(idle, kRaised, std::memory_order_acq_rel);
+  }
+  return false;
+}
+
+std::optional<int> RepaintSlots::takeRaised(int from) {
+  const int used = used_.load(std::memory_order_acquire);
+  for (int i = from; i < used; ++i) {
+    int raised = kRaised;
+    if (slots_[static_cast<size_t>(i)].state.compare_exchange_strong(raised, kDelivered, std::memory_order_acq_rel)) {
+      return i;
+    }
   }
   return std::nullopt;
 }
 
 void RepaintSlots::lower(int slot) {
-  slots_[static_cast<size_t>(slot)].requested.store(false, std::memory_order_release);
+  slots_[static_cast<size_t>(slot)].state.store(kIdle, std::memory_order_release);
 }
 
 }  // namespace morvex::display::qt
