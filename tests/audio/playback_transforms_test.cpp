@@ -1,0 +1,275 @@
+#include "audio/playback_transforms.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analysis/fft.h"
+#include "audio/sample_store.h"
+
+namespace {
+
+using Buffer = std::vector<char>;
+
+Buffer Noise(uint32_t seed) {
+  Buffer bytes(kPlayBufferBytes);
+  uint32_t state = seed;
+  for (char& b : bytes) {
+    state = state * 1664525u + 1013904223u;
+    b = static_cast<char>(state >> 24);
+  }
+  return bytes;
+}
+
+int32_t Sample16(const Buffer& b, size_t i) {
+  return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint8_t>(b[i]) | (static_cast<uint8_t>(b[i + 1]) << 8)));
+}
+
+void PutSample16(Buffer& b, size_t i, int32_t v) {
+  b[i] = static_cast<char>(v & 0xFF);
+  b[i + 1] = static_cast<char>((v >> 8) & 0xFF);
+}
+
+Buffer Constant16(int32_t value) {
+  Buffer b(kPlayBufferBytes);
+  for (size_t i = 0; i < b.size(); i += 2) PutSample16(b, i, value);
+  return b;
+}
+
+// Double speed by decimation.
+
+TEST(DecimateFrames, TakesEverySecondFrameIntoHalfABuffer) {
+  const Buffer in = Noise(1);
+  Buffer out(kPlayBufferBytes, 'z');
+  DecimateFrames(out.data(), in.data(), 4);
+  for (int32_t frame = 0; frame < kDecimatedBytes / 4; ++frame) {
+    for (int32_t b = 0; b < 4; ++b) ASSERT_EQ(out[frame * 4 + b], in[frame * 8 + b]) << "frame " << frame;
+  }
+  for (int32_t i = kDecimatedBytes; i < kPlayBufferBytes; ++i) ASSERT_EQ(out[i], 'z') << "the second half is not touched";
+}
+
+TEST(DecimateFrames, WorksInPlaceAndIntoTheSecondHalf) {
+  const Buffer original = Noise(2);
+  const Buffer more = Noise(3);
+  Buffer buffer = original;
+  DecimateFrames(buffer.data(), buffer.data(), 2);
+  DecimateFrames(buffer.data() + kDecimatedBytes, more.data(), 2);
+  for (int32_t frame = 0; frame < kDecimatedBytes / 2; ++frame) {
+    ASSERT_EQ(buffer[frame * 2], original[frame * 4]);
+    ASSERT_EQ(buffer[frame * 2 + 1], original[frame * 4 + 1]);
+    ASSERT_EQ(buffer[kDecimatedBytes + frame * 2], more[frame * 4]);
+    ASSERT_EQ(buffer[kDecimatedBytes + frame * 2 + 1], more[frame * 4 + 1]);
+  }
+}
+
+// Double speed by block thinning, against a reference written from the definition.
+
+Buffer ReferenceThinning(const Buffer& own, const Buffer& more, int32_t L, const SampleLayout& layout) {
+  const int32_t bA = layout.blockAlign;
+  const int32_t lastKept = layout.bitsPerSample == 8 && layout.channels == 1 ? L : L - 1;
+  Buffer out = own;
+  int32_t o = 0;
+  for (const Buffer* source : {&own, &more}) {
+    for (int32_t pairStart = 0; pairStart < kPlayBufferBytes; pairStart += 2 * L * bA) {
+      for (int32_t f = 1; f <= lastKept; ++f) {
+        const int32_t at = pairStart + f * bA;
+        if (at + bA <= kPlayBufferBytes && o < kPlayBufferBytes) {
+          for (int32_t b = 0; b < bA; ++b) out[o + b] = (*source)[at + b];
+          o += bA;
+        }
+      }
+    }
+  }
+  if (layout.bitsPerSample == 8) {
+    for (int32_t i = bA; i < kPlayBufferBytes; ++i) {
+      out[i] = static_cast<char>((static_cast<uint8_t>(out[i]) + static_cast<uint8_t>(out[i - bA])) >> 1);
+    }
+  } else {
+    for (int32_t i = bA; i < kPlayBufferBytes; i += 2) PutSample16(out, i, (Sample16(out, i) + Sample16(out, i - bA)) / 2);
+  }
+  return out;
+}
+
+TEST(ThinningBlockFrames, IsTheRateOverTheBlocksPerSecondAndNeverZero) {
+  EXPECT_EQ(ThinningBlockFrames(44100, 23), 1917);
+  EXPECT_EQ(ThinningBlockFrames(8000, 23), 347);
+  EXPECT_EQ(ThinningBlockFrames(11025, 1), 11025);
+  EXPECT_EQ(ThinningBlockFrames(20, 23), 1) << "a block of no frames would never move on";
+}
+
+TEST(ThinBlocks, SixteenBitMonoTakesSeventeenPairsOf3832BytesFromEachSource) {
+  // Constant sources show the seam: the smoothing keeps a constant run and halves the step.
+  Buffer buffer = Constant16(1000);
+  const Buffer more = Constant16(-1000);
+  ThinBlocks(buffer.data(), more.data(), 1917, {2, 16, 1});
+  constexpr int32_t kFromOwn = 17 * 3832;
+  EXPECT_EQ(Sample16(buffer, kFromOwn - 2), 1000);
+  EXPECT_EQ(Sample16(buffer, kFromOwn), 0) << "(-1000 + 1000) / 2 at the first frame from the second source";
+  EXPECT_EQ(Sample16(buffer, kFromOwn + 2), -500);
+  EXPECT_EQ(Sample16(buffer, kPlayBufferBytes - 2), -999) << "the buffer is filled to its end from the second source";
+}
+
+struct ThinningCase {
+  SampleLayout layout;
+  int32_t blockFrames;
+};
+
+class ThinBlocksLayouts : public testing::TestWithParam<ThinningCase> {};
+
+TEST_P(ThinBlocksLayouts, MatchesTheReference) {
+  const ThinningCase c = GetParam();
+  const Buffer own = Noise(10), more = Noise(11);
+  Buffer buffer = own;
+  ThinBlocks(buffer.data(), more.data(), c.blockFrames, c.layout);
+  const Buffer expected = ReferenceThinning(own, more, c.blockFrames, c.layout);
+  for (int32_t i = 0; i < kPlayBufferBytes; ++i) ASSERT_EQ(buffer[i], expected[i]) << "byte " << i;
+}
+
+std::string LayoutName(const SampleLayout& layout) {
+  return std::to_string(layout.bitsPerSample) + "bit" + std::to_string(layout.channels) + "ch";
+}
+
+INSTANTIATE_TEST_SUITE_P(All, ThinBlocksLayouts,
+                         testing::Values(ThinningCase{{2, 16, 1}, 1917}, ThinningCase{{4, 16, 2}, 1917},
+                                         ThinningCase{{1, 8, 1}, 347}, ThinningCase{{2, 8, 2}, 347},
+                                         ThinningCase{{4, 16, 2}, 1}, ThinningCase{{1, 8, 1}, 1}),
+                         [](const testing::TestParamInfo<ThinningCase>& info) {
+                           return LayoutName(info.param.layout) + "_L" + std::to_string(info.param.blockFrames);
+                         });
+
+TEST(ThinBlocks, EightBitStereoSmoothingLeavesTheFirstFrame) {
+  Buffer buffer(kPlayBufferBytes, static_cast<char>(200));
+  buffer[2] = 10;  // frame 1 of the first pair, left
+  buffer[3] = 20;  // frame 1 of the first pair, right
+  const Buffer more(kPlayBufferBytes, static_cast<char>(200));
+  ThinBlocks(buffer.data(), more.data(), 347, {2, 8, 2});
+  EXPECT_EQ(static_cast<uint8_t>(buffer[0]), 10) << "the first kept frame has no earlier frame to average with";
+  EXPECT_EQ(static_cast<uint8_t>(buffer[1]), 20);
+  EXPECT_EQ(static_cast<uint8_t>(buffer[2]), (200 + 10) >> 1);
+  EXPECT_EQ(static_cast<uint8_t>(buffer[3]), (200 + 20) >> 1);
+}
+
+// Pitch halving, against a reference written from the definition.
+
+int32_t Wrap(int64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(v)); }
+int32_t Trunc(double v) { return v > -2147483649.0 && v < 2147483648.0 ? static_cast<int32_t>(v) : INT32_MIN; }
+
+// One block of n samples (the last `n - count` of them silence) through steps 1 to 11.
+void ReferencePitchBlock(Buffer& buffer, int32_t offset, int32_t count, int32_t n, int32_t bits, int32_t before) {
+  const double pi = 3.1415927f;
+  std::vector<int32_t> x(n, 0), re(n), im(n), ta(n), tb(n), y(n + 1, 0);
+  for (int32_t i = 0; i < count; ++i) {
+    x[i] = bits == 8 ? static_cast<uint8_t>(buffer[offset + i]) - 128 : Sample16(buffer, offset + 2 * i);
+  }
+  for (int32_t i = 0; i < n; ++i) x[i] = Trunc(x[i] * std::sin(i * pi / n));
+  FftRadix2Direct(x.data(), n, im.data(), re.data(), ta.data(), tb.data());
+  std::vector<int32_t> accRe(n, 0), accIm(n, 0);
+  for (int32_t i = 0; i < n / 2; ++i) {
+    accRe[i / 2] = Wrap(int64_t{accRe[i / 2]} + re[i]);
+    accIm[i / 2] = Wrap(int64_t{accIm[i / 2]} + im[i]);
+    if (n - i / 2 < n) {
+      accRe[n - i / 2] = Wrap(int64_t{accRe[n - i / 2]} + re[n - i]);
+      accIm[n - i / 2] = Wrap(int64_t{accIm[n - i / 2]} + im[n - i]);
+    }
+  }
+  re = accRe;
+  im = accIm;
+  re[0] = im[0] = 0;
+  FftComplexRadix2(n, im.data(), re.data(), ta.data(), tb.data(), 6.2831855f / static_cast<float>(n));
+  auto Y = [&y](int32_t i) -> int32_t& { return y[i + 1]; };  // Y(-1) is 0
+  for (int32_t i = 0; i < n; ++i) Y(i) = Wrap(int64_t{im[i]} + re[i]);
+  for (int32_t i = 0; i < n; ++i) Y(i) = Trunc(Y(i) * (1 - 0.7 * std::sin(i * pi / n)));
+  for (int32_t i = 0; i <= n / 9; ++i) Y(i) = Trunc(Y(i) * (1.8 - i / (n / 9)));
+  if (bits == 16) {
+    for (int32_t i = 0; i < n; ++i) {
+      if ((i >= 1 && i < n / 30) || (i >= n - n / 30)) Y(i) = Wrap(2 * int64_t{Y(i)});
+    }
+  }
+  if (before >= 0) Y(0) = Wrap(int64_t{Y(0)} + before) / 2;
+  auto five = [&](int32_t i) { return Wrap(int64_t{Y(i - 2)} + Y(i - 1) + Y(i) + Y(i + 1) + Y(i + 2)); };
+  for (int32_t i = 1; i < n / 10 - 2; ++i) Y(i) = five(i) / 5;
+  for (int32_t i = n - n / 10; i < n - 2; ++i) Y(i) = five(i) / 4;
+  for (int32_t i = 1; i < n - 2; ++i) Y(i) = five(i) / 5;
+  for (int32_t i = 1; i < n - 1; ++i) Y(i) = Wrap(int64_t{Y(i - 1)} + Y(i) + Y(i + 1)) / 3;
+  for (int32_t i = 0; i < count; ++i) {
+    const int32_t v = 2 * (Y(i) / n);
+    if (bits == 8) {
+      buffer[offset + i] = static_cast<char>(static_cast<uint8_t>(v + 128));
+    } else {
+      PutSample16(buffer, offset + 2 * i, v);
+    }
+  }
+}
+
+// The whole buffer; `bufferA` is read after each block, so it may be `buffer` itself.
+void ReferencePitch(Buffer& buffer, int32_t n, int32_t bits, const Buffer* bufferA) {
+  const int32_t blockBytes = bits == 8 ? n : 2 * n;
+  for (int32_t offset = 0; offset < kPlayBufferBytes; offset += blockBytes) {
+    const int32_t count = std::min(blockBytes, kPlayBufferBytes - offset) / (bits == 8 ? 1 : 2);
+    const int32_t before = offset == 0 ? -1 : static_cast<uint8_t>((*bufferA)[offset - 1]);
+    ReferencePitchBlock(buffer, offset, count, n, bits, before);
+  }
+}
+
+struct PitchCase {
+  int32_t n;
+  SampleLayout layout;
+};
+
+class HalvePitchSizes : public testing::TestWithParam<PitchCase> {
+ protected:
+  std::unique_ptr<PitchWorkspace> work = std::make_unique<PitchWorkspace>();
+};
+
+TEST_P(HalvePitchSizes, MatchesTheReferenceWithTheBytesBeforeBlocksFromBufferA) {
+  const PitchCase c = GetParam();
+  const Buffer bufferA = Noise(20);
+  const Buffer input = Noise(21);
+  Buffer buffer = input;
+  HalvePitch(buffer.data(), c.n, c.layout, bufferA.data(), *work);
+  Buffer expected = input;
+  ReferencePitch(expected, c.n, c.layout.bitsPerSample, &bufferA);
+  for (int32_t i = 0; i < kPlayBufferBytes; ++i) ASSERT_EQ(buffer[i], expected[i]) << "byte " << i;
+}
+
+TEST_P(HalvePitchSizes, RewritingBufferAItselfTakesTheByteItJustWrote) {
+  const PitchCase c = GetParam();
+  const Buffer input = Noise(22);
+  Buffer buffer = input;
+  HalvePitch(buffer.data(), c.n, c.layout, buffer.data(), *work);
+  Buffer expected = input;
+  ReferencePitch(expected, c.n, c.layout.bitsPerSample, &expected);
+  for (int32_t i = 0; i < kPlayBufferBytes; ++i) ASSERT_EQ(buffer[i], expected[i]) << "byte " << i;
+}
+
+// 8-bit 2048 and 16-bit 32768 leave a last block the buffer holds only in part.
+INSTANTIATE_TEST_SUITE_P(All, HalvePitchSizes,
+                         testing::Values(PitchCase{64, {1, 8, 1}}, PitchCase{2048, {1, 8, 1}},
+                                         PitchCase{256, {4, 16, 2}}, PitchCase{4096, {2, 16, 1}},
+                                         PitchCase{32768, {4, 16, 2}}),
+                         [](const testing::TestParamInfo<PitchCase>& info) {
+                           return LayoutName(info.param.layout) + "_N" + std::to_string(info.param.n);
+                         });
+
+TEST(HalvePitch, ASilentBufferStaysSilent) {
+  auto work = std::make_unique<PitchWorkspace>();
+  Buffer silence16(kPlayBufferBytes, 0);
+  HalvePitch(silence16.data(), 1024, {2, 16, 1}, silence16.data(), *work);
+  for (int32_t i = 0; i < kPlayBufferBytes; ++i) ASSERT_EQ(silence16[i], 0) << "byte " << i;
+}
+
+TEST(HalvePitch, LeavesTheBufferAloneForASizeItCannotTransform) {
+  auto work = std::make_unique<PitchWorkspace>();
+  const Buffer input = Noise(30);
+  for (int32_t n : {0, 32, 1000, 65536}) {
+    Buffer buffer = input;
+    HalvePitch(buffer.data(), n, {2, 16, 1}, buffer.data(), *work);
+    EXPECT_EQ(buffer, input) << "n = " << n;
+  }
+}
+
+}  // namespace
