@@ -1,0 +1,406 @@
+#include "analysis/spectrum_cycle.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+#include <thread>
+#include <vector>
+
+#include "analysis/spectrum_filters.h"
+#include "analysis/spectrum_frame.h"
+#include "analysis/spectrum_view_samples.h"
+#include "analysis/window_function.h"
+#include "spectrogram/sg_control.h"
+
+namespace {
+
+// The program's records, as the FFT thread would be handed them.
+SampleStoreRecord store;
+SettingsRecord settings;
+std::atomic<int32_t> playing{1};
+std::atomic<int32_t> inputOn{0};
+
+// Frame f of a 16-bit stereo play buffer.
+void PutFrame(char* buffer, int32_t f, int32_t left, int32_t right) {
+  const auto l = static_cast<uint16_t>(left);
+  const auto r = static_cast<uint16_t>(right);
+  buffer[4 * f] = static_cast<char>(l & 0xFF);
+  buffer[4 * f + 1] = static_cast<char>(l >> 8);
+  buffer[4 * f + 2] = static_cast<char>(r & 0xFF);
+  buffer[4 * f + 3] = static_cast<char>(r >> 8);
+}
+
+// Every frame of `buffer` from `left(f)`, the right channel its negative.
+template <typename Left>
+void FillStereo(char* buffer, Left left) {
+  for (int32_t f = 0; f < kPlayBufferBytes / 4; ++f) PutFrame(buffer, f, left(f), -left(f));
+}
+
+class SpectrumCycleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    store.format = WAVEFORMATEX{WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
+    store.blockAlign = 4;
+    store.analysisRate = 44100;
+    store.dataSize = 100000000;
+    store.lastWritten = kPlayBufferB;
+    store.writtenEnd = 1000000;
+    store.seekBase = 0;
+    store.readerBusy = 0;
+    store.writerBusy = 0;
+    store.inputReady = 0;
+    playing = 1;
+    inputOn = 0;
+    settings.fftsample = 2048;
+    settings.zerofill = 1;
+    settings.downrateforfft = 0;
+    settings.wfkind = 'z';
+    settings.fftradix4flag = 0;
+    settings.pinknoizeflatingfilter = 0;
+    settings.loudnessrevice = 0;
+    settings.smoothingfilter = 0;
+    settings.vswindowstop = 1;
+    settings.wavwindowstop = 1;
+    SamplesPerFrame = 2048;
+    WindowRebuild = 1;
+    FftLatencyMs = 0;
+    SgControl.stopped = 0;
+    SgControl.endOfData = 0;
+    endOfDataMarker = 0;
+    std::fill(std::begin(SmoothingHistory), std::end(SmoothingHistory), 0);
+    feed = MakeSpectrumFeed(store, settings, playing, inputOn);
+  }
+
+  // Locates a frame that is certainly usable and returns the cycle.
+  SpectrumCycle ReadyCycle() {
+    SpectrumCycle cycle;
+    EXPECT_EQ(LocateSpectrumFrame(feed, 900000, &cycle), SpectrumFrame::Ready);
+    return cycle;
+  }
+
+  // The whole computing half for the frame at `where`.
+  SpectrumCycle RunCycle(const PlayPosition& where) {
+    const SpectrumCycle cycle = ReadyCycle();
+    EXPECT_TRUE(TakeSpectrumBlock(feed, cycle, where));
+    TransformSpectrumBlock(cycle);
+    FinishSpectrum(cycle);
+    return cycle;
+  }
+
+  SpectrumFeed feed;
+};
+
+constexpr PlayPosition kStartOfB{kPlayBufferB, 0, true};
+
+// --- Position ---
+
+TEST_F(SpectrumCycleTest, AheadSubtractsTheLatencyTerm) {
+  EXPECT_EQ(feed.bytesPerMs, 176);
+  store.writtenEnd = 300000;
+  store.seekBase = 10000;
+  FftLatencyMs = 20;
+  SpectrumCycle cycle;
+  ASSERT_EQ(LocateSpectrumFrame(feed, 150000, &cycle), SpectrumFrame::Ready);
+  EXPECT_EQ(cycle.ahead, 300000 - (150000 + 10000 + 20 * 176));
+}
+
+TEST_F(SpectrumCycleTest, WaitsWhileTheDeviceHasNotStarted) {
+  SpectrumCycle cycle;
+  EXPECT_EQ(LocateSpectrumFrame(feed, 0, &cycle), SpectrumFrame::Waiting);
+  inputOn = 1;
+  store.writtenEnd = 1000;
+  EXPECT_EQ(LocateSpectrumFrame(feed, 0, &cycle), SpectrumFrame::Ready);
+  EXPECT_EQ(cycle.liveInput, 1);
+}
+
+TEST_F(SpectrumCycleTest, MoreThanBothBuffersAheadIsUnusable) {
+  store.writtenEnd = 256000 + 100;
+  SpectrumCycle cycle;
+  EXPECT_EQ(LocateSpectrumFrame(feed, 99, &cycle), SpectrumFrame::Unusable);
+  EXPECT_EQ(LocateSpectrumFrame(feed, 100, &cycle), SpectrumFrame::Ready);
+  EXPECT_EQ(cycle.ahead, 256000);
+}
+
+TEST_F(SpectrumCycleTest, PastTheEndOfTheFileTellsTheSpectrogram) {
+  store.dataSize = 500000;
+  store.writtenEnd = 500001;
+  SpectrumCycle cycle;
+  EXPECT_EQ(LocateSpectrumFrame(feed, 500002, &cycle), SpectrumFrame::Unusable);
+  EXPECT_EQ(SgControl.endOfData, 1);
+  EXPECT_EQ(endOfDataMarker, 1);
+}
+
+TEST_F(SpectrumCycleTest, PastTheWrittenDataAloneIsOnlyUnusable) {
+  store.dataSize = 500000;
+  store.writtenEnd = 500000;  // the file's end not yet handed over
+  SpectrumCycle cycle;
+  EXPECT_EQ(LocateSpectrumFrame(feed, 500001, &cycle), SpectrumFrame::Unusable);
+  EXPECT_EQ(SgControl.endOfData, 0);
+
+  store.writtenEnd = 500001;
+  SgControl.stopped = 1;  // the spectrogram stopped by its own command
+  EXPECT_EQ(LocateSpectrumFrame(feed, 500002, &cycle), SpectrumFrame::Unusable);
+  EXPECT_EQ(SgControl.endOfData, 0);
+  EXPECT_EQ(endOfDataMarker, 0);
+}
+
+TEST_F(SpectrumCycleTest, AHugeLatencyTermDoesNotWrapIntoAUsablePosition) {
+  store.writtenEnd = 100000;
+  // 24403519 · 176 = 2^32 + 52048: in 32 bits ahead would come out as 46952, usable.
+  FftLatencyMs = 24403519;
+  SpectrumCycle cycle;
+  EXPECT_EQ(LocateSpectrumFrame(feed, 1000, &cycle), SpectrumFrame::Unusable);
+}
+
+TEST_F(SpectrumCycleTest, TheCycleKeepsTheSettingsItStartedWith) {
+  settings.fftsample = 4096;
+  SamplesPerFrame = 1024;
+  settings.downrateforfft = 4;
+  settings.vswindowstop = 0;
+  SpectrumCycle cycle = ReadyCycle();
+  EXPECT_EQ(cycle.n, 4096);
+  EXPECT_EQ(cycle.m, 1024);
+  EXPECT_EQ(cycle.decimation, 4);
+  EXPECT_EQ(cycle.rate, 44100);
+  EXPECT_EQ(cycle.views, ViewCopy::LeftRight);
+  settings.downrateforfft = 3;  // not a decimation the menus offer: off
+  SamplesPerFrame = 8192;       // more than N: held to N
+  cycle = ReadyCycle();
+  EXPECT_EQ(cycle.decimation, 1);
+  EXPECT_EQ(cycle.m, 4096);
+}
+
+// --- The block ---
+
+TEST_F(SpectrumCycleTest, ShortReadEndsInZeros) {
+  // ahead 1000: frame 31750 (byte 127000) of the newer buffer, 250 frames before its end, and
+  // nothing follows the newer buffer.
+  FillStereo(store.bufferB, [](int32_t f) { return f; });
+  FillStereo(store.bufferA, [](int32_t) { return 7; });
+  std::fill(FftBlock, FftBlock + 2048, -1);
+  ASSERT_TRUE(TakeSpectrumBlock(feed, ReadyCycle(), PlayPosition{kPlayBufferB, 127000, true}));
+  EXPECT_EQ(FftBlock[0], 31750);
+  EXPECT_EQ(FftBlock[249], 31999);
+  EXPECT_TRUE(std::all_of(FftBlock + 250, FftBlock + 2048, [](int32_t v) { return v == 0; }));
+}
+
+TEST_F(SpectrumCycleTest, OlderBufferContinuesInTheNewerWithoutAGap) {
+  // ahead 130000: byte 126000 of the older buffer (A), 500 frames before its end.
+  FillStereo(store.bufferA, [](int32_t f) { return f; });
+  FillStereo(store.bufferB, [](int32_t f) { return -1 - f; });
+  ASSERT_TRUE(TakeSpectrumBlock(feed, ReadyCycle(), PlayPosition{kPlayBufferA, 126000, true}));
+  EXPECT_EQ(FftBlock[0], 31500);
+  EXPECT_EQ(FftBlock[499], 31999);
+  EXPECT_EQ(FftBlock[500], -1);
+  EXPECT_EQ(FftBlock[2047], -1548);
+}
+
+TEST_F(SpectrumCycleTest, OlderBufferWithoutFramesLeftStartsTheNewer) {
+  // ahead 128000: the play head is at the newer buffer's first byte.
+  FillStereo(store.bufferA, [](int32_t) { return 7; });
+  FillStereo(store.bufferB, [](int32_t f) { return f; });
+  ASSERT_TRUE(TakeSpectrumBlock(feed, ReadyCycle(), PlayPosition{kPlayBufferA, 128000, false}));
+  EXPECT_EQ(FftBlock[0], 0);
+  EXPECT_EQ(FftBlock[2047], 2047);
+}
+
+TEST_F(SpectrumCycleTest, DecimationReadsDTimesMAndKeepsEveryDth) {
+  settings.fftsample = 1024;
+  SamplesPerFrame = 1024;
+  settings.downrateforfft = 2;
+  settings.wavwindowstop = 0;
+  FillStereo(store.bufferB, [](int32_t f) { return f; });
+  ASSERT_TRUE(TakeSpectrumBlock(feed, ReadyCycle(), kStartOfB));
+  EXPECT_EQ(FftBlock[1], 2);
+  EXPECT_EQ(FftBlock[1023], 2046);
+  // The waveform view gets every sample read, not the decimated block.
+  EXPECT_EQ(ViewLeft[2047], 2047);
+}
+
+TEST_F(SpectrumCycleTest, ZeroFillWindowsOnlyTheSamplesRead) {
+  settings.zerofill = 2;
+  SamplesPerFrame = 1024;
+  settings.wfkind = 'n';  // Hann: 0 at the ends, 1 in the middle of the window
+  FillStereo(store.bufferB, [](int32_t) { return 1000; });
+  ASSERT_TRUE(TakeSpectrumBlock(feed, ReadyCycle(), kStartOfB));
+  EXPECT_EQ(FftBlock[0], 0);
+  EXPECT_EQ(FftBlock[512], 1000);  // a window over all 2048 entries would give 500 here
+  EXPECT_NEAR(FftBlock[256], 500, 1);
+  EXPECT_EQ(FftBlock[1023], 0);
+  EXPECT_TRUE(std::all_of(FftBlock + 1024, FftBlock + 2048, [](int32_t v) { return v == 0; }));
+  EXPECT_EQ(WindowRebuild, 0);
+}
+
+TEST_F(SpectrumCycleTest, ViewCopiesFollowTheRunningViews) {
+  settings.vswindowstop = 0;
+  FillStereo(store.bufferB, [](int32_t f) { return f + 3; });
+  ViewSamplesReady = 0;
+  ASSERT_TRUE(TakeSpectrumBlock(feed, ReadyCycle(), kStartOfB));
+  EXPECT_EQ(ViewSamplesReady, 1);
+  EXPECT_EQ(ViewLeft[2047], 2050);
+  EXPECT_EQ(ViewRight[2047], -2050);
+}
+
+TEST_F(SpectrumCycleTest, WaitsForTheMainThreadToFinishARefill) {
+  FillStereo(store.bufferB, [](int32_t f) { return f; });
+  store.writerBusy = 1;
+  std::atomic<bool> done{false};
+  const SpectrumCycle cycle = ReadyCycle();
+  std::thread reader([&] {
+    TakeSpectrumBlock(feed, cycle, kStartOfB);
+    done = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  EXPECT_FALSE(done);
+  EXPECT_EQ(store.readerBusy, 0);
+  store.writerBusy = 0;
+  reader.join();
+  EXPECT_TRUE(done);
+  EXPECT_EQ(store.readerBusy, 0);
+  EXPECT_EQ(FftBlock[100], 100);
+}
+
+TEST_F(SpectrumCycleTest, LiveInputTakesTheNextRecordedBlock) {
+  inputOn = 1;
+  settings.downrateforfft = 2;  // no effect on live input
+  SamplesPerFrame = 4;
+  settings.fftsample = 64;
+  const SpectrumCycle cycle = ReadyCycle();
+  std::atomic<bool> done{false};
+  std::thread reader([&] {
+    EXPECT_TRUE(TakeSpectrumBlock(feed, cycle, kStartOfB));
+    done = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_FALSE(done);
+  const int32_t bytes[] = {0x01, 0x00, 0xFF, 0xFF, 0x00, 0x10, 0x02, 0x00};
+  for (int32_t i = 0; i < 8; ++i) store.inputStage[i] = bytes[i];
+  store.inputReady = 1;
+  reader.join();
+  EXPECT_EQ(store.inputReady, 0);
+  EXPECT_EQ(FftBlock[0], 1);
+  EXPECT_EQ(FftBlock[1], -1);
+  EXPECT_EQ(FftBlock[2], 0x1000);
+  EXPECT_EQ(FftBlock[3], 2);
+  EXPECT_TRUE(std::all_of(FftBlock + 4, FftBlock + 64, [](int32_t v) { return v == 0; }));
+  EXPECT_EQ(ViewLeft[2], 0x1000);
+}
+
+TEST_F(SpectrumCycleTest, LiveInputEndingWhileWaitingGivesNoBlock) {
+  inputOn = 1;
+  const SpectrumCycle cycle = ReadyCycle();
+  std::thread stopper([] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    inputOn = 0;
+  });
+  EXPECT_FALSE(TakeSpectrumBlock(feed, cycle, kStartOfB));
+  stopper.join();
+}
+
+// --- Transform, magnitudes, filters, publication ---
+
+// A sine of `cycles` periods per 2048 frames, amplitude 10000, in the newer buffer.
+void PutSine(double cycles) {
+  FillStereo(store.bufferB, [cycles](int32_t f) {
+    return static_cast<int32_t>(std::lround(10000.0 * std::sin(2.0 * std::numbers::pi * cycles * f / 2048.0)));
+  });
+}
+
+int32_t StrongestPublishedBin(int32_t n) {
+  static int32_t bins[kSpectrumRoom];
+  EXPECT_EQ(CopySpectrum(bins, kSpectrumRoom), n);
+  return static_cast<int32_t>(std::max_element(bins + 1, bins + n / 2) - bins);
+}
+
+TEST_F(SpectrumCycleTest, AToneShowsAtItsBinWithTheDefaultSettings) {
+  settings.wfkind = 'f';
+  settings.pinknoizeflatingfilter = 1;
+  settings.smoothingfilter = 2;
+  PutSine(100.0);
+  RunCycle(kStartOfB);
+  EXPECT_EQ(StrongestPublishedBin(2048), 100);
+  PutSine(333.0);
+  RunCycle(kStartOfB);
+  EXPECT_EQ(StrongestPublishedBin(2048), 333);
+}
+
+TEST_F(SpectrumCycleTest, UnfilteredMagnitudeOfAToneIsHalfItsAmplitudeTimesN) {
+  PutSine(100.0);
+  RunCycle(kStartOfB);
+  EXPECT_NEAR(SpectrumBins[100], 10000.0 * 1024, 10000.0 * 1024 * 0.002);
+  EXPECT_NEAR(SpectrumBins[2048 - 100], 10000.0 * 1024, 10000.0 * 1024 * 0.002);
+  EXPECT_LT(SpectrumBins[50], 10000);
+}
+
+TEST_F(SpectrumCycleTest, DecimatedBinsStandForHalfTheRate) {
+  settings.downrateforfft = 2;
+  store.analysisRate = 22050;
+  PutSine(50.0);  // 50 periods per 2048 frames are 100 per 2048 kept samples
+  RunCycle(kStartOfB);
+  EXPECT_EQ(StrongestPublishedBin(2048), 100);
+}
+
+TEST_F(SpectrumCycleTest, RadixFourInForceTransformsByRadixFour) {
+  settings.fftsample = 1024;
+  SamplesPerFrame = 1024;
+  settings.fftradix4flag = 1;
+  PutSine(37.0);
+  const SpectrumCycle cycle = ReadyCycle();
+  ASSERT_TRUE(TakeSpectrumBlock(feed, cycle, kStartOfB));
+  std::vector<int32_t> x(FftBlock, FftBlock + 1024), re(1024), im(1024), ta(1024), tb(1024);
+  FftRadix4(x.data(), 1024, im.data(), re.data(), ta.data(), tb.data());
+  TransformSpectrumBlock(cycle);
+  EXPECT_TRUE(std::equal(re.begin(), re.end(), FftRe));
+  EXPECT_TRUE(std::equal(im.begin(), im.end(), FftIm));
+}
+
+TEST_F(SpectrumCycleTest, MagnitudesAreAbsoluteSumsHeldAtTheLargestValue) {
+  SpectrumCycle cycle = ReadyCycle();
+  cycle.n = 4;
+  const int32_t re[] = {3, -5, INT32_MIN, 2000000000};
+  const int32_t im[] = {-4, 0, INT32_MIN, 200000000};
+  std::copy(re, re + 4, FftRe);
+  std::copy(im, im + 4, FftIm);
+  FinishSpectrum(cycle);
+  EXPECT_EQ(SpectrumBins[0], 7);
+  EXPECT_EQ(SpectrumBins[1], 5);
+  EXPECT_EQ(SpectrumBins[2], INT32_MAX);
+  EXPECT_EQ(SpectrumBins[3], INT32_MAX);
+}
+
+TEST_F(SpectrumCycleTest, SmoothingHistoryCarriesFromCycleToCycle) {
+  settings.smoothingfilter = 1;
+  PutSine(100.0);
+  RunCycle(kStartOfB);
+  const int32_t first = SpectrumBins[100];
+  EXPECT_EQ(SmoothingHistory[100], first);
+  RunCycle(kStartOfB);
+  EXPECT_EQ(SpectrumBins[100], first + (first >> 1));  // first is the raw magnitude halved
+}
+
+TEST_F(SpectrumCycleTest, ReadyComesOnlyWithTheFilteredSpectrum) {
+  settings.pinknoizeflatingfilter = 1;
+  settings.loudnessrevice = 1;
+  settings.smoothingfilter = 2;
+  PutSine(100.0);
+  SharedSpectrum.ready = 0;
+  std::vector<int32_t> seen(kSpectrumRoom);
+  std::thread spectrogram([&] {
+    while (SharedSpectrum.ready.load() != 1) std::this_thread::yield();
+    CopySpectrum(seen.data(), kSpectrumRoom);
+    SharedSpectrum.ready = 0;
+  });
+  RunCycle(kStartOfB);
+  spectrogram.join();
+  EXPECT_TRUE(std::equal(seen.begin(), seen.begin() + 2048, SpectrumBins));
+  // The filters did change the magnitudes: the flag did not come with the raw ones.
+  EXPECT_NE(seen[100], std::abs(FftRe[100]) + std::abs(FftIm[100]));
+  EXPECT_EQ(SharedSpectrum.ready, 0);
+}
+
+}  // namespace
