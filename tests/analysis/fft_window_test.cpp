@@ -1,0 +1,327 @@
+#include "analysis/fft_window.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "analysis/fft_graph_flags.h"
+#include "analysis/fft_thread.h"
+#include "analysis/fft_window_menu.h"
+#include "fft_graph_picture.h"
+#include "fft_view_fixture.h"
+#include "spectrogram/sg_control.h"
+
+namespace {
+
+using fftpicture::kBlack;
+using fftpicture::kWhite;
+using fftview::FftViewTest;
+using fftview::Posted;
+using fftview::playing;
+using fftview::settings;
+using fftview::store;
+using fftview::UseFormat;
+
+class FftWindowTest : public FftViewTest {
+ protected:
+  std::vector<Posted> Command(UINT id, LPARAM lParam = 0) {
+    SendMessageA(fft, WM_COMMAND, id, lParam);
+    return TakePosted();
+  }
+
+  bool Checked(UINT id) const {
+    const UINT state = GetMenuState(FftPopup, id, MF_BYCOMMAND);
+    return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
+  }
+
+  // Right-click: the marks are refreshed before the popup shows (and chooses nothing here).
+  void RightClick() { SendMessageA(fft, WM_RBUTTONUP, 0, MAKELPARAM(10, 10)); }
+};
+
+std::string Title(HWND hwnd) {
+  char text[128] = {};
+  GetWindowTextA(hwnd, text, sizeof text);
+  return text;
+}
+
+// The menu as text, one line per item: "id label", "-" for a separator, "(grey)" for a notice,
+// "> title" before a submenu's indented items.
+void Describe(HMENU menu, const std::string& indent, std::string* out) {
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    char label[128] = {};
+    GetMenuStringA(menu, i, label, sizeof label, MF_BYPOSITION);
+    const UINT state = GetMenuState(menu, i, MF_BYPOSITION);
+    if (const HMENU sub = GetSubMenu(menu, i)) {
+      *out += indent + "> " + label + "\n";
+      Describe(sub, indent + "  ", out);
+    } else if (state & MF_SEPARATOR) {
+      *out += indent + "-\n";
+    } else {
+      *out += indent + std::to_string(GetMenuItemID(menu, i)) + " " + label + ((state & MF_GRAYED) ? " (grey)" : "") +
+              "\n";
+    }
+  }
+}
+
+TEST_F(FftWindowTest, TitleShowsTheSourceFormat) {
+  UseFormat(22050, 2, 16);
+  EXPECT_EQ(Title(Create()), "fft window(22khz 2ch 16bit)");
+  DestroyFftWindow();
+  UseFormat(44100, 2, 16);
+  EXPECT_EQ(Title(Create()), "fft window(44.1khz 2ch 16bit)");
+  DestroyFftWindow();
+  UseFormat(8000, 1, 8);
+  EXPECT_EQ(Title(Create()), "fft window(8.0khz 1ch 8bit)");
+}
+
+TEST_F(FftWindowTest, PlaceAndSizeComeFromTheSettings) {
+  settings.fftwindowpx = 40;
+  settings.fftwindowpy = 300;
+  settings.fftwindowwidth = 320;
+  settings.fftwindowheight = 240;
+  Create();
+  RECT rect{};
+  GetWindowRect(fft, &rect);
+  EXPECT_EQ(rect.left, 40);
+  EXPECT_EQ(rect.top, 300);
+  EXPECT_EQ(rect.right - rect.left, 320);
+  EXPECT_EQ(rect.bottom - rect.top, 240);
+  RECT client{};
+  GetClientRect(fft, &client);
+  EXPECT_EQ(FftWindowClientSize().width, client.right);
+  EXPECT_EQ(FftWindowClientSize().height, client.bottom);
+  EXPECT_EQ(FftWindowHandle(), fft);
+  EXPECT_TRUE(IsWindowVisible(fft));
+}
+
+TEST_F(FftWindowTest, SizeAndMoveAreRecorded) {
+  Create();
+  FftRelayout = 0;
+  SendMessageA(fft, WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 150));
+  EXPECT_EQ(FftWindowClientSize().width, 400);
+  EXPECT_EQ(FftWindowClientSize().height, 150);
+  EXPECT_EQ(FftRelayout, 1);
+  SendMessageA(fft, WM_MOVE, 0, MAKELPARAM(-20, 77));
+  EXPECT_EQ(settings.fftwindowpx, -20);
+  EXPECT_EQ(settings.fftwindowpy, 77);
+}
+
+TEST_F(FftWindowTest, TheCloseCommandIsGreyedOnlyWhenTheSettingsAskForIt) {
+  settings.sgfftclosebuttondisable = 1;
+  Create();
+  EXPECT_TRUE(GetMenuState(GetSystemMenu(fft, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
+  DestroyFftWindow();
+  settings.sgfftclosebuttondisable = 0;
+  Create();
+  EXPECT_FALSE(GetMenuState(GetSystemMenu(fft, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+TEST_F(FftWindowTest, ClosingAsksTheMainWindowAndKeepsThisOne) {
+  Create();
+  SendMessageA(fft, WM_CLOSE, 0, 0);
+  EXPECT_EQ(TakePosted(), (std::vector<Posted>{{WM_CLOSE, 0, 0}}));
+  EXPECT_TRUE(IsWindow(fft));
+  DestroyFftWindow();
+  EXPECT_FALSE(IsWindow(fft));
+  EXPECT_EQ(TakePosted(), (std::vector<Posted>{{WM_DESTROY, 0, 0}}));
+}
+
+TEST_F(FftWindowTest, CharactersGoToTheMainWindowUnchanged) {
+  Create();
+  SendMessageA(fft, WM_CHAR, 'p', 0x00190001);
+  SendMessageA(fft, WM_KEYDOWN, 'P', 0x00190001);
+  EXPECT_EQ(TakePosted(), (std::vector<Posted>{{WM_CHAR, 'p', 0x00190001}}));
+}
+
+TEST_F(FftWindowTest, PaintShowsTheLastPictureOnlyWhenNoSourceRunsAndTheLayoutStands) {
+  Create();
+  const FftWindowSize size = FftWindowClientSize();
+  SelectObject(FftBackSurface, GetStockObject(BLACK_BRUSH));
+  Rectangle(FftBackSurface, -1, -1, size.width + 1, size.height + 1);
+  const HDC window = GetDC(fft);
+  auto paint = [&] {
+    Rectangle(window, -1, -1, size.width + 1, size.height + 1);
+    InvalidateRect(fft, nullptr, FALSE);
+    Pump();
+    return GetPixel(window, size.width - 1, size.height - 1);
+  };
+  FftRelayout = 1;
+  EXPECT_EQ(paint(), kWhite);  // a layout is pending: the surfaces are stale
+  FftRelayout = 0;
+  EXPECT_EQ(paint(), kBlack);
+  playing = 1;
+  EXPECT_EQ(paint(), kWhite);  // the FFT thread draws while a source runs
+  settings.fftdrawold = 0;
+  settings.fftdrawline = 1;  // erase-with-lines: the grid surface, also while running
+  SelectObject(FftGridSurface, GetStockObject(BLACK_BRUSH));
+  Rectangle(FftGridSurface, -1, -1, size.width + 1, size.height + 1);
+  EXPECT_EQ(paint(), kBlack);
+  ReleaseDC(fft, window);
+}
+
+TEST_F(FftWindowTest, PopupHoldsEverySettingOfTheView) {
+  Create();
+  std::string menu;
+  Describe(FftPopup, "", &menu);
+  EXPECT_EQ(menu,
+            "> 窓関数\n  1 triangle\n  2 hanning\n  3 gause\n  4 hamming\n  5 blackman-harris\n  6 rosen-field\n"
+            "  7 sin\n  8 blackman\n  9 flattop\n  10 none\n"
+            "-\n11 周波数軸logに\n12 周波数軸linerに\n165 周波数軸＆縦軸logに(簡易)\n-\n"
+            "> fft休止時間\n  87 なし\n  13 1timeスライス未満\n  109 1ms\n  14 5ms\n  15 10ms\n  16 20ms\n  17 50ms\n"
+            "  18 100ms\n  20 500ms\n"
+            "> fftsample\n  74 再生中は変更反映されません (grey)\n  28 64\n  29 128\n  30 256\n  21 512\n  22 1024\n"
+            "  23 2048\n  24 4096\n  25 8192\n  26 16384\n  -\n  112 ↓radix 4 and 2. (grey)\n  113 64\n  114 256\n"
+            "  115 1024\n  116 4096\n  117 16384\n"
+            "> fftgraph表示倍率\n  31 5倍\n  32 10倍\n  33 20倍\n  34 50倍\n  41 100倍\n  42 200倍\n"
+            "> fftthread優先度\n  35 +0(通常に戻す)\n  36 +1\n  37 +2\n"
+            "> fft 補間\n  61 しない\n  62 補間で2倍にする(wav1/2)\n  63 補間で4倍にする(wav1/4)\n"
+            "> fft 補間種類\n  104 0補間\n"
+            "103 pinknoizeflatingfilter\n122 loudnessの低域補正fiter\n123 0hzに直流成分を描かない\n"
+            "> 時間方向のsmoothing filter\n  162 なし\n  151 normal(今までの)\n  161 light\n"
+            "> fft 描画type\n  152 今までの\n  153 new in log,kani(不完全。時として高速)\n"
+            "  154 線で消して線で書く in log,kani\n"
+            "> 簡易rateconverter for fft\n  155 変換しない\n  156 1/2\n  158 1/4\n"
+            "> debug\n  19 graphすっきりさせる(kani)\n  96 lightdraw in log,kani\n"
+            "-\n54 このwindow更新停止\n");
+}
+
+TEST_F(FftWindowTest, MarksShowTheDefaultState) {
+  Create();
+  RightClick();
+  std::vector<UINT> checked;
+  for (UINT id = 1; id <= 170; ++id) {
+    if (Checked(id)) checked.push_back(id);
+  }
+  // flattop, log axis, 5 ms, 2048 radix 2, 20×, +0, no interpolation, 0補間, pink noise, light
+  // smoothing, old drawing, no rate converter, one point per column, light drawing.
+  EXPECT_EQ(checked, (std::vector<UINT>{9, 11, 14, 19, 23, 33, 35, 61, 96, 103, 104, 152, 155, 161}));
+}
+
+TEST_F(FftWindowTest, MarksFollowTheState) {
+  Create();
+  settings.wfkind = 'n';
+  settings.fftwindowsleeptime = 0;
+  FftSleepNone = 1;
+  settings.fftgraphmagnified = 200;
+  FftPriorityLevel = 2;
+  settings.zerofill = 4;
+  settings.pinknoizeflatingfilter = 0;
+  settings.loudnessrevice = 1;
+  settings.fftgraph0hzdraw = 0;
+  settings.smoothingfilter = 0;
+  settings.fftdrawold = 0;
+  settings.fftdrawline = 0;
+  settings.downrateforfft = 4;
+  settings.fftgraphmodelight = 0;
+  FftOnePointPerColumn = 0;
+  FftUpdatesStopped = 1;
+  FftLevelAxis = 1;
+  RightClick();
+  for (UINT id : {2u, 165u, 87u, 42u, 37u, 63u, 122u, 123u, 162u, 153u, 158u, 54u}) EXPECT_TRUE(Checked(id)) << id;
+  for (UINT id : {9u, 11u, 12u, 13u, 14u, 33u, 35u, 61u, 103u, 161u, 152u, 154u, 155u, 19u, 96u}) {
+    EXPECT_FALSE(Checked(id)) << id;
+  }
+  FftSleepNone = 0;
+  FftLogAxis = 0;
+  RightClick();
+  EXPECT_TRUE(Checked(13));
+  EXPECT_FALSE(Checked(87));
+  EXPECT_TRUE(Checked(12));
+  EXPECT_FALSE(Checked(165));
+}
+
+TEST_F(FftWindowTest, ARadixFourSizeIsChosenHereAndPassedOnAsItsPlainSize) {
+  Create();
+  EXPECT_EQ(Command(115, 7), (std::vector<Posted>{{WM_SYSCOMMAND, 22, 7}}));
+  EXPECT_EQ(settings.fftradix4flagRequested, 1);
+  // Nothing changes in force until a source starts: 2048 radix 2 stays marked.
+  RightClick();
+  EXPECT_TRUE(Checked(23));
+  EXPECT_FALSE(Checked(115));
+  // Once a start has put 1024 with radix 4 in force, that item is marked, not the plain one.
+  settings.fftsample = 1024;
+  settings.fftradix4flag = 1;
+  RightClick();
+  EXPECT_TRUE(Checked(115));
+  EXPECT_FALSE(Checked(22));
+  EXPECT_FALSE(Checked(23));
+  // A plain size chooses radix 2 again.
+  EXPECT_EQ(Command(25), (std::vector<Posted>{{WM_SYSCOMMAND, 25, 0}}));
+  EXPECT_EQ(settings.fftradix4flagRequested, 0);
+  const struct {
+    UINT id;
+    UINT plain;
+  } radix4[] = {{113, 28}, {114, 30}, {116, 24}, {117, 26}};
+  for (const auto& item : radix4) EXPECT_EQ(Command(item.id), (std::vector<Posted>{{WM_SYSCOMMAND, item.plain, 0}}));
+}
+
+TEST_F(FftWindowTest, ForwardedCommandsReachTheMainWindowsHandlers) {
+  Create();
+  for (UINT id : {1u, 10u, 11u, 12u, 87u, 13u, 109u, 20u, 28u, 26u, 31u, 42u, 35u, 37u, 61u, 63u, 104u, 103u, 19u,
+                  96u, 54u, 64u, 65u, 76u, 85u, 86u, 107u, 108u}) {
+    EXPECT_EQ(Command(id, 3), (std::vector<Posted>{{WM_SYSCOMMAND, id, 3}})) << id;
+  }
+  EXPECT_EQ(Command(165), (std::vector<Posted>{{WM_COMMAND, 165, 0}}));
+  EXPECT_EQ(Command(97), (std::vector<Posted>{{WM_COMMAND, 97, 0}}));
+  EXPECT_EQ(Command(92), (std::vector<Posted>{{WM_CHAR, 'p', 5252}}));
+  EXPECT_EQ(Command(93), (std::vector<Posted>{{WM_CHAR, 't', 5252}}));
+  EXPECT_EQ(Command(94), (std::vector<Posted>{{WM_CHAR, 's', 5252}}));
+  EXPECT_EQ(Command(95), (std::vector<Posted>{{WM_SYSCOMMAND, SC_CLOSE, 0}}));
+  // Forwarding changes nothing here: the main window's handler does.
+  EXPECT_EQ(settings.wfkind, 'f');
+  EXPECT_EQ(FftLogAxis, 1);
+}
+
+TEST_F(FftWindowTest, LocalCommandsChangeTheStateHereAndPostNothing) {
+  Create();
+  EXPECT_TRUE(Command(122).empty());
+  EXPECT_EQ(settings.loudnessrevice, 1);
+  Command(122);
+  EXPECT_EQ(settings.loudnessrevice, 0);
+  Command(123);
+  EXPECT_EQ(settings.fftgraph0hzdraw, 0);
+  Command(123);
+  EXPECT_EQ(settings.fftgraph0hzdraw, 1);
+  for (auto [id, value] : {std::pair{162u, 0}, {151u, 1}, {161u, 2}}) {
+    EXPECT_TRUE(Command(id).empty());
+    EXPECT_EQ(settings.smoothingfilter, value) << id;
+  }
+  const struct {
+    UINT id;
+    int32_t old;
+    int32_t line;
+  } drawing[] = {{154, 0, 1}, {153, 0, 0}, {152, 1, 0}};
+  for (const auto& item : drawing) {
+    FftRelayout = 0;
+    EXPECT_TRUE(Command(item.id).empty());
+    EXPECT_EQ(settings.fftdrawold, item.old) << item.id;
+    EXPECT_EQ(settings.fftdrawline, item.line) << item.id;
+    EXPECT_EQ(FftRelayout, 1) << item.id;
+  }
+}
+
+TEST_F(FftWindowTest, TheRateConverterChangesTheAnalysisRate) {
+  Create();
+  for (auto [id, factor, rate] : {std::tuple{156u, 2, 22050}, {158u, 4, 11025}, {155u, 0, 44100}}) {
+    FftRelayout = 0;
+    SgControl.clearRequest = 0;
+    EXPECT_TRUE(Command(id).empty());
+    EXPECT_EQ(settings.downrateforfft, factor);
+    EXPECT_EQ(store.analysisRate, rate);
+    EXPECT_EQ(FftRelayout, 1);
+    EXPECT_EQ(SgControl.clearRequest, 1);
+  }
+}
+
+TEST_F(FftWindowTest, OtherIdsGetDefaultProcessing) {
+  Create();
+  EXPECT_TRUE(Command(112).empty());  // the notice
+  EXPECT_TRUE(Command(74).empty());
+  EXPECT_TRUE(Command(500).empty());
+  EXPECT_TRUE(Command(121).empty());  // 32768 points is in the main menu only
+}
+
+}  // namespace
