@@ -97,12 +97,15 @@ TEST_F(QtDialogsTest, MessageBoxShowsTextAndCaptionAndAnswersWithTheButton) {
   EXPECT_EQ(caption, QStringLiteral("error"));
 
   bool cancelShown = true;
+  Qt::TextFormat format = Qt::AutoText;
   WhenOpen<QMessageBox>([&](QMessageBox* box) {
     cancelShown = box->button(QMessageBox::Cancel) != nullptr;
+    format = box->textFormat();
     box->reject();  // closed without choosing: OK is the only answer
   });
-  EXPECT_EQ(MessageBoxA(nullptr, "", "'ap windowclass'register class failed.", MB_OK), IDOK);
+  EXPECT_EQ(MessageBoxA(nullptr, "<b>1</b>\nline", "'ap windowclass'register class failed.", MB_OK), IDOK);
   EXPECT_FALSE(cancelShown);
+  EXPECT_EQ(format, Qt::PlainText);  // the text is shown as written
 }
 
 TEST_F(QtDialogsTest, OpenFileDialogFillsTheCallersBuffers) {

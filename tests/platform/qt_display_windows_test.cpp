@@ -22,6 +22,9 @@ class OffscreenEnvironment : public ::testing::Environment {
     unsetenv("WAYLAND_DISPLAY");
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
   }
+  // Qt lets its font configuration go only with the application; the Qt displays are gone by
+  // now (each test puts the in-memory one back).
+  void TearDown() override { delete QCoreApplication::instance(); }
 };
 [[maybe_unused]] const auto* const offscreen = ::testing::AddGlobalTestEnvironment(new OffscreenEnvironment);
 

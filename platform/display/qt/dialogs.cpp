@@ -28,6 +28,8 @@ int ShowMessageBox(const char* text, const char* caption, UINT type) {
   const bool withCancel = (type & 0xF) == MB_OKCANCEL;
   QMessageBox box(IconOf(type), Utf8(caption), Utf8(text),
                   withCancel ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok);
+  // Shown as written, line breaks included; never read as markup.
+  box.setTextFormat(Qt::PlainText);
   const bool confirmed = box.exec() == QMessageBox::Ok;
   // Closing a box that has only OK answers OK, as on Windows.
   return confirmed || !withCancel ? IDOK : IDCANCEL;
