@@ -3,6 +3,8 @@
 #include "app/main_window_geometry.h"
 #include "app/settings.h"
 #include "app/startup.h"
+#include "audio/main_display.h"
+#include "audio/playback.h"
 #include "audio/sample_store.h"
 #include "audio/source_file.h"
 #include "platform/win32.h"
@@ -14,6 +16,7 @@ constexpr UINT kStartupIdleMs = 3000;
 
 // Creation: the file, then (for a quiet start) idle priority until timer 4 puts it back.
 LRESULT OnCreate(HWND hwnd) {
+  CreateMainDisplay(hwnd, Settings);
   OpenSourceFile(hwnd, Settings.downrateforfft);
   if (Settings.processprioritylowonstartup == 1) {
     SetPriorityClass(GetCurrentProcess(), IDLE_PRIORITY_CLASS);
@@ -23,7 +26,9 @@ LRESULT OnCreate(HWND hwnd) {
 }
 
 void OnTimer(HWND hwnd, UINT_PTR id) {
-  if (id == kPriorityTimer) {
+  if (id == kRepaintTimer) {
+    OnStatusTimer();
+  } else if (id == kPriorityTimer) {
     SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
     KillTimer(hwnd, kPriorityTimer);
   }
@@ -31,6 +36,7 @@ void OnTimer(HWND hwnd, UINT_PTR id) {
 
 void OnDestroy() {
   if (SettingsPath[0] != '\0') SaveSettings(Settings, SettingsPath, GatherLiveGeometry());
+  DestroyMainDisplay();
   PostQuitMessage(0);
 }
 
@@ -53,8 +59,10 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_CREATE:
       return OnCreate(hwnd);
     case WM_SIZE:
-      RememberMainClientSize(LOWORD(lParam), HIWORD(lParam));
-      Settings.playfreqoptional = SampleStore.fileRate;
+      OnSize(LOWORD(lParam), HIWORD(lParam));
+      return 0;
+    case WM_PAINT:
+      OnPaint();
       return 0;
     case WM_TIMER:
       OnTimer(hwnd, wParam);

@@ -1,12 +1,11 @@
 #include "app/main_window_geometry.h"
 
+#include "analysis/fft_window.h"
 #include "app/startup.h"
+#include "audio/main_display.h"
 #include "audio/sample_store.h"
 
 namespace {
-
-int mainClientWidth = 0;
-int mainClientHeight = 0;
 
 LiveWindow Describe(HWND hwnd, int clientWidth, int clientHeight) {
   LiveWindow live;
@@ -18,14 +17,12 @@ LiveWindow Describe(HWND hwnd, int clientWidth, int clientHeight) {
 
 }  // namespace
 
-void RememberMainClientSize(int width, int height) {
-  mainClientWidth = width;
-  mainClientHeight = height;
-}
-
 LiveGeometry GatherLiveGeometry() {
   LiveGeometry geometry;
-  geometry.main = Describe(MainWindow, mainClientWidth, mainClientHeight);
+  const ClientSize client = MainClientSize();
+  geometry.main = Describe(MainWindow, client.width, client.height);
+  const FftWindowSize fft = FftWindowClientSize();
+  geometry.fft = Describe(FftWindowHandle(), fft.width, fft.height);
   geometry.fullScreenClientWidth = GetSystemMetrics(SM_CXFULLSCREEN);
   geometry.fullScreenClientHeight = GetSystemMetrics(SM_CYFULLSCREEN);
   geometry.channels = SampleStore.format.nChannels;

@@ -3,6 +3,4 @@
 
 #include "app/settings.h"
 
-// The main window's client size as its size handler last saw it.
-void RememberMainClientSize(int width, int height);
 LiveGeometry GatherLiveGeometry();

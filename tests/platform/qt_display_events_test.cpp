@@ -72,21 +72,5 @@ TEST_F(QtEventLoopTest, GetMessageSleepsUntilAnotherThreadPosts) {
   EXPECT_LT(ThreadCpuSeconds() - cpuBefore, 0.05);
 }
 
-TEST_F(QtEventLoopTest, TimerMessagesComeOnTime) {
-  HWND hwnd = Create("timer", 0, 0, 200, 100);
-  Pump();
-  const auto start = Clock::now();
-  SetTimer(hwnd, 4, 120, nullptr);
-  MSG msg;
-  do {
-    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
-    DispatchMessageA(&msg);
-  } while (msg.message != WM_TIMER);
-  KillTimer(hwnd, 4);
-  EXPECT_EQ(msg.wParam, 4u);
-  EXPECT_GE(Clock::now() - start, 120ms);
-  EXPECT_LT(Clock::now() - start, 400ms);
-}
-
 }  // namespace
 }  // namespace morvex::display::qt::testing

@@ -17,28 +17,16 @@ TEST(QtRepaintSlotsTest, OnlyTheFirstDrawingCallAfterAPaintRequests) {
   const auto second = slots.add(Handle(0x110));
   ASSERT_TRUE(first && second);
   EXPECT_NE(*first, *second);
-  EXPECT_TRUE(slots.raise(Handle(0x100)));
+  EXPECT_TRUE(slots.raise(Handle(0x110)));
+  EXPECT_TRUE(slots.raise(Handle(0x100)));  // each window has its own request
   EXPECT_FALSE(slots.raise(Handle(0x100)));
   EXPECT_EQ(slots.takeRaised(0), first);
+  EXPECT_EQ(slots.takeRaised(*first + 1), second);
   EXPECT_EQ(slots.takeRaised(0), std::nullopt);  // delivered once
   EXPECT_FALSE(slots.raise(Handle(0x100)));       // the window has not painted yet
   slots.lower(*first);
   EXPECT_TRUE(slots.raise(Handle(0x100)));
   EXPECT_FALSE(slots.raise(Handle(0x999)));  // not a shown window
-}
-
-TEST(QtRepaintSlotsTest, EachWindowHasItsOwnRequest) {
-  RepaintSlots slots;
-  const auto first = slots.add(Handle(0x100));
-  const auto second = slots.add(Handle(0x110));
-  const auto third = slots.add(Handle(0x120));
-  EXPECT_TRUE(slots.raise(Handle(0x120)));
-  EXPECT_TRUE(slots.raise(Handle(0x100)));
-  EXPECT_EQ(slots.takeRaised(0), first);
-  EXPECT_EQ(slots.takeRaised(*first + 1), third);
-  EXPECT_EQ(slots.takeRaised(*third + 1), std::nullopt);
-  EXPECT_TRUE(slots.raise(Handle(0x110)));
-  EXPECT_EQ(slots.takeRaised(0), second);
 }
 
 TEST(QtRepaintSlotsTest, RemovedWindowFreesItsSlotWithNoRequestLeft) {

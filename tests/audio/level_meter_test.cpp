@@ -1,0 +1,404 @@
+#include "audio/level_meter.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "audio/level_meter_paint.h"
+#include "audio/level_meter_thread.h"
+#include "main_display_fixture.h"
+
+namespace {
+
+using display_test::kBlack;
+using display_test::kWhite;
+using display_test::PutSample;
+using display_test::ReferenceText;
+
+constexpr int kMono16 = 2;
+constexpr int kWindow = 220;  // 1/400 s of 44100 Hz mono 16-bit
+
+// Frames from `first` on alternate between +a and -(a + 1): full scale for a = 32767.
+void Alternating(char* buffer, int first, int count, int a, int blockAlign = kMono16, int bits = 16) {
+  for (int i = 0; i < count; ++i) PutSample(buffer, first + i, i % 2 == 0 ? a : -a - 1, blockAlign, bits);
+}
+
+// A 441 Hz sine at 44100 Hz: 100 frames a period, reaching exactly +32767 at frame 25.
+void Sine(char* buffer, int first, int count) {
+  for (int i = 0; i < count; ++i) {
+    const double value = 32767.0 * std::sin(2.0 * M_PI * i / 100.0);
+    PutSample(buffer, first + i, static_cast<int>(std::lround(value)), kMono16, 16);
+  }
+}
+
+class LevelMeasure : public ::testing::Test {
+ protected:
+  void SetUp() override { display_test::ResetTransport(); }
+  void TearDown() override { display_test::ResetTransport(); }
+  char* a = SampleStore.bufferA;
+};
+
+TEST_F(LevelMeasure, AlternatingFullScaleReadsJustBelowZeroAndReachesTheMark) {
+  Alternating(a, 0, 200, 32767);
+  const LevelWindow w = MeasureLevel(a, 0, kWindow, kMono16, 16, 0);
+  EXPECT_EQ(w.frames, 110);
+  EXPECT_EQ(w.end, 220);
+  EXPECT_EQ(w.sumDifferences, 65535LL * 110);
+  const LevelReading r = PaintLevelReading(kLevelSubWide, w, 65536);
+  EXPECT_FALSE(r.silent);
+  EXPECT_DOUBLE_EQ(r.decibels, 20.0 * std::log10(65535.0 / 65536.0));
+  EXPECT_EQ(LevelBarUnits(r.decibels, 16), 96);
+  EXPECT_EQ(kLevelBarLeft + kLevelBarUnit * 96, ZeroDecibelX(16));
+}
+
+TEST_F(LevelMeasure, FullScaleSineReadsZeroAsPeakAndMinusThreeAsSimpleRms) {
+  Sine(a, 0, 200);
+  // One whole period, so that the mean square is the sine's own.
+  const LevelWindow w = MeasureLevel(a, 0, 200, kMono16, 16, 0);
+  EXPECT_EQ(w.peak, 32767);
+  EXPECT_NEAR(PaintLevelReading(kLevelPeak, w, 65536).decibels, 0.0, 1e-12);
+  EXPECT_NEAR(PaintLevelReading(kLevelRmsSimple, w, 65536).decibels, 20.0 * std::log10(0.707), 1e-12);
+  // The true RMS of a sine is 1/sqrt(2) of its peak.
+  EXPECT_NEAR(PaintLevelReading(kLevelRmsAccuracy, w, 65536).decibels, -3.01, 0.05);
+  const double meanAbsolute = static_cast<double>(w.sumAbsolute) / (65536.0 * w.frames);
+  EXPECT_DOUBLE_EQ(PaintLevelReading(kLevelRmsLike, w, 65536).decibels, 20.0 * std::log10(meanAbsolute) + 10.0);
+}
+
+TEST_F(LevelMeasure, SubComparesTheWindowsLastTwoFrames) {
+  Alternating(a, 0, 200, 1000);
+  PutSample(a, 108, 3000, kMono16, 16);
+  PutSample(a, 109, -500, kMono16, 16);
+  const LevelWindow w = MeasureLevel(a, 0, kWindow, kMono16, 16, 0);
+  EXPECT_EQ(w.previousAbsolute, 3000);
+  EXPECT_EQ(w.currentAbsolute, 500);
+  EXPECT_DOUBLE_EQ(PaintLevelReading(kLevelSub, w, 65536).decibels, 20.0 * std::log10(2500.0 / 65536.0));
+}
+
+TEST_F(LevelMeasure, TheFirstFramesPreviousValueComesFromTheLastPass) {
+  PutSample(a, 0, -1234, kMono16, 16);
+  const LevelWindow w = MeasureLevel(a, 0, 2, kMono16, 16, 77);
+  EXPECT_EQ(w.frames, 1);
+  EXPECT_EQ(w.previousAbsolute, 77);
+  EXPECT_EQ(w.currentAbsolute, 1234);
+  // The next frame lies outside the window but inside the buffer: it is read for the difference.
+  PutSample(a, 1, 766, kMono16, 16);
+  EXPECT_EQ(MeasureLevel(a, 0, 2, kMono16, 16, 0).sumDifferences, 2000);
+}
+
+TEST_F(LevelMeasure, SilenceReadsAsMinusInfinityButTypeZeroStaysFiniteInTheThread) {
+  const LevelWindow w = MeasureLevel(a, 0, kWindow, kMono16, 16, 0);
+  EXPECT_EQ(w.frames, 110);
+  EXPECT_EQ(w.sumDifferences, 110);  // each zero difference counts 1
+  for (int32_t type = 0; type <= 5; ++type) {
+    const LevelReading r = PaintLevelReading(type, w, 65536);
+    EXPECT_TRUE(r.silent) << type;
+    EXPECT_NEAR(r.decibels, -96.33, 0.005) << type;
+  }
+  LevelReading r;
+  ASSERT_TRUE(ThreadLevelReading(kLevelSubWide, w, 65536, &r));
+  EXPECT_FALSE(r.silent);
+  EXPECT_DOUBLE_EQ(r.decibels, SilenceDecibels(65536));
+  ASSERT_TRUE(ThreadLevelReading(kLevelRmsLike, w, 65536, &r));
+  EXPECT_TRUE(r.silent);
+  EXPECT_FALSE(ThreadLevelReading(kLevelPeak, w, 65536, &r));
+  EXPECT_FALSE(ThreadLevelReading(kLevelRmsAccuracy, w, 65536, &r));
+}
+
+TEST_F(LevelMeasure, TheThreadCallsAQuieterWindowThanOneStepAFrameSilence) {
+  PutSample(a, 5, 50, kMono16, 16);  // sum of absolute values 50 over 110 frames
+  const LevelWindow w = MeasureLevel(a, 0, kWindow, kMono16, 16, 0);
+  LevelReading r;
+  ASSERT_TRUE(ThreadLevelReading(kLevelRmsLike, w, 65536, &r));
+  EXPECT_TRUE(r.silent);
+  EXPECT_FALSE(PaintLevelReading(kLevelRmsLike, w, 65536).silent);
+}
+
+TEST_F(LevelMeasure, AnEmptyWindowReadsAsSilenceWithoutDividingByZero) {
+  Alternating(a, 0, 64000, 32767);
+  const LevelWindow cases[] = {
+      MeasureLevel(a, kPlayBufferReadLimit, kWindow, 1, 8, 0),  // at the buffer's last byte
+      MeasureLevel(a, 128000, kWindow, kMono16, 16, 0),         // past the end
+      MeasureLevel(a, -4, kWindow, kMono16, 16, 0),             // before the start
+      MeasureLevel(a, 0, 0, kMono16, 16, 0),                    // a window of no bytes
+      MeasureLevel(nullptr, 0, kWindow, kMono16, 16, 0),        // no buffer
+  };
+  for (const LevelWindow& w : cases) {
+    EXPECT_EQ(w.frames, 0);
+    for (int32_t type = 0; type <= 5; ++type) {
+      const LevelReading r = PaintLevelReading(type, w, 65536);
+      EXPECT_TRUE(r.silent);
+      EXPECT_TRUE(std::isfinite(r.decibels));
+    }
+    LevelReading r;
+    ASSERT_TRUE(ThreadLevelReading(kLevelSubWide, w, 65536, &r));
+    EXPECT_TRUE(r.silent);
+    EXPECT_TRUE(std::isfinite(r.decibels));
+  }
+}
+
+TEST_F(LevelMeasure, TheBuffersLastFrameHasNoNextFrame) {
+  // Whatever follows the buffer in memory must not count.
+  PutSample(SampleStore.bufferB, 0, 5000, kMono16, 16);
+  PutSample(a, 63999, 1000, kMono16, 16);
+  LevelWindow w = MeasureLevel(a, 127998, kWindow, kMono16, 16, 0);
+  EXPECT_EQ(w.frames, 1);
+  EXPECT_EQ(w.sumAbsolute, 1000);
+  EXPECT_EQ(w.sumDifferences, 1);
+  // Stereo: the frame at 127996 is the last one a reader may start.
+  PutSample(a, 31999, -2000, 4, 16);
+  w = MeasureLevel(a, 127996, kWindow, 4, 16, 0);
+  EXPECT_EQ(w.frames, 1);
+  EXPECT_EQ(w.sumAbsolute, 2000);
+  EXPECT_EQ(w.sumDifferences, 1);
+  EXPECT_EQ(w.end, 128000);
+}
+
+TEST_F(LevelMeasure, EightBitFullScaleIsFortyEightUnitsWithTheMarkAt312) {
+  Alternating(a, 0, 200, 127, 1, 8);
+  const LevelWindow w = MeasureLevel(a, 0, 110, 1, 8, 0);
+  EXPECT_EQ(w.frames, 110);
+  EXPECT_EQ(w.peak, 128);
+  const LevelReading r = PaintLevelReading(kLevelSubWide, w, 256);
+  EXPECT_DOUBLE_EQ(r.decibels, 20.0 * std::log10(255.0 / 256.0));
+  EXPECT_EQ(LevelBarUnits(r.decibels, 8), 48);
+  EXPECT_EQ(ZeroDecibelX(8), 312);
+  EXPECT_NEAR(PaintLevelReading(kLevelSubWide, MeasureLevel(SampleStore.bufferB, 0, 0, 1, 8, 0), 256).decibels,
+              -48.16, 0.005);
+}
+
+TEST(LevelBar, LengthTruncatesTowardZero) {
+  EXPECT_EQ(LevelBarUnits(-20.0, 16), 76);
+  EXPECT_EQ(LevelBarUnits(-96.33, 16), 0);  // -0.03 truncates to 0
+  EXPECT_EQ(LevelBarUnits(5.0, 16), 91);    // the magnitude counts
+  EXPECT_EQ(LevelBarUnits(-10.0, 8), 38);
+}
+
+TEST(PeakHold, HoldsTheLoudestOfTheLastTenReadings) {
+  PeakHold hold;
+  EXPECT_EQ(HoldPeak(hold, -20.0f, 16), 76);  // only what is stored counts at first
+  EXPECT_EQ(HoldPeak(hold, -0.5f, 16), 95);
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(HoldPeak(hold, -30.0f, 16), 95);
+  EXPECT_EQ(hold.index, 0);  // ten stored: the index came round
+  EXPECT_EQ(HoldPeak(hold, -30.0f, 16), 95);  // replaced the -20: -0.5 is still among the last ten
+  EXPECT_EQ(HoldPeak(hold, -30.0f, 16), 66);  // replaced the -0.5
+}
+
+// The level rows drawn on a memory surface with the system font.
+class LevelPaint : public LevelMeasure {
+ protected:
+  void SetUp() override {
+    LevelMeasure::SetUp();
+    display_test::UseSource(1, 16);
+    dc = CreateCompatibleDC(nullptr);
+    bitmap = CreateCompatibleBitmap(dc, 800, 100);
+    SelectObject(dc, bitmap);
+    Rectangle(dc, -1, -1, 801, 101);
+    SampleStore.lastWritten = kPlayBufferA;
+    state.ahead = 256000;  // while stopped, the stored ahead places the window at offset 0
+  }
+  void TearDown() override {
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    LevelMeasure::TearDown();
+  }
+  bool Paint(int32_t type = kLevelSubWide, DWORD position = 0) { return PaintLevel(dc, state, position, type, 400); }
+  // The level text: `start` and blanks up to 120 characters; compared left of the bar.
+  ::testing::AssertionResult LevelTextIs(const std::string& start) {
+    return ReferenceText(start + std::string(120 - start.size(), ' '), nullptr).At(dc, 0, 60, kLevelBarLeft);
+  }
+
+  HDC dc = nullptr;
+  HBITMAP bitmap = nullptr;
+  LevelPaintState state;
+};
+
+TEST_F(LevelPaint, FullScaleDrawsTheBarToTheMarkAndTheText) {
+  Alternating(a, 0, 200, 32767);
+  ASSERT_TRUE(Paint());
+  EXPECT_TRUE(LevelTextIs("vol(dB):-0.00dB  "));
+  for (int x = 120; x < 504; ++x) ASSERT_EQ(GetPixel(dc, x, 68), kBlack) << x;
+  EXPECT_EQ(GetPixel(dc, 504, 68), kBlack);  // the peak-hold dot at 96 units
+  EXPECT_EQ(GetPixel(dc, 505, 68), kWhite);
+  EXPECT_EQ(GetPixel(dc, 119, 68), kWhite);
+  // The 0 dB mark: a line from (504, 67) up to y = 60 exclusive, and its label.
+  for (int y = 61; y <= 67; ++y) EXPECT_EQ(GetPixel(dc, 504, y), kBlack) << y;
+  EXPECT_EQ(GetPixel(dc, 504, 60), kWhite);
+  EXPECT_TRUE(ReferenceText("0dB", nullptr).At(dc, 504, 40));
+}
+
+TEST_F(LevelPaint, ThePositiveReadingOfAPeakDrawsTheBarAtMinusOne) {
+  Sine(a, 0, 200);
+  ASSERT_TRUE(Paint(kLevelPeak));
+  EXPECT_TRUE(LevelTextIs("vol(dB): 0.00dB  "));
+  EXPECT_EQ(GetPixel(dc, 120 + 4 * 95 - 1, 68), kBlack);  // 95 units
+  EXPECT_EQ(GetPixel(dc, 120 + 4 * 95, 68), kWhite);
+}
+
+TEST_F(LevelPaint, SilenceShowsMinusInfinity) {
+  ASSERT_TRUE(Paint(kLevelRmsLike));
+  EXPECT_TRUE(LevelTextIs("vol(dB):-96.33dB(-inf)"));
+  EXPECT_EQ(GetPixel(dc, 120, 68), kBlack);  // the dot at 0 units
+  EXPECT_EQ(display_test::InkIn(dc, 200, 68, 504, 69), 0);  // no bar beyond the text
+}
+
+TEST_F(LevelPaint, TheBarIsTheThreadsWhileItDrawsIt) {
+  Alternating(a, 0, 200, 32767);
+  levelThreadOff = 0;
+  ASSERT_TRUE(Paint());
+  EXPECT_EQ(GetPixel(dc, 300, 68), kWhite);
+  EXPECT_EQ(GetPixel(dc, 504, 68), kBlack);  // dot and mark stay the paint's
+  EXPECT_EQ(GetPixel(dc, 504, 64), kBlack);
+}
+
+TEST_F(LevelPaint, TheDotStaysAtTheLoudestOfTheLastTenPaints) {
+  Alternating(a, 0, 200, 32767);
+  ASSERT_TRUE(Paint());
+  Alternating(a, 0, 200, 3276);  // a difference of 6553: -20 dB, 76 units
+  for (int i = 0; i < 9; ++i) {
+    ASSERT_TRUE(Paint());
+    ASSERT_EQ(GetPixel(dc, 504, 68), kBlack) << i;
+    ASSERT_EQ(GetPixel(dc, 423, 68), kBlack);
+    ASSERT_EQ(GetPixel(dc, 430, 68), kWhite);
+  }
+  ASSERT_TRUE(Paint());
+  EXPECT_EQ(GetPixel(dc, 504, 68), kWhite);
+  EXPECT_EQ(GetPixel(dc, 424, 68), kBlack);  // the dot now sits where the bar ends
+}
+
+TEST_F(LevelPaint, WhilePlayingTheWindowFollowsTheDevicePosition) {
+  playflag = 1;
+  buff = 1;
+  // 128000 - (912 + 88200 / 1000) = 127000 ahead: offset 1000 of the buffer written last.
+  Alternating(a, 500, 200, 32767);
+  ASSERT_TRUE(Paint(kLevelSubWide, 912));
+  EXPECT_EQ(state.ahead, 127000);
+  EXPECT_TRUE(LevelTextIs("vol(dB):-0.00dB  "));
+  // Played past everything counted: whole buffers are added back, 200088 - 128000 = 72088.
+  Alternating(a, 36044, 200, 32767);
+  std::memset(a + 1000, 0, 400);
+  ASSERT_TRUE(Paint(kLevelSubWide, 200000));
+  EXPECT_EQ(state.ahead, 128000 - 72088);
+  EXPECT_TRUE(LevelTextIs("vol(dB):-0.00dB  "));
+  EXPECT_EQ(buff, 1);
+  // At the end of the file with the device closed, the last place stays.
+  eflag = 1;
+  ASSERT_TRUE(Paint(kLevelSubWide, 0));
+  EXPECT_EQ(state.ahead, 128000 - 72088);
+}
+
+TEST_F(LevelPaint, WithoutAPlayBufferNothingIsDrawn) {
+  SampleStore.lastWritten = kNoPlayBuffer;
+  EXPECT_FALSE(Paint());
+  EXPECT_EQ(display_test::InkIn(dc, 0, 0, 800, 100), 0);
+}
+
+TEST_F(LevelPaint, EightBitDataPutsTheMarkAt312) {
+  display_test::UseSource(1, 8);
+  Alternating(a, 0, 200, 127, 1, 8);
+  ASSERT_TRUE(Paint());
+  for (int y = 61; y <= 67; ++y) EXPECT_EQ(GetPixel(dc, 312, y), kBlack) << y;
+  EXPECT_TRUE(ReferenceText("0dB", nullptr).At(dc, 312, 40));
+  EXPECT_EQ(GetPixel(dc, 311, 68), kBlack);  // 48 units
+  EXPECT_EQ(GetPixel(dc, 312, 68), kBlack);  // the dot
+  EXPECT_EQ(GetPixel(dc, 313, 68), kWhite);
+}
+
+// The thread, drawing into a real main window and its off-screen surface.
+class LevelThread : public display_test::StatusDisplayTest {
+ protected:
+  void SetUp() override {
+    StatusDisplayTest::SetUp();
+    // The device is closed (position 0): 127000 ahead puts the window at offset 1000 of A.
+    SampleStore.lastWritten = kPlayBufferA;
+    SampleStore.writtenEnd = 127000;
+    Alternating(SampleStore.bufferA, 500, 200, 32767);
+    settings.levelmetertype = kLevelSubWide;
+    levelThreadOff = 0;
+    playflag = 1;
+  }
+  // Waits until the window's bar pixel at x is black.
+  bool BarReaches(int x) {
+    for (int i = 0; i < 400; ++i) {
+      if (GetPixel(window, x, 68) == kBlack) return true;
+      Sleep(5);
+    }
+    return false;
+  }
+  void EraseWindowRow() {
+    for (int x = 0; x < 600; ++x) SetPixel(window, x, 68, kWhite);
+  }
+};
+
+TEST_F(LevelThread, DrawsTextAndBarUntilPlaybackStops) {
+  StartViewThreads(ViewStart::Playback);
+  ASSERT_TRUE(BarReaches(503));
+  EXPECT_EQ(GetPixel(window, 504, 68), kWhite);
+  EXPECT_EQ(GetPixel(window, 504, 64), kBlack);  // the mark on the window
+  EXPECT_EQ(GetPixel(MainOffscreen(), 503, 68), kBlack);
+  EXPECT_TRUE(ReferenceText("vol(dB):-0.00dB    ", nullptr).At(window, 0, 60, kLevelBarLeft));
+  EXPECT_NE(levelMeterThreadId.load(), 0u);
+
+  Sleep(120);  // two averages of five passes: the second holds only whole 5 ms sleeps
+  char info[200];
+  FormatLevelThreadInfo(info, sizeof info);
+  int interval = -1, average = -1, measured = -1;
+  ASSERT_EQ(std::sscanf(info, "levelmeterreset:levelmeter更新間隔%dms(五回平均%d)  levelmeter%dms分計算", &interval,
+                        &average, &measured),
+            3)
+      << info;
+  EXPECT_EQ(measured, 2);  // 220 bytes of 88200 a second
+  EXPECT_GE(interval, 5);
+  EXPECT_GE(average, 5);
+
+  playflag = 0;
+  ASSERT_TRUE(WaitForViewThreadEnd(ViewKind::LevelMeter, 2000));
+  EraseWindowRow();
+  Sleep(30);
+  EXPECT_EQ(GetPixel(window, 300, 68), kWhite);
+}
+
+TEST_F(LevelThread, HoldFreezesItsDrawing) {
+  StartViewThreads(ViewStart::Playback);
+  ASSERT_TRUE(BarReaches(503));
+  levelHold = 1;
+  Sleep(30);  // a pass under way finishes
+  EraseWindowRow();
+  Sleep(50);
+  EXPECT_EQ(GetPixel(window, 300, 68), kWhite);
+  levelHold = 0;
+  EXPECT_TRUE(BarReaches(503));
+}
+
+TEST_F(LevelThread, OtherTypesBlankTheTextAndKeepTheBar) {
+  StartViewThreads(ViewStart::Playback);
+  ASSERT_TRUE(BarReaches(503));
+  settings.levelmetertype = kLevelPeak;
+  Alternating(SampleStore.bufferA, 500, 200, 0);  // silence would shorten a bar that followed it
+  Sleep(30);
+  EraseWindowRow();
+  ASSERT_TRUE(BarReaches(503));
+  EXPECT_EQ(display_test::InkIn(window, 0, 60, 119, 68), 0);  // blank text row
+}
+
+TEST_F(LevelThread, EndsWhenThePaintTakesTheBarBack) {
+  StartViewThreads(ViewStart::Playback);
+  ASSERT_TRUE(BarReaches(503));
+  levelThreadOff = 1;
+  EXPECT_TRUE(WaitForViewThreadEnd(ViewKind::LevelMeter, 2000));
+  EXPECT_EQ(playflag, 1);
+}
+
+TEST(LevelThreadStart, RunsForFileStartsWhileItHasTheBar) {
+  levelThreadOff = 0;
+  EXPECT_TRUE(LevelMeterThreadWanted(ViewStart::Creation));
+  EXPECT_TRUE(LevelMeterThreadWanted(ViewStart::Playback));
+  EXPECT_FALSE(LevelMeterThreadWanted(ViewStart::LiveInput));
+  levelThreadOff = 1;
+  EXPECT_FALSE(LevelMeterThreadWanted(ViewStart::Creation));
+  EXPECT_FALSE(LevelMeterThreadWanted(ViewStart::Playback));
+}
+
+}  // namespace

@@ -1,0 +1,260 @@
+#include "audio/main_display.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "analysis/spectrum_frame.h"
+#include "analysis/window_function.h"
+#include "main_display_fixture.h"
+
+namespace {
+
+using display_test::InkIn;
+using display_test::kBlack;
+using display_test::kWhite;
+using display_test::ReferenceText;
+
+// 5 s of mono 16-bit sound; the device has played half a second.
+constexpr int32_t kDataSize = 441000;
+constexpr DWORD kHalfSecond = 44100;
+
+class StatusLines : public display_test::StatusDisplayTest {
+ protected:
+  void SetUp() override {
+    StatusDisplayTest::SetUp();
+    statusEnabled = 1;
+    settings.levelmetertype = kLevelSubWide;
+    SampleStore.dataSize = kDataSize;
+    std::strcpy(SampleStore.WavFileName, "song.wav");
+    SampleStore.lastWritten = kPlayBufferA;
+    SampleStore.writtenEnd = 256000;
+    playflag = 1;
+    buff = 1;
+    // 128000 - (44100 + 88) ahead: the level window starts at byte 44188, frame 22094.
+    for (int i = 0; i < 200; ++i) {
+      display_test::PutSample(SampleStore.bufferA, 22094 + i, i % 2 == 0 ? 32767 : -32768, 2, 16);
+    }
+  }
+  void TearDown() override {
+    speedDoubleDecimate = 0;
+    StatusDisplayTest::TearDown();
+  }
+  // Whether `text` in the text font appears at (x, y) of the window.
+  ::testing::AssertionResult Shows(const std::string& text, int x, int y, int maxWidth = 1 << 20) {
+    return ReferenceText(text, TextFont).At(window, x, y, maxWidth);
+  }
+  ::testing::AssertionResult ShowsLevelText(const std::string& start) {
+    return Shows(start + std::string(120 - start.size(), ' '), 0, 60, 120);
+  }
+  int RowInk(int y) { return InkIn(window, 0, y, 700, y + TextLineHeight); }
+  bool PaintPending() {
+    MSG msg;
+    return PeekMessageA(&msg, hwnd, WM_PAINT, WM_PAINT, PM_NOREMOVE) != 0;
+  }
+  // A black mark where the "current" line goes: only a copy of the off-screen surface removes it.
+  void MarkWindow() { SetPixel(window, 2, 25, kBlack); }
+  bool MarkKept() { return GetPixel(window, 2, 25) == kBlack; }
+};
+
+TEST_F(StatusLines, TheFontIsEightyPercentOfTheDefaultAndTheSurfaceIsClearedScreenSized) {
+  TEXTMETRICA metrics{};
+  HDC memory = CreateCompatibleDC(nullptr);
+  GetTextMetricsA(memory, &metrics);
+  EXPECT_EQ(DefaultLineHeight, metrics.tmHeight + metrics.tmExternalLeading);
+  SelectObject(memory, TextFont);
+  GetTextMetricsA(memory, &metrics);
+  DeleteDC(memory);
+  EXPECT_EQ(metrics.tmHeight, 12);  // 16 x 0.8, truncated
+  EXPECT_EQ(TextLineHeight, metrics.tmHeight + metrics.tmExternalLeading);
+
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  EXPECT_EQ(GetPixel(MainOffscreen(), 0, 0), kWhite);
+  EXPECT_EQ(GetPixel(MainOffscreen(), width - 1, height - 1), kWhite);
+  EXPECT_EQ(GetPixel(MainOffscreen(), width, height - 1), CLR_INVALID);
+  EXPECT_EQ(InkIn(MainOffscreen(), 0, 0, 300, 100), 0);
+}
+
+TEST_F(StatusLines, PlayingShowsPositionEndSizeLevelAndNameOnly) {
+  Paint(kHalfSecond);
+  EXPECT_TRUE(Shows("end:5.00sec    ", 260, 20));
+  EXPECT_TRUE(Shows("current:44100byte      ", 0, 20));
+  EXPECT_TRUE(Shows("0.50sec ", 180, 20));
+  EXPECT_TRUE(Shows("datasize=441000byte   ", 0, 40));
+  EXPECT_TRUE(ShowsLevelText("vol(dB):-0.00dB  "));
+  EXPECT_TRUE(Shows("filename:song.wav    ", 0, 80));
+  EXPECT_EQ(GetPixel(window, 503, 68), kBlack);  // the bar, drawn by the paint
+  EXPECT_FLOAT_EQ(SampleStore.durationSeconds, 5.0f);
+  for (int y : {0, 100, 120, 160, 180, 220}) EXPECT_EQ(RowInk(y), 0) << y;
+  EXPECT_FALSE(PaintPending());
+}
+
+TEST_F(StatusLines, TheFullDisplayAddsTheTechnicalLines) {
+  settings.mainwindowparafull = 1;
+  SampleStore.writtenEnd = 123456;
+  Paint(kHalfSecond);
+  EXPECT_TRUE(Shows("buffer 終端:123456byte    ", 0, 0));
+  EXPECT_TRUE(Shows("bit:16(65536) dataspeed:88200byte 44100hz 1ch   ", 0, 120));
+  EXPECT_GT(RowInk(100), 0);  // the paint intervals
+  char line[200];
+  std::snprintf(line, sizeof line, "2048fft(radix2) 休止時間5 %s 表示倍率20                 ", WindowLabel.load());
+  EXPECT_TRUE(Shows(line, 0, 160));
+  EXPECT_TRUE(Shows("spectgraph表示倍率50 sgmanydraw1 sgreturn1           ", 0, 220));
+  std::snprintf(line, sizeof line, "0補間で1倍(1=してない)  0補間した結果このsample分のwav使ってる->%d        ",
+                SamplesPerFrame.load());
+  EXPECT_TRUE(Shows(line, 0, 180));
+  EXPECT_TRUE(Shows("current:44100byte      ", 0, 20));
+
+  settings.fftradix4flag = 1;
+  Paint(kHalfSecond);
+  std::snprintf(line, sizeof line, "2048fft(radix4) 休止時間5 %s 表示倍率20                 ", WindowLabel.load());
+  EXPECT_TRUE(Shows(line, 0, 160));
+}
+
+TEST_F(StatusLines, WithoutStatusTextOnlyTheLevelAndTheNameRemain) {
+  statusText = 0;
+  settings.mainwindowparafull = 1;
+  Paint(kHalfSecond);
+  EXPECT_EQ(RowInk(0), 0);
+  EXPECT_EQ(InkIn(window, 0, 20, 700, 20 + TextLineHeight), 0);
+  EXPECT_EQ(InkIn(window, 0, 40, 500, 40 + TextLineHeight), 0);  // no datasize; the 0dB label stays
+  EXPECT_EQ(RowInk(120), 0);
+  EXPECT_TRUE(ShowsLevelText("vol(dB):-0.00dB  "));
+  EXPECT_TRUE(Shows("filename:song.wav    ", 0, 80));
+}
+
+TEST_F(StatusLines, BeforeTheDeviceOpensOnlyTheNameIsShown) {
+  statusEnabled = 0;
+  Paint(kHalfSecond);
+  EXPECT_TRUE(Shows("filename:song.wav    ", 0, 80));
+  EXPECT_EQ(InkIn(window, 0, 0, 700, 75), 0);
+}
+
+TEST_F(StatusLines, AfterAStopCurrentIsTheDataSizeUnlessPaused) {
+  playflag = 0;
+  Paint(0);
+  EXPECT_TRUE(Shows("current:441000byte      ", 0, 20));
+  EXPECT_TRUE(Shows("5.00sec ", 180, 20));
+
+  playPaused = 1;
+  SampleStore.seekBase = 100000;
+  Paint(0);
+  EXPECT_TRUE(Shows("current:100000byte      ", 0, 20));
+  EXPECT_TRUE(Shows("1.13sec ", 180, 20));
+}
+
+TEST_F(StatusLines, DoubleSpeedHalvesTheEndTime) {
+  speedDoubleDecimate = 1;
+  Paint(kHalfSecond);
+  EXPECT_TRUE(Shows("end:2.50sec    ", 260, 20));
+  EXPECT_FLOAT_EQ(SampleStore.durationSeconds, 2.5f);
+}
+
+TEST_F(StatusLines, TheDrainingLastBufferIsNotRedrawn) {
+  eflag = 1;
+  MarkWindow();
+  Paint(kDataSize);  // the device has played the whole data
+  EXPECT_TRUE(MarkKept());
+  EXPECT_FALSE(PaintPending());  // validated, so the request does not come back at once
+  Paint(kDataSize - 4);
+  EXPECT_FALSE(MarkKept());
+}
+
+TEST_F(StatusLines, NothingIsDrawnBeforeAnyPlayback) {
+  playflag = 0;
+  SampleStore.lastWritten = kNoPlayBuffer;
+  MarkWindow();
+  Paint(0);
+  EXPECT_TRUE(MarkKept());
+  EXPECT_FALSE(PaintPending());
+}
+
+TEST_F(StatusLines, NoPlayBufferWhilePlayingEndsThePaintWithTheError) {
+  SampleStore.lastWritten = kNoPlayBuffer;
+  MarkWindow();
+  Paint(kHalfSecond);
+  EXPECT_STREQ(lastErrorText.load(), "s==0error");
+  EXPECT_TRUE(MarkKept());
+  EXPECT_FALSE(PaintPending());
+}
+
+TEST_F(StatusLines, TrailingBlanksEraseALongerPreviousText) {
+  playflag = 0;
+  Paint(0);
+  ASSERT_TRUE(Shows("current:441000byte      ", 0, 20));
+  playflag = 1;
+  Paint(4);
+  EXPECT_TRUE(Shows("current:4byte      ", 0, 20));
+  const int blankFrom = ReferenceText("current:4byte      ", TextFont).width();
+  EXPECT_EQ(InkIn(window, blankFrom, 20, 180, 20 + TextLineHeight), 0);
+}
+
+TEST_F(StatusLines, ClearingTheOffscreenPictureLeavesWhite) {
+  Paint(kHalfSecond);
+  ASSERT_GT(InkIn(MainOffscreen(), 0, 0, 700, 100), 0);
+  ClearMainOffscreen();
+  EXPECT_EQ(InkIn(MainOffscreen(), 0, 0, 700, 100), 0);
+}
+
+class Resize : public display_test::StatusDisplayTest {
+ protected:
+  void SetUp() override {
+    StatusDisplayTest::SetUp();
+    AppendMenuA(GetSystemMenu(hwnd, FALSE), MF_STRING, 65, "vectorscope");
+  }
+  bool VectorscopeGreyed() {
+    return (GetMenuState(GetSystemMenu(hwnd, FALSE), 65, MF_BYCOMMAND) & MF_GRAYED) != 0;
+  }
+};
+
+TEST_F(Resize, ReturnsPlaybackToTheFilesRateAndKeepsTheSize) {
+  settings.playfreqoptional = 8000;
+  OnSize(320, 200);
+  EXPECT_EQ(settings.playfreqoptional, 44100);
+  EXPECT_EQ(MainClientSize().width, 320);
+  EXPECT_EQ(MainClientSize().height, 200);
+}
+
+TEST_F(Resize, GreysTheVectorscopeCommandForOneChannel) {
+  display_test::UseSource(2, 16);
+  OnSize(320, 200);
+  EXPECT_FALSE(VectorscopeGreyed());
+  display_test::UseSource(1, 16);
+  OnSize(320, 200);
+  EXPECT_TRUE(VectorscopeGreyed());
+}
+
+TEST_F(Resize, PaintsCopyTheClientAreaOnly) {
+  statusEnabled = 1;
+  SampleStore.dataSize = 441000;
+  SampleStore.lastWritten = kPlayBufferA;
+  OnSize(100, 50);
+  SetPixel(window, 150, 25, kBlack);  // right of the client width
+  SetPixel(window, 5, 85, kBlack);    // below the client height
+  InvalidateRect(hwnd, nullptr, FALSE);
+  PaintStatus(0);
+  EXPECT_GT(InkIn(window, 0, 20, 100, 32), 0);  // "current" arrived
+  EXPECT_EQ(GetPixel(window, 150, 25), kBlack);
+  EXPECT_EQ(GetPixel(window, 5, 85), kBlack);
+}
+
+class StatusTimer : public display_test::StatusDisplayTest {};
+
+TEST_F(StatusTimer, RepaintsWhilePlayingAndStopsItselfOtherwise) {
+  SetTimer(hwnd, kRepaintTimer, 1000, nullptr);
+  ValidateRect(hwnd, nullptr);
+  playflag = 1;
+  OnStatusTimer();
+  MSG msg;
+  EXPECT_TRUE(PeekMessageA(&msg, hwnd, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+  ValidateRect(hwnd, nullptr);
+  playflag = 0;
+  OnStatusTimer();
+  EXPECT_FALSE(PeekMessageA(&msg, hwnd, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+  EXPECT_FALSE(KillTimer(hwnd, kRepaintTimer));  // already stopped
+}
+
+}  // namespace
