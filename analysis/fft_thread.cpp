@@ -137,7 +137,7 @@ void SleepAfterCycle(const SettingsRecord& settings) {
 // yielding the time slice so as not to starve the thread that feeds the device.
 void RunCycle(FftRun& run) {
   SpectrumCycle cycle;
-  const auto position = static_cast<int32_t>(run.sources.devicePosition());
+  const int32_t position = run.sources.devicePosition();
   switch (LocateSpectrumFrame(run.feed, position, &cycle)) {
     case SpectrumFrame::Waiting:
       TextOutA(run.surfaces.window, 0, 0, kWaitingText, kWaitingTextLength);

@@ -21,7 +21,7 @@ struct FftViewSources {
   const std::atomic<int32_t>* playflag = nullptr;
   const std::atomic<int32_t>* inputRunning = nullptr;
   const std::atomic<int32_t>* buff = nullptr;  // buffers handed to the wave-out device
-  DWORD (*devicePosition)() = nullptr;         // bytes played since the device opened; 0 without one
+  int32_t (*devicePosition)() = nullptr;       // bytes played since the device opened; 0 without one
   PlayPosition (*playPosition)(int32_t ahead) = nullptr;  // the frame heard `ahead` bytes before the end
 };
 

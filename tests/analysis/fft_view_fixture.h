@@ -23,8 +23,8 @@ inline std::atomic<int32_t> playing{0};
 inline std::atomic<int32_t> inputOn{0};
 inline std::atomic<int32_t> buffers{0};
 // What the device position and the play position report.
-inline std::atomic<DWORD> devicePosition{0};
-inline DWORD DevicePosition() { return devicePosition; }
+inline std::atomic<int32_t> devicePosition{0};
+inline int32_t DevicePosition() { return devicePosition; }
 // The frames heard are always at the start of buffer A.
 inline PlayPosition StartOfBufferA(int32_t) { return {kPlayBufferA, 0, true}; }
 
