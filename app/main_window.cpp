@@ -1,23 +1,43 @@
 #include "app/main_window.h"
 
+#include "analysis/fft_window.h"
 #include "app/main_window_geometry.h"
 #include "app/settings.h"
 #include "app/startup.h"
 #include "audio/main_display.h"
 #include "audio/playback.h"
+#include "audio/playback_device.h"
 #include "audio/sample_store.h"
 #include "audio/source_file.h"
+#include "audio/view_threads.h"
 #include "platform/win32.h"
 
 namespace {
 
 constexpr UINT_PTR kPriorityTimer = 4;
 constexpr UINT kStartupIdleMs = 3000;
+// How long destruction waits for the FFT thread to notice the stop before it frees the FFT
+// window's surfaces: one cycle and the longest pause of the menus.
+constexpr DWORD kFftThreadEndWaitMs = 1000;
+
+// The program's records, as the FFT view reads them.
+FftViewSources FftSources() {
+  FftViewSources sources;
+  sources.settings = &Settings;
+  sources.store = &SampleStore;
+  sources.playflag = &playflag;
+  sources.inputRunning = &inputRunning;
+  sources.buff = &buff;
+  sources.devicePosition = PlaybackDevicePosition;
+  sources.playPosition = [](int32_t ahead) { return ComputePlayPosition(ahead); };
+  return sources;
+}
 
 // Creation: the file, then (for a quiet start) idle priority until timer 4 puts it back.
 LRESULT OnCreate(HWND hwnd) {
   CreateMainDisplay(hwnd, Settings);
   OpenSourceFile(hwnd, Settings.downrateforfft);
+  CreateFftWindow(hwnd, TextFont, StartShowMode, FftSources());
   if (Settings.processprioritylowonstartup == 1) {
     SetPriorityClass(GetCurrentProcess(), IDLE_PRIORITY_CLASS);
     SetTimer(hwnd, kPriorityTimer, kStartupIdleMs, nullptr);
@@ -36,6 +56,7 @@ void OnTimer(HWND hwnd, UINT_PTR id) {
 
 void OnDestroy() {
   if (SettingsPath[0] != '\0') SaveSettings(Settings, SettingsPath, GatherLiveGeometry());
+  if (WaitForViewThreadEnd(ViewKind::Fft, kFftThreadEndWaitMs)) DestroyFftWindow();
   DestroyMainDisplay();
   PostQuitMessage(0);
 }
@@ -69,6 +90,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
       return 0;
     case WM_CLOSE:
       playflag = 0;
+      if (const HWND fft = FftWindowHandle()) PostMessageA(fft, WM_CLOSE, 0, 0);
       return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_DESTROY:
       OnDestroy();
