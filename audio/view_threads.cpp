@@ -45,7 +45,8 @@ void ViewThreadMain(void* packed) {
   }
   if (turn) {
     // A newer start may have come while the turn was taken; it then waits for this one.
-    if (slot.latest.load() == ticket) slot.entry.load()(&threadRestart);
+    const ViewThreadEntry entry = slot.entry.load();
+    if (entry && slot.latest.load() == ticket) entry(&threadRestart);
     slot.running = 0;
   }
   slot.alive.fetch_sub(1);

@@ -169,13 +169,6 @@ TEST_F(LevelMeasure, EightBitFullScaleIsFortyEightUnitsWithTheMarkAt312) {
               -48.16, 0.005);
 }
 
-TEST(LevelBar, LengthTruncatesTowardZero) {
-  EXPECT_EQ(LevelBarUnits(-20.0, 16), 76);
-  EXPECT_EQ(LevelBarUnits(-96.33, 16), 0);  // -0.03 truncates to 0
-  EXPECT_EQ(LevelBarUnits(5.0, 16), 91);    // the magnitude counts
-  EXPECT_EQ(LevelBarUnits(-10.0, 8), 38);
-}
-
 TEST(PeakHold, HoldsTheLoudestOfTheLastTenReadings) {
   PeakHold hold;
   EXPECT_EQ(HoldPeak(hold, -20.0f, 16), 76);  // only what is stored counts at first
