@@ -38,6 +38,7 @@ LRESULT OnCreate(HWND hwnd) {
   CreateMainDisplay(hwnd, Settings);
   OpenSourceFile(hwnd, Settings.downrateforfft);
   CreateFftWindow(hwnd, TextFont, StartShowMode, FftSources());
+  StartPlaybackAtCreation(hwnd, &Settings);
   if (Settings.processprioritylowonstartup == 1) {
     SetPriorityClass(GetCurrentProcess(), IDLE_PRIORITY_CLASS);
     SetTimer(hwnd, kPriorityTimer, kStartupIdleMs, nullptr);
@@ -48,6 +49,8 @@ LRESULT OnCreate(HWND hwnd) {
 void OnTimer(HWND hwnd, UINT_PTR id) {
   if (id == kRepaintTimer) {
     OnStatusTimer();
+  } else if (id == kResumeTimer) {
+    OnResumeTimer(hwnd);
   } else if (id == kPriorityTimer) {
     SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
     KillTimer(hwnd, kPriorityTimer);
@@ -55,6 +58,7 @@ void OnTimer(HWND hwnd, UINT_PTR id) {
 }
 
 void OnDestroy() {
+  StopPlaybackAtDestruction();
   if (SettingsPath[0] != '\0') SaveSettings(Settings, SettingsPath, GatherLiveGeometry());
   if (WaitForViewThreadEnd(ViewKind::Fft, kFftThreadEndWaitMs)) DestroyFftWindow();
   DestroyMainDisplay();
@@ -87,6 +91,15 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
       return 0;
     case WM_TIMER:
       OnTimer(hwnd, wParam);
+      return 0;
+    case MM_WOM_OPEN:
+      OnDeviceOpened(reinterpret_cast<HWAVEOUT>(wParam));
+      return 0;
+    case MM_WOM_DONE:
+      OnBufferDone(reinterpret_cast<HWAVEOUT>(wParam), reinterpret_cast<WAVEHDR*>(lParam));
+      return 0;
+    case MM_WOM_CLOSE:
+      OnDeviceClosed(reinterpret_cast<HWAVEOUT>(wParam));
       return 0;
     case WM_CLOSE:
       playflag = 0;

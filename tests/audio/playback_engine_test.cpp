@@ -1,0 +1,215 @@
+// The engine's device side on the virtual clock: the first fill, the refills, the end of the
+// file, and the modes applied on the way.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <thread>
+
+#include "audio/playback.h"
+#include "audio/playback_transforms.h"
+#include "audio/sample_store.h"
+#include "playback_test_rig.h"
+#include "spectrogram/sg_control.h"
+
+namespace {
+
+using playback_rig::Bytes;
+using playback_rig::Journal;
+using playback_rig::Pattern;
+using playback_rig::RepaintTicks;
+using playback_rig::Slice;
+
+class PlaybackEngineTest : public playback_rig::PlaybackRig {};
+
+constexpr UINT kOpen = MM_WOM_OPEN, kDone = MM_WOM_DONE, kClose = MM_WOM_CLOSE;
+
+TEST_F(PlaybackEngineTest, ShortFileWritesAShortBufferAAndAnEmptyBAndEndsWhenBothReturn) {
+  const Bytes samples = Pattern(50000);
+  OpenSource(samples);
+  Start();
+  EXPECT_EQ(Messages(), std::vector<UINT>{kOpen});
+  EXPECT_EQ(SampleStore.headerA.dwBufferLength, 50000u);
+  EXPECT_EQ(SampleStore.headerB.dwBufferLength, 0u);
+  EXPECT_EQ(playflag, 1);
+  EXPECT_EQ(eflag, 1);
+  EXPECT_EQ(buff, 1) << "the empty buffer B is not counted";
+  EXPECT_EQ(SampleStore.lastWritten, kPlayBufferA);
+  EXPECT_EQ(SampleStore.writtenEnd, kPlayBufferBytes);
+
+  Run(6000);  // 48000 bytes
+  EXPECT_EQ(Messages(), std::vector<UINT>{kOpen});
+  EXPECT_EQ(playflag, 1) << "draining";
+
+  Run(1000);
+  EXPECT_EQ(Messages(), (std::vector<UINT>{kOpen, kDone, kDone, kClose}));
+  EXPECT_EQ(Journal()[1].buffer, kPlayBufferA);
+  EXPECT_EQ(Journal()[1].playflag, 1) << "the first buffer back only counts";
+  EXPECT_EQ(Journal()[2].buffer, kPlayBufferB);
+  EXPECT_EQ(Journal()[2].playflag, 0);
+  EXPECT_EQ(Heard(0), samples);
+  EXPECT_EQ(SampleStore.seekBase, 0);
+  EXPECT_EQ(playPaused, 0);
+  EXPECT_EQ(SgControl.column, 0);
+  EXPECT_EQ(SgControl.clearRequest, 1);
+  EXPECT_EQ(SgControl.returnedOnce, 0);
+}
+
+TEST_F(PlaybackEngineTest, ExactlyOneBufferReadsBufferBEmptyAndThenSeesTheEnd) {
+  const Bytes samples = Pattern(kPlayBufferBytes);
+  OpenSource(samples);
+  Start();
+  EXPECT_EQ(SampleStore.headerA.dwBufferLength, static_cast<DWORD>(kPlayBufferBytes));
+  EXPECT_EQ(SampleStore.headerB.dwBufferLength, 0u);
+  EXPECT_EQ(buff, 2) << "B was read (and found nothing) because the first read did not reach the end";
+  EXPECT_EQ(SampleStore.lastWritten, kPlayBufferB);
+  EXPECT_EQ(SampleStore.writtenEnd, 2 * kPlayBufferBytes);
+  EXPECT_EQ(eflag, 1);
+
+  Run(16000);
+  EXPECT_EQ(Messages(), (std::vector<UINT>{kOpen, kDone, kDone, kClose}));
+  EXPECT_EQ(playflag, 0);
+  EXPECT_EQ(Heard(0), samples);
+}
+
+class PlaybackEngineBits : public PlaybackEngineTest, public testing::WithParamInterface<uint16_t> {};
+
+TEST_P(PlaybackEngineBits, RefillsUntilTheEndAndStopsWhenTheTwoBuffersHandedOverBeforeItReturn) {
+  const uint16_t bits = GetParam();
+  test_support::FmtFields format;
+  format.channels = 1;
+  format.bits = bits;
+  format.rate = bits == 8 ? 8000 : 4000;  // 8000 bytes a second either way
+  const Bytes samples = Pattern(300000);
+  OpenSource(format, samples);
+  Start();
+  EXPECT_EQ(eflag, 0);
+  EXPECT_EQ(buff, 2);
+
+  Run(16000);
+  EXPECT_EQ(Messages(), (std::vector<UINT>{kOpen, kDone}));
+  EXPECT_EQ(SampleStore.lastWritten, kPlayBufferA);
+  EXPECT_EQ(buff, 3);
+  EXPECT_EQ(SampleStore.writtenEnd, 3 * kPlayBufferBytes);
+  EXPECT_EQ(eflag, 1) << "the refill reached the end of the file";
+  EXPECT_EQ(SampleStore.headerA.dwBufferLength, static_cast<DWORD>(kPlayBufferBytes)) << "a refill keeps the length";
+  EXPECT_EQ(Position(), 128000);
+
+  Run(16000);
+  EXPECT_EQ(endCount, 1);
+  EXPECT_EQ(playflag, 1);
+  Run(16000);
+  EXPECT_EQ(Messages(), (std::vector<UINT>{kOpen, kDone, kDone, kDone, kClose}));
+  EXPECT_EQ(playflag, 0);
+  EXPECT_EQ(SampleStore.seekBase, 0);
+
+  Bytes expected = samples;
+  expected.resize(3 * kPlayBufferBytes, bits == 8 ? 128 : 0);  // the refill's silence after the end
+  EXPECT_EQ(Heard(0), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(EightAndSixteen, PlaybackEngineBits, testing::Values<uint16_t>(8, 16));
+
+test_support::FmtFields SixteenBitStereo() {
+  test_support::FmtFields format;
+  format.rate = 8000;  // 32000 bytes a second: 4 seconds a buffer
+  return format;
+}
+
+TEST_F(PlaybackEngineTest, DecimationPlaysEverySecondFrameOfTwiceTheData) {
+  const Bytes samples = Pattern(600000);
+  OpenSource(SixteenBitStereo(), samples);
+  speedDoubleDecimate = 1;
+  Start();
+  EXPECT_EQ(std::ftell(SampleStore.file), SampleStore.dataOffset + 4 * kPlayBufferBytes);
+  EXPECT_EQ(SampleStore.headerA.dwBufferLength, static_cast<DWORD>(kPlayBufferBytes));
+  EXPECT_EQ(SampleStore.headerB.dwBufferLength, static_cast<DWORD>(kPlayBufferBytes));
+
+  Run(12000);  // both first buffers and the refill of A
+  Bytes expected;
+  for (size_t frame = 0; expected.size() < 3 * kPlayBufferBytes; frame += 2) {
+    const size_t at = frame * 4;
+    for (size_t b = 0; b < 4; ++b) expected.push_back(at < samples.size() ? samples[at + b] : 0);
+  }
+  const Bytes heard = Heard(0);
+  ASSERT_EQ(heard.size(), expected.size());
+  EXPECT_EQ(Slice(heard, 0, 2 * kPlayBufferBytes), Slice(expected, 0, 2 * kPlayBufferBytes));
+  // The refill's second read found the end: its half after the data holds older scratch bytes,
+  // so only the part taken from the file is compared.
+  EXPECT_EQ(Slice(heard, 2 * kPlayBufferBytes, 44000), Slice(expected, 2 * kPlayBufferBytes, 44000));
+}
+
+TEST_F(PlaybackEngineTest, ShortFileInDecimationHalvesTheBytesRead) {
+  OpenSource(SixteenBitStereo(), Pattern(200000));
+  speedDoubleDecimate = 1;
+  Start();
+  EXPECT_EQ(SampleStore.headerA.dwBufferLength, static_cast<DWORD>((128000 + 72000) / 2));
+  EXPECT_EQ(SampleStore.headerB.dwBufferLength, 0u);
+}
+
+TEST_F(PlaybackEngineTest, BlockThinningTakesTheBufferAndTheNextReadInTheFirstFill) {
+  test_support::FmtFields format;
+  format.channels = 1;
+  format.rate = 44100;
+  const Bytes samples = Pattern(4 * kPlayBufferBytes + 5000);
+  OpenSource(format, samples);
+  speedDoubleBlocks = 1;
+  Start();
+  EXPECT_EQ(std::ftell(SampleStore.file), SampleStore.dataOffset + 4 * kPlayBufferBytes);
+
+  std::vector<char> a(samples.begin(), samples.begin() + kPlayBufferBytes);
+  const std::vector<char> more(samples.begin() + kPlayBufferBytes, samples.begin() + 2 * kPlayBufferBytes);
+  ThinBlocks(a.data(), more.data(), 1917, {2, 16, 1});
+  EXPECT_TRUE(std::equal(a.begin(), a.end(), SampleStore.bufferA));
+}
+
+TEST_F(PlaybackEngineTest, PitchModeTakesBufferAsBytesForBothBuffersAndRepaintsOnceASecond) {
+  const Bytes samples = Pattern(3 * kPlayBufferBytes);
+  OpenSource(SixteenBitStereo(), samples);
+  pitchHalf = 1;
+  settings_.fftsample = 4096;
+  Start();
+
+  auto work = std::make_unique<PitchWorkspace>();
+  std::vector<char> a(samples.begin(), samples.begin() + kPlayBufferBytes);
+  HalvePitch(a.data(), 4096, {4, 16, 2}, a.data(), *work);
+  std::vector<char> b(samples.begin() + kPlayBufferBytes, samples.begin() + 2 * kPlayBufferBytes);
+  HalvePitch(b.data(), 4096, {4, 16, 2}, a.data(), *work);
+  EXPECT_TRUE(std::equal(a.begin(), a.end(), SampleStore.bufferA));
+  EXPECT_TRUE(std::equal(b.begin(), b.end(), SampleStore.bufferB));
+
+  RunRealTime(1300);
+  ASSERT_FALSE(RepaintTicks().empty());
+  EXPECT_GE(RepaintTicks().front().count(), 1000);
+}
+
+TEST_F(PlaybackEngineTest, RepaintTimerRunsAtTheConfiguredInterval) {
+  OpenSource(Pattern(300000));
+  settings_.mainwindowinvailintervalvariable = 20;
+  Start();
+  RunRealTime(600);
+  ASSERT_FALSE(RepaintTicks().empty());
+  EXPECT_LT(RepaintTicks().front().count(), 500);
+}
+
+TEST_F(PlaybackEngineTest, RefillWaitsWhileTheFftThreadCopies) {
+  OpenSource(Pattern(400000));
+  Start();
+  SampleStore.readerBusy = 1;
+  std::atomic<int32_t> buffWhileCopying{0};
+  std::atomic<int32_t> writerBusyWhileCopying{0};
+  std::thread reader([&] {
+    Sleep(200);  // far longer than the clock needs to reach the refill
+    buffWhileCopying = buff.load();
+    writerBusyWhileCopying = SampleStore.writerBusy.load();
+    SampleStore.readerBusy = 0;
+  });
+  Run(16000);
+  reader.join();
+  EXPECT_EQ(buffWhileCopying, 2) << "the refill must not rewrite a buffer while the reader copies";
+  EXPECT_EQ(writerBusyWhileCopying, 0);
+  EXPECT_EQ(buff, 3) << "and it goes on once the reader is done";
+  EXPECT_EQ(SampleStore.writerBusy, 0);
+}
+
+}  // namespace

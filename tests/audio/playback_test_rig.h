@@ -1,0 +1,230 @@
+// The playback engine on the virtual-clock sound device: a real window whose procedure hands the
+// device messages, timer 2 and the posted play command to the engine as the main window does,
+// a WAV file in a temporary directory as the open source, and a message loop the test drives.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "audio/playback.h"
+#include "audio/sample_store.h"
+#include "audio/source_file.h"
+#include "platform/wave/device_selection.h"
+#include "platform/wave/virtual_clock.h"
+#include "platform/win32.h"
+#include "spectrogram/sg_control.h"
+#include "support/temp_dir.h"
+#include "support/wav_bytes.h"
+
+namespace playback_rig {
+
+using test_support::Bytes;
+
+// One device message as the window received it, with the transport state its handling left.
+struct Event {
+  UINT message;
+  int32_t buffer;  // PlayBufferId of an MM_WOM_DONE, otherwise kNoPlayBuffer
+  int32_t playflag;
+  int32_t eflag;
+  int32_t buff;
+};
+
+inline std::vector<Event>& Journal() {
+  static std::vector<Event> journal;
+  return journal;
+}
+
+// Ticks of the repaint timer (1): the time from the engine's start to the first tick.
+inline std::chrono::steady_clock::time_point& StartTime() {
+  static std::chrono::steady_clock::time_point start;
+  return start;
+}
+inline std::vector<std::chrono::milliseconds>& RepaintTicks() {
+  static std::vector<std::chrono::milliseconds> ticks;
+  return ticks;
+}
+
+inline int32_t BufferOf(LPARAM param) {
+  const auto* header = reinterpret_cast<const WAVEHDR*>(param);
+  if (header == &SampleStore.headerA) return kPlayBufferA;
+  if (header == &SampleStore.headerB) return kPlayBufferB;
+  return kNoPlayBuffer;
+}
+
+inline LRESULT CALLBACK RigProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  const auto device = reinterpret_cast<HWAVEOUT>(wParam);
+  switch (msg) {
+    case MM_WOM_OPEN:
+      OnDeviceOpened(device);
+      break;
+    case MM_WOM_DONE:
+      OnBufferDone(device, reinterpret_cast<WAVEHDR*>(lParam));
+      break;
+    case MM_WOM_CLOSE:
+      OnDeviceClosed(device);
+      break;
+    case WM_TIMER:
+      if (wParam == kResumeTimer) OnResumeTimer(hwnd);
+      if (wParam == kRepaintTimer) {
+        RepaintTicks().push_back(std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - StartTime()));
+        KillTimer(hwnd, kRepaintTimer);
+      }
+      return 0;
+    case WM_CHAR:
+      if (wParam == 'p' && lParam == ShortcutMarker) Play();
+      return 0;
+    default:
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+  Journal().push_back({msg, msg == MM_WOM_DONE ? BufferOf(lParam) : kNoPlayBuffer, playflag, eflag, buff});
+  return 0;
+}
+
+// Bytes that tell where in the file they came from.
+inline Bytes Pattern(size_t count, uint32_t seed = 12345) {
+  Bytes bytes(count);
+  uint32_t state = seed;
+  for (uint8_t& b : bytes) {
+    state = state * 1664525u + 1013904223u;
+    b = static_cast<uint8_t>(state >> 24);
+  }
+  return bytes;
+}
+
+inline Bytes Slice(const Bytes& bytes, size_t from, size_t count) {
+  return Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(from),
+               bytes.begin() + static_cast<std::ptrdiff_t>(from + count));
+}
+
+// Puts every piece of transport state back to what the program starts with.
+inline void ResetTransport() {
+  playflag = 0;
+  eflag = 0;
+  buff = 0;
+  inputRunning = 0;
+  playPaused = 0;
+  SampleStore.lastWritten = kNoPlayBuffer;
+  SampleStore.writtenEnd = 0;
+  SampleStore.seekBase = 0;
+  SampleStore.bytesRead = 0;
+  SampleStore.readerBusy = 0;
+  SampleStore.writerBusy = 0;
+  resumePending = 0;
+  endCount = 0;
+  lasterror = 0;
+  speedDoubleDecimate = 0;
+  speedDoubleBlocks = 0;
+  pitchHalf = 0;
+  speedHalf = 0;
+  WaveOutDevice = nullptr;
+  SgControl.column = 0;
+  SgControl.clearRequest = 0;
+  SgControl.returnedOnce = 0;
+  SgControl.endOfData = 0;
+  endOfDataMarker = 0;
+}
+
+class PlaybackRig : public testing::Test {
+ protected:
+  void SetUp() override {
+    static bool registered = false;
+    if (!registered) {
+      WNDCLASSA cls{};
+      cls.lpfnWndProc = RigProc;
+      cls.lpszClassName = "playback rig";
+      registered = RegisterClassA(&cls) != 0;
+    }
+    hwnd_ = CreateWindowExA(0, "playback rig", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr,
+                            nullptr);
+    ResetTransport();
+    Journal().clear();
+    RepaintTicks().clear();
+    morvex::wave::UseVirtualClockDevices(&clock_);
+  }
+
+  void TearDown() override {
+    StopPlaybackAtDestruction();
+    Pump();
+    DestroyWindow(hwnd_);
+    if (SampleStore.file != nullptr) std::fclose(SampleStore.file);
+    SampleStore.file = nullptr;
+    SampleStore.WavFileName[0] = '\0';
+    ResetTransport();
+    morvex::wave::UseSystemDevices();
+  }
+
+  // Writes a WAV file of these samples and opens it as the source.
+  void OpenSource(const test_support::FmtFields& format, const Bytes& samples) {
+    const std::string path = dir_.Write("source.wav", test_support::CanonicalWav(format, samples));
+    std::snprintf(SampleStore.WavFileName, sizeof SampleStore.WavFileName, "%s", path.c_str());
+    OpenSourceFile(nullptr, 0);
+  }
+  // 8-bit mono at 8000 Hz: 8 bytes a millisecond, 16 seconds a play buffer.
+  void OpenSource(const Bytes& samples) {
+    test_support::FmtFields format;
+    format.channels = 1;
+    format.bits = 8;
+    format.rate = 8000;
+    OpenSource(format, samples);
+  }
+
+  // The engine's start at creation, and the device's open message handled.
+  void Start() {
+    StartTime() = std::chrono::steady_clock::now();
+    StartPlaybackAtCreation(hwnd_, &settings_);
+    Pump();
+  }
+
+  // Handles every queued message as the message loop would.
+  void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  }
+
+  // Lets the virtual clock run in steps of at most `stepMs`, handling the messages of each step,
+  // as a device plays on while the program keeps up with it.
+  void Run(int64_t ms, int64_t stepMs = 1000) {
+    for (int64_t done = 0; done < ms; done += stepMs) {
+      clock_.Advance(std::chrono::milliseconds(std::min(stepMs, ms - done)));
+      Pump();
+    }
+  }
+
+  // Runs the message loop in real time (for the engine's own timers).
+  void RunRealTime(int ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < end) {
+      Pump();
+      Sleep(1);
+    }
+  }
+
+  // Bytes heard so far from the `index`-th device the engine opened.
+  Bytes Heard(size_t index) const { return clock_.Heard(index); }
+  size_t DevicesOpened() const { return clock_.OutputStreamCount(); }
+
+  int32_t Position() const {
+    MMTIME time{};
+    waveOutGetPosition(WaveOutDevice, &time, sizeof time);
+    return static_cast<int32_t>(time.u.cb);
+  }
+
+  std::vector<UINT> Messages() const {
+    std::vector<UINT> ids;
+    for (const Event& e : Journal()) ids.push_back(e.message);
+    return ids;
+  }
+
+  morvex::wave::VirtualClock clock_;
+  test_support::TempDir dir_;
+  SettingsRecord settings_;
+  HWND hwnd_ = nullptr;
+};
+
+}  // namespace playback_rig

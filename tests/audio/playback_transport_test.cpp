@@ -1,0 +1,305 @@
+// The transport commands on the virtual clock: where playback continues after a pause, a stop or
+// a jump, and which commands a state ignores.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "analysis/spectrum_frame.h"
+#include "audio/playback.h"
+#include "audio/sample_store.h"
+#include "playback_test_rig.h"
+#include "spectrogram/sg_control.h"
+
+namespace {
+
+using playback_rig::Bytes;
+using playback_rig::Pattern;
+using playback_rig::Slice;
+
+constexpr int32_t kBytesPerSecond = 8000;  // the rig's 8-bit mono at 8000 Hz
+
+class PlaybackTransportTest : public playback_rig::PlaybackRig {
+ protected:
+  void StartWith(size_t bytes) {
+    samples_ = Pattern(bytes);
+    OpenSource(samples_);
+    Start();
+  }
+  // Runs the message loop until the engine has opened its n-th device, at most for a while.
+  bool WaitForDevice(size_t n) {
+    for (int i = 0; i < 200 && DevicesOpened() < n; ++i) RunRealTime(10);
+    Pump();
+    return DevicesOpened() >= n;
+  }
+  Bytes samples_;
+};
+
+TEST_F(PlaybackTransportTest, PauseThenPlayContinuesAtSeekBasePlusThePosition) {
+  StartWith(400000);
+  Run(5000);
+  Pause();
+  EXPECT_EQ(SampleStore.seekBase, 5 * kBytesPerSecond);
+  EXPECT_EQ(resumePending, 1);
+  EXPECT_EQ(playPaused, 1);
+  EXPECT_EQ(playflag, 0);
+  EXPECT_EQ(eflag, 1);
+  EXPECT_EQ(buff, 0);
+  Pump();
+  EXPECT_EQ(Messages(), (std::vector<UINT>{MM_WOM_OPEN, MM_WOM_DONE, MM_WOM_DONE, MM_WOM_CLOSE}));
+
+  Play();
+  EXPECT_EQ(resumePending, 0);
+  EXPECT_EQ(SampleStore.writtenEnd, 5 * kBytesPerSecond) << "the device's bytes count from seekBase";
+  EXPECT_EQ(playflag, 1);
+  Pump();
+  Run(2000);
+  EXPECT_EQ(Heard(0), Slice(samples_, 0, 5 * kBytesPerSecond));
+  EXPECT_EQ(Heard(1), Slice(samples_, 5 * kBytesPerSecond, 2 * kBytesPerSecond));
+
+  Pause();
+  EXPECT_EQ(SampleStore.seekBase, 7 * kBytesPerSecond) << "a second pause adds the new device's position";
+}
+
+TEST_F(PlaybackTransportTest, PlayPostedBehindTheReturningBuffersStillPlays) {
+  StartWith(400000);
+  Run(1000);
+  Pause();
+  // The play command lands between the old device's returned buffers and its close message.
+  PostMessageA(hwnd_, WM_CHAR, 'p', ShortcutMarker);
+  Pump();
+  ASSERT_EQ(DevicesOpened(), 2u);
+  Run(1000);
+  EXPECT_EQ(Heard(1), Slice(samples_, kBytesPerSecond, kBytesPerSecond))
+      << "the old device's close must leave the new device's buffers prepared";
+}
+
+TEST_F(PlaybackTransportTest, SeekBackAtThreeSecondsGoesToTheStartAndResumes) {
+  StartWith(400000);
+  Run(3000);
+  SeekBack5s();
+  EXPECT_EQ(SampleStore.seekBase, 0) << "not negative";
+  EXPECT_EQ(resumePending, 1);
+  EXPECT_EQ(playflag, 0);
+  EXPECT_EQ(std::ftell(SampleStore.file), SampleStore.dataOffset);
+  Pump();
+  EXPECT_EQ(Messages(), (std::vector<UINT>{MM_WOM_OPEN, MM_WOM_DONE, MM_WOM_DONE, MM_WOM_CLOSE}));
+
+  ASSERT_TRUE(WaitForDevice(2)) << "timer 2 posts the play command";
+  EXPECT_EQ(playflag, 1);
+  Run(1000);
+  EXPECT_EQ(Heard(1), Slice(samples_, 0, kBytesPerSecond));
+}
+
+TEST_F(PlaybackTransportTest, SeekWhileStoppedOnlyMovesThePlace) {
+  StartWith(400000);
+  Stop();
+  Pump();
+  SeekForward5s();
+  SeekForward5s();
+  SeekBack5s();
+  EXPECT_EQ(SampleStore.seekBase, 5 * kBytesPerSecond);
+  EXPECT_EQ(resumePending, 1);
+  RunRealTime(250);
+  EXPECT_EQ(DevicesOpened(), 1u) << "nothing resumes by itself";
+
+  Play();
+  Pump();
+  Run(1000);
+  EXPECT_EQ(Heard(1), Slice(samples_, 5 * kBytesPerSecond, kBytesPerSecond));
+}
+
+TEST_F(PlaybackTransportTest, JumpsAtHalfTheRateOfAnOddRateKeepWholeFrames) {
+  test_support::FmtFields format;
+  format.channels = 1;
+  format.rate = 11025;
+  OpenSource(format, Pattern(400000));
+  Start();
+  Stop();
+  Pump();
+  speedHalf = 1;
+  Play();  // the format now says (11025 x 2) / 2 = 11025 bytes a second
+  Stop();
+  Pump();
+  SeekForward5s();
+  EXPECT_EQ(SampleStore.seekBase, 55124) << "5 x 11025 rounded down to whole 2-byte frames";
+}
+
+TEST_F(PlaybackTransportTest, SeekForwardPastTheEndEndsTheNextPlayAtOnce) {
+  StartWith(100000);
+  Stop();
+  Pump();
+  for (int i = 0; i < 3; ++i) SeekForward5s();
+  EXPECT_EQ(SampleStore.seekBase, 15 * kBytesPerSecond) << "no upper limit";
+  Play();
+  Pump();
+  EXPECT_EQ(SampleStore.headerA.dwBufferLength, 0u);
+  EXPECT_EQ(SampleStore.headerB.dwBufferLength, 0u);
+  Run(1);
+  EXPECT_EQ(playflag, 0);
+  EXPECT_EQ(SampleStore.seekBase, 0);
+  EXPECT_TRUE(Heard(1).empty());
+}
+
+TEST_F(PlaybackTransportTest, StopWhilePausedStartsOverFromTheBeginning) {
+  StartWith(400000);
+  Run(2000);
+  Pause();
+  Pump();
+  lasterror = 0;
+  Stop();
+  EXPECT_EQ(SampleStore.seekBase, 0);
+  EXPECT_EQ(playPaused, 0);
+  EXPECT_EQ(resumePending, 1) << "left as it was";
+  EXPECT_EQ(SgControl.clearRequest, 1);
+  EXPECT_EQ(lasterror, static_cast<uint32_t>(MMSYSERR_INVALHANDLE)) << "the reset found the device closed";
+
+  Play();
+  Pump();
+  Run(1000);
+  EXPECT_EQ(Heard(1), Slice(samples_, 0, kBytesPerSecond));
+}
+
+TEST_F(PlaybackTransportTest, StopWhilePlayingHandsTheBuffersBackAndClosesTheDevice) {
+  StartWith(400000);
+  Run(1000);
+  SgControl.column = 17;
+  SgControl.returnedOnce = 1;
+  Stop();
+  EXPECT_EQ(playflag, 0);
+  EXPECT_EQ(eflag, 1);
+  EXPECT_EQ(SgControl.column, 0);
+  EXPECT_EQ(SgControl.returnedOnce, 0);
+  Pump();
+  EXPECT_EQ(Messages(), (std::vector<UINT>{MM_WOM_OPEN, MM_WOM_DONE, MM_WOM_DONE, MM_WOM_CLOSE}));
+  EXPECT_EQ(SampleStore.lastWritten, kPlayBufferB) << "the views keep the last sound";
+}
+
+TEST_F(PlaybackTransportTest, StopRightBehindPlayClosesTheNewDeviceUnplayed) {
+  StartWith(400000);
+  Stop();
+  Pump();
+  Play();
+  Stop();  // handled before the device's open message
+  Pump();
+  Run(1000);
+  EXPECT_TRUE(Heard(1).empty());
+  EXPECT_EQ(waveOutReset(WaveOutDevice), static_cast<MMRESULT>(MMSYSERR_INVALHANDLE)) << "closed";
+}
+
+TEST_F(PlaybackTransportTest, CommandsThatDoNotFitTheStateAreIgnored) {
+  StartWith(400000);
+  Play();
+  EXPECT_EQ(DevicesOpened(), 1u) << "play while playing";
+  Stop();
+  Pump();
+  Pause();
+  EXPECT_EQ(resumePending, 0) << "pause while stopped";
+  EXPECT_EQ(playPaused, 0);
+
+  inputRunning = 1;
+  SampleStore.seekBase = 16000;
+  Play();
+  EXPECT_EQ(DevicesOpened(), 1u);
+  EXPECT_EQ(playflag, 0);
+  Stop();
+  SeekForward5s();
+  SeekBack5s();
+  EXPECT_EQ(SampleStore.seekBase, 16000);
+  EXPECT_EQ(resumePending, 0);
+}
+
+TEST_F(PlaybackTransportTest, PlayResetsTheEndBookkeeping) {
+  StartWith(400000);
+  Stop();
+  Pump();
+  endCount = 1;
+  SgControl.endOfData = 1;
+  Play();
+  EXPECT_EQ(endCount, 0);
+  EXPECT_EQ(SgControl.endOfData, 1) << "only the FFT thread's marker lets play clear it";
+  Stop();
+  Pump();
+  endOfDataMarker = 1;
+  Play();
+  EXPECT_EQ(SgControl.endOfData, 0);
+}
+
+TEST_F(PlaybackTransportTest, PlayOpensAtTheChosenRateAndPutsTheChosenFftSizeInForce) {
+  StartWith(400000);
+  Stop();
+  Pump();
+  settings_.playfreqoptional = 16000;
+  settings_.fftsampleRequested = 1024;
+  Play();
+  Pump();
+  EXPECT_EQ(SampleStore.format.nAvgBytesPerSec, 16000u);
+  EXPECT_EQ(settings_.fftsample, 1024);
+  Run(1000);
+  EXPECT_EQ(Position(), 16000) << "the device runs at 16000 Hz";
+}
+
+TEST_F(PlaybackTransportTest, DevicePauseHoldsThePositionUntilRestart) {
+  StartWith(400000);
+  Run(1000);
+  DevicePause();
+  Run(2000);
+  EXPECT_EQ(Position(), kBytesPerSecond);
+  DeviceRestart();
+  Run(1000);
+  EXPECT_EQ(Position(), 2 * kBytesPerSecond);
+  EXPECT_EQ(lasterror, 0u);
+  EXPECT_EQ(playflag, 1) << "no state changes";
+
+  Stop();
+  Pump();
+  DevicePause();
+  EXPECT_EQ(lasterror, static_cast<uint32_t>(MMSYSERR_INVALHANDLE)) << "no device open";
+}
+
+TEST_F(PlaybackTransportTest, PlayThatCannotOpenTheDeviceSaysSoAndStaysStopped) {
+  test_support::FmtFields format;
+  format.channels = 1;
+  format.bits = 8;
+  format.rate = 1;  // half of it is no rate at all
+  OpenSource(format, Pattern(1000));
+  Start();
+  Pause();
+  Pump();
+  speedHalf = 1;
+  settings_.playfreqoptional = 0;
+  testing::internal::CaptureStderr();
+  Play();
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("[] dont open wave device.\nerrorcode=32"), std::string::npos) << said;
+  EXPECT_EQ(playflag, 0);
+  EXPECT_EQ(resumePending, 0) << "the pending resume is given up";
+  EXPECT_EQ(DevicesOpened(), 1u);
+}
+
+TEST_F(PlaybackTransportTest, DeviceThatCannotOpenAtCreationEndsTheProcess) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  OpenSource(Pattern(1000));
+  SampleStore.format.wBitsPerSample = 24;
+  EXPECT_EXIT(StartPlaybackAtCreation(hwnd_, &settings_), testing::ExitedWithCode(1),
+              "\\[\\] dont open wave device\\.");
+}
+
+TEST_F(PlaybackTransportTest, DestructionStopsAndClosesTheDevice) {
+  StartWith(400000);
+  Run(1000);
+  StopPlaybackAtDestruction();
+  EXPECT_EQ(playflag, 0);
+  EXPECT_EQ(eflag, 1);
+  EXPECT_EQ(waveOutReset(WaveOutDevice), static_cast<MMRESULT>(MMSYSERR_INVALHANDLE)) << "closed";
+  Run(1000);
+  EXPECT_EQ(Heard(0).size(), static_cast<size_t>(kBytesPerSecond)) << "nothing plays on";
+}
+
+TEST_F(PlaybackTransportTest, DestructionClosesTheDeviceAfterTheCloseRequestClearedPlayflag) {
+  StartWith(400000);
+  playflag = 0;
+  StopPlaybackAtDestruction();
+  EXPECT_EQ(waveOutReset(WaveOutDevice), static_cast<MMRESULT>(MMSYSERR_INVALHANDLE));
+}
+
+}  // namespace
