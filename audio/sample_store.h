@@ -32,10 +32,10 @@ struct SampleStoreRecord {
   int32_t fileRate = 0;                   // the file's own sample rate
   int32_t dataOffset = 0;                 // absolute offset of the first sample byte
   int32_t dataSize = 0;                   // bytes of sample data the data chunk declares
-  int32_t analysisRate = 0;               // sample rate of the spectrum views
+  std::atomic<int32_t> analysisRate{0};   // sample rate of the spectrum views; menus change it live
   int32_t blockAlign = 0;                 // bytes per sample frame
   int32_t fullScale = 0;                  // 2 to the power of the bits per sample
-  float durationSeconds = 0.0f;           // dataSize / nAvgBytesPerSec
+  std::atomic<float> durationSeconds{0.0f};  // dataSize / nAvgBytesPerSec; the FFT view reads it
 
   char bufferA[kPlayBufferBytes] = {};
   char bufferB[kPlayBufferBytes] = {};
