@@ -33,7 +33,8 @@ FftViewSources FftSources() {
   return sources;
 }
 
-// Creation: the file, then (for a quiet start) idle priority until timer 4 puts it back.
+// Creation, in order: the status display, the file, the view windows, playback with the view
+// threads, and (for a quiet start) idle priority until timer 4 puts it back.
 LRESULT OnCreate(HWND hwnd) {
   CreateMainDisplay(hwnd, Settings);
   OpenSourceFile(hwnd, Settings.downrateforfft);
