@@ -28,6 +28,29 @@ inline ::testing::AssertionResult SameSpectrum(const Spectrum& expected, const S
   return ::testing::AssertionSuccess();
 }
 
+// Runs a real transform fft(x, n, im, re, ta, tb) on a copy of x; outputs and scratch start as
+// garbage so that no routine can rely on their contents.
+template <typename Fft>
+Spectrum Real(fftsignals::Block x, Fft fft) {
+  const int n = static_cast<int>(x.size());
+  Spectrum s{fftsignals::Block(n, 7), fftsignals::Block(n, -7)};
+  fftsignals::Block ta(n, 12345), tb(n, -12345);
+  fft(x.data(), n, s.im.data(), s.re.data(), ta.data(), tb.data());
+  return s;
+}
+
+// Runs a complex transform fft(n, im, re, ta, tb) in place on a copy of s.
+template <typename Fft>
+Spectrum Complex(Spectrum s, Fft fft) {
+  const int n = static_cast<int>(s.re.size());
+  fftsignals::Block ta(n, 12345), tb(n, -12345);
+  fft(n, s.im.data(), s.re.data(), ta.data(), tb.data());
+  return s;
+}
+
+// The step the analysis passes for a transform of n points.
+inline float Step(int n) { return 6.2831855f / static_cast<float>(n); }
+
 inline std::vector<const FftKernels*> AvailableKernels() {
   std::vector<const FftKernels*> kernels = {&kPortableFftKernels};
   if (const FftKernels* avx2 = Avx2FftKernels()) {
