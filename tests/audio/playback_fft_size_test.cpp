@@ -9,36 +9,23 @@
 
 namespace {
 
-class PutChosenFftSizeInForceTest : public testing::Test {
- protected:
-  void SetUp() override {
+TEST(PutChosenFftSizeInForce, ANewSizeClearsAndRebuildsTheSameSizeOnlyTakesTheRadixOver) {
+  for (const int32_t requested : {8192, 2048}) {
+    SettingsRecord settings;
+    settings.zerofill = 2;
     SgControl.clearRequest = 0;
     WindowRebuild = 0;
     SamplesPerFrame = settings.fftsample / settings.zerofill;
+    settings.fftsampleRequested = requested;
+    settings.fftradix4flagRequested = 1;
+    PutChosenFftSizeInForce(settings);
+    const int32_t changed = requested != 2048 ? 1 : 0;
+    EXPECT_EQ(settings.fftsample, requested);
+    EXPECT_EQ(settings.fftradix4flag, 1);
+    EXPECT_EQ(SgControl.clearRequest, changed) << requested;
+    EXPECT_EQ(WindowRebuild, changed) << requested;
+    EXPECT_EQ(SamplesPerFrame, requested / 2) << requested;
   }
-  SettingsRecord settings;
-};
-
-TEST_F(PutChosenFftSizeInForceTest, ANewSizeClearsTheSpectrogramAndRebuildsTheWindow) {
-  settings.zerofill = 2;
-  settings.fftsampleRequested = 8192;
-  settings.fftradix4flagRequested = 1;
-  PutChosenFftSizeInForce(settings);
-  EXPECT_EQ(settings.fftsample, 8192);
-  EXPECT_EQ(settings.fftradix4flag, 1);
-  EXPECT_EQ(SgControl.clearRequest, 1);
-  EXPECT_EQ(WindowRebuild, 1);
-  EXPECT_EQ(SamplesPerFrame, 4096);
-}
-
-TEST_F(PutChosenFftSizeInForceTest, TheSameSizeOnlyTakesTheRadixOver) {
-  settings.fftsampleRequested = settings.fftsample.load();
-  settings.fftradix4flagRequested = 1;
-  PutChosenFftSizeInForce(settings);
-  EXPECT_EQ(settings.fftradix4flag, 1);
-  EXPECT_EQ(SgControl.clearRequest, 0);
-  EXPECT_EQ(WindowRebuild, 0);
-  EXPECT_EQ(SamplesPerFrame, 2048);
 }
 
 }  // namespace

@@ -4,34 +4,28 @@
 
 namespace {
 
-WAVEFORMATEX Format(DWORD rate, WORD blockAlign) {
-  WAVEFORMATEX format{};
-  format.nSamplesPerSec = rate;
-  format.nAvgBytesPerSec = rate * blockAlign;
-  format.nBlockAlign = blockAlign;
-  return format;
-}
-
-TEST(ApplyPlaybackRate, TheChosenRateWinsOverHalfSpeed) {
-  WAVEFORMATEX format = Format(44100, 4);
-  ApplyPlaybackRate(&format, 44100, 8000, 1);
-  EXPECT_EQ(format.nSamplesPerSec, 8000u);
-  EXPECT_EQ(format.nAvgBytesPerSec, 32000u);
-  EXPECT_EQ(format.nBlockAlign, 4) << "the frame stays";
-}
-
-TEST(ApplyPlaybackRate, HalfSpeedHalvesTheFileRateWithIntegerDivisions) {
-  WAVEFORMATEX format = Format(11025, 2);
-  ApplyPlaybackRate(&format, 11025, 0, 1);
-  EXPECT_EQ(format.nSamplesPerSec, 5512u);
-  EXPECT_EQ(format.nAvgBytesPerSec, 11025u) << "(11025 x 2) / 2, not 5512 x 2";
-}
-
-TEST(ApplyPlaybackRate, OtherwiseTheFileRateComesBack) {
-  WAVEFORMATEX format = Format(8000, 1);
-  ApplyPlaybackRate(&format, 22050, 0, 0);
-  EXPECT_EQ(format.nSamplesPerSec, 22050u);
-  EXPECT_EQ(format.nAvgBytesPerSec, 22050u);
+TEST(ApplyPlaybackRate, ChosenRateThenHalfSpeedThenTheFileRate) {
+  struct Case {
+    DWORD rate;
+    WORD blockAlign;
+    int32_t fileRate, chosen, half;
+    DWORD wantRate, wantBytes;
+  };
+  const Case cases[] = {
+      {44100, 4, 44100, 8000, 1, 8000, 32000},  // the chosen rate wins over half speed
+      {11025, 2, 11025, 0, 1, 5512, 11025},     // (11025 x 2) / 2, not 5512 x 2
+      {8000, 1, 22050, 0, 0, 22050, 22050},
+  };
+  for (const Case& c : cases) {
+    WAVEFORMATEX format{};
+    format.nSamplesPerSec = c.rate;
+    format.nAvgBytesPerSec = c.rate * c.blockAlign;
+    format.nBlockAlign = c.blockAlign;
+    ApplyPlaybackRate(&format, c.fileRate, c.chosen, c.half);
+    EXPECT_EQ(format.nSamplesPerSec, c.wantRate);
+    EXPECT_EQ(format.nAvgBytesPerSec, c.wantBytes);
+    EXPECT_EQ(format.nBlockAlign, c.blockAlign) << "the frame stays";
+  }
 }
 
 }  // namespace

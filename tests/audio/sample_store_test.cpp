@@ -10,69 +10,48 @@ namespace {
 
 constexpr int32_t kStereo16 = 4;
 
-TEST(PlayPosition, RecentSoundLiesInTheBufferWrittenLast) {
-  const PlayPosition p = ComputePlayPosition(1000, 1, kPlayBufferA, kStereo16);
-  EXPECT_EQ(p.buffer, kPlayBufferA);
-  EXPECT_EQ(p.offset, 127000);
-  EXPECT_TRUE(p.hasFrames);
+TEST(PlayPosition, PlacesTheSoundBehindTheWrittenEndInOneOfTheTwoBuffers) {
+  struct Case {
+    int32_t ahead, playing, lastWritten, blockAlign;
+    int32_t buffer, offset;  // -2 / -1: not checked
+    bool hasFrames;
+  };
+  const Case cases[] = {
+      {1000, 1, kPlayBufferA, kStereo16, kPlayBufferA, 127000, true},    // recent: the buffer written last
+      {130001, 1, kPlayBufferA, kStereo16, kPlayBufferB, 125996, true},  // older: the other, whole frames
+      {256000, 1, kPlayBufferB, kStereo16, kPlayBufferA, 0, true},
+      {130001, 0, kPlayBufferA, kStereo16, kPlayBufferA, 125996, true},  // stopped: the one written last
+      {1000, 0, kNoPlayBuffer, kStereo16, kNoPlayBuffer, -1, false},     // before any playback
+      {1, 1, kPlayBufferA, 1, -2, -1, false},              // the last byte starts no frame
+      {2, 1, kPlayBufferA, 1, -2, -1, true},
+      {1, 1, kPlayBufferA, kStereo16, kPlayBufferA, 127996, true},
+      {128000, 1, kPlayBufferA, kStereo16, kPlayBufferB, -1, false},  // the older buffer played to its end
+      {0, 1, kPlayBufferA, kStereo16, -2, -1, false},
+      {-5, 1, kPlayBufferA, kStereo16, -2, -1, false},  // everything handed over was played
+      {1000, 1, kPlayBufferA, 0, -2, -1, false},        // no frame size
+  };
+  for (const Case& c : cases) {
+    const PlayPosition p = ComputePlayPosition(c.ahead, c.playing, c.lastWritten, c.blockAlign);
+    if (c.buffer != -2) {
+      EXPECT_EQ(p.buffer, c.buffer) << c.ahead << " " << c.blockAlign;
+    }
+    if (c.offset >= 0) {
+      EXPECT_EQ(p.offset, c.offset) << c.ahead << " " << c.blockAlign;
+    }
+    EXPECT_EQ(p.hasFrames, c.hasFrames) << c.ahead << " " << c.blockAlign;
+  }
+  EXPECT_EQ(PlayBufferData(kNoPlayBuffer), nullptr);
 }
 
-TEST(PlayPosition, OlderSoundLiesInTheOtherBufferRoundedDownToAFrame) {
-  const PlayPosition p = ComputePlayPosition(130001, 1, kPlayBufferA, kStereo16);
-  EXPECT_EQ(p.buffer, kPlayBufferB);
-  EXPECT_EQ(p.offset, 125996);
-  EXPECT_TRUE(p.hasFrames);
-
-  const PlayPosition q = ComputePlayPosition(256000, 1, kPlayBufferB, kStereo16);
-  EXPECT_EQ(q.buffer, kPlayBufferA);
-  EXPECT_EQ(q.offset, 0);
-  EXPECT_TRUE(q.hasFrames);
-}
-
-TEST(PlayPosition, StoppedReadersKeepTheBufferWrittenLast) {
-  const PlayPosition p = ComputePlayPosition(130001, 0, kPlayBufferA, kStereo16);
-  EXPECT_EQ(p.buffer, kPlayBufferA);
-  EXPECT_EQ(p.offset, 125996);
-  EXPECT_TRUE(p.hasFrames);
-}
-
-TEST(PlayPosition, BeforeAnyPlaybackThereIsNoBuffer) {
-  const PlayPosition p = ComputePlayPosition(1000, 0, kNoPlayBuffer, kStereo16);
-  EXPECT_EQ(p.buffer, kNoPlayBuffer);
-  EXPECT_FALSE(p.hasFrames);
-  EXPECT_EQ(PlayBufferData(p.buffer), nullptr);
-}
-
-TEST(PlayPosition, NoFramesAtTheBufferEnd) {
-  // 127999 is the last byte: an 8-bit mono frame there is not read.
-  EXPECT_FALSE(ComputePlayPosition(1, 1, kPlayBufferA, 1).hasFrames);
-  EXPECT_TRUE(ComputePlayPosition(2, 1, kPlayBufferA, 1).hasFrames);
-  // With four-byte frames the same position rounds down to the frame at 127996.
-  const PlayPosition rounded = ComputePlayPosition(1, 1, kPlayBufferA, kStereo16);
-  EXPECT_EQ(rounded.offset, 127996);
-  EXPECT_TRUE(rounded.hasFrames);
-  // Exactly 128000 ahead: the older buffer has been played to its end.
-  const PlayPosition drained = ComputePlayPosition(128000, 1, kPlayBufferA, kStereo16);
-  EXPECT_EQ(drained.buffer, kPlayBufferB);
-  EXPECT_FALSE(drained.hasFrames);
-  EXPECT_FALSE(ComputePlayPosition(0, 1, kPlayBufferA, kStereo16).hasFrames);
-}
-
-TEST(PlayPosition, PositionsOutsideBothBuffersHaveNoFrames) {
-  // Everything handed over has been played (end of file).
-  EXPECT_FALSE(ComputePlayPosition(-5, 1, kPlayBufferA, kStereo16).hasFrames);
-  // Further behind than both buffers hold; -1 must not be rounded up to the frame at 0.
+TEST(PlayPosition, PositionsFurtherBehindThanBothBuffersHaveNoFramesAndDoNotOverflow) {
+  // -1 must not be rounded up to the frame at 0.
   const PlayPosition behind = ComputePlayPosition(256001, 1, kPlayBufferA, kStereo16);
   EXPECT_FALSE(behind.hasFrames);
   EXPECT_LT(behind.offset, kPlayBufferBytes);
-  // The extremes do not overflow.
-  EXPECT_FALSE(ComputePlayPosition(INT32_MIN, 1, kPlayBufferA, kStereo16).hasFrames);
   EXPECT_FALSE(ComputePlayPosition(INT32_MAX, 1, kPlayBufferA, kStereo16).hasFrames);
-  EXPECT_EQ(ComputePlayPosition(INT32_MIN, 1, kPlayBufferA, kStereo16).offset, INT32_MAX);
-}
-
-TEST(PlayPosition, WithoutAFrameSizeNothingIsRead) {
-  EXPECT_FALSE(ComputePlayPosition(1000, 1, kPlayBufferA, 0).hasFrames);
+  const PlayPosition lowest = ComputePlayPosition(INT32_MIN, 1, kPlayBufferA, kStereo16);
+  EXPECT_FALSE(lowest.hasFrames);
+  EXPECT_EQ(lowest.offset, INT32_MAX);
 }
 
 TEST(PlayPosition, ReadsTheTransportStateWhenAskedWithoutIt) {
@@ -89,10 +68,11 @@ TEST(PlayPosition, ReadsTheTransportStateWhenAskedWithoutIt) {
 }
 
 TEST(PlayBuffers, ARefillSeenByAReaderIsOldOrNewPerByte) {
+  static char zeros[kPlayBufferBytes];
   static char source[kPlayBufferBytes];
   for (int32_t i = 0; i < kPlayBufferBytes; ++i) source[i] = static_cast<char>(0x80 | (i & 1));
   char* buffer = SampleStore.bufferA;
-  PlayBufferCopy(buffer, SampleStore.scratch, kPlayBufferBytes);  // all zeros
+  PlayBufferCopy(buffer, zeros, kPlayBufferBytes);
   std::atomic<bool> done{false};
   std::atomic<int32_t> torn{0};
   std::thread reader([&] {
