@@ -57,12 +57,17 @@ class WaveInTest : public ::testing::Test {
               MMSYSERR_NOERROR);
     open = true;
   }
-  void Add(RecordBuffer& buffer) {
-    ASSERT_EQ(waveInPrepareHeader(hwi, &buffer.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
-    ASSERT_EQ(waveInAddBuffer(hwi, &buffer.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
-  }
   // Buffers live until the device has been reset and closed.
-  RecordBuffer& Make(size_t bytes) { return buffers.emplace_back(bytes); }
+  RecordBuffer& Add(size_t bytes = kTenMs) {
+    RecordBuffer& buffer = buffers.emplace_back(bytes);
+    EXPECT_EQ(waveInPrepareHeader(hwi, &buffer.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+    EXPECT_EQ(waveInAddBuffer(hwi, &buffer.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+    return buffer;
+  }
+  void Start(int ms) {
+    ASSERT_EQ(waveInStart(hwi), MMSYSERR_NOERROR);
+    clock.Advance(milliseconds(ms));
+  }
   MMRESULT Close() {
     MMRESULT result = waveInClose(hwi);
     if (result == MMSYSERR_NOERROR) open = false;
@@ -84,29 +89,26 @@ class WaveInTest : public ::testing::Test {
   bool open = false;
 };
 
-TEST_F(WaveInTest, EachFilledBufferComesBackWithWhatWasRecorded) {
+TEST_F(WaveInTest, EachFilledBufferComesBackWithWhatWasRecordedOnlyAfterStart) {
   Open();
   std::vector<DeviceMessage> opened = window.Pump();
   ASSERT_EQ(Ids(opened), std::vector<UINT>{MM_WIM_OPEN});
   EXPECT_EQ(opened[0].device, reinterpret_cast<WPARAM>(hwi));
-  RecordBuffer& a = Make(kTenMs);
-  RecordBuffer& b = Make(kTenMs);
-  Add(a);
-  Add(b);
+  RecordBuffer& a = Add();
+  RecordBuffer& b = Add();
+  clock.Advance(milliseconds(50));
+  EXPECT_TRUE(window.Pump().empty()) << "nothing is recorded before the start";
   std::vector<uint8_t> sound = Counting(2 * kTenMs, 1);
   clock.FeedInput(sound.data(), sound.size());
-  ASSERT_EQ(waveInStart(hwi), MMSYSERR_NOERROR);
 
-  clock.Advance(milliseconds(6));
+  Start(6);
   EXPECT_TRUE(window.Pump().empty()) << "a buffer comes back only when it is full";
   clock.Advance(milliseconds(4));
   std::vector<DeviceMessage> messages = window.Pump();
   ASSERT_EQ(DataHeaders(messages), std::vector<LPARAM>{Param(a)});
   EXPECT_EQ(messages[0].thread, GetCurrentThreadId());
-  EXPECT_EQ(a.header.dwBytesRecorded, kTenMs);
   EXPECT_EQ(a.header.dwFlags, static_cast<DWORD>(WHDR_PREPARED | WHDR_DONE));
   EXPECT_EQ(a.Recorded(), std::vector<uint8_t>(sound.begin(), sound.begin() + kTenMs));
-
   clock.Advance(milliseconds(10));
   ASSERT_EQ(DataHeaders(window.Pump()), std::vector<LPARAM>{Param(b)});
   EXPECT_EQ(b.Recorded(), std::vector<uint8_t>(sound.begin() + kTenMs, sound.end()));
@@ -116,10 +118,8 @@ TEST_F(WaveInTest, SoundRecordedWhileNoBufferIsQueuedIsLost) {
   Open();
   std::vector<uint8_t> sound = Counting(2 * kTenMs, 0);
   clock.FeedInput(sound.data(), sound.size());
-  ASSERT_EQ(waveInStart(hwi), MMSYSERR_NOERROR);
-  clock.Advance(milliseconds(10));
-  RecordBuffer& a = Make(kTenMs);
-  Add(a);
+  Start(10);
+  RecordBuffer& a = Add();
   clock.Advance(milliseconds(10));
   ASSERT_EQ(DataHeaders(window.Pump()), std::vector<LPARAM>{Param(a)});
   EXPECT_EQ(a.Recorded(), std::vector<uint8_t>(sound.begin() + kTenMs, sound.end()));
@@ -127,33 +127,19 @@ TEST_F(WaveInTest, SoundRecordedWhileNoBufferIsQueuedIsLost) {
 
 TEST_F(WaveInTest, SilenceIsRecordedWhenNoSoundArrives) {
   Open(testing::PcmFormatOf(8000, 1, 8));
-  RecordBuffer& a = Make(80);
-  Add(a);
-  ASSERT_EQ(waveInStart(hwi), MMSYSERR_NOERROR);
-  clock.Advance(milliseconds(10));
+  RecordBuffer& a = Add(80);
+  Start(10);
   ASSERT_EQ(DataHeaders(window.Pump()), std::vector<LPARAM>{Param(a)});
   EXPECT_EQ(a.Recorded(), std::vector<uint8_t>(80, 0x80)) << "8-bit silence is 128";
-}
-
-TEST_F(WaveInTest, NothingIsRecordedBeforeStart) {
-  Open();
-  RecordBuffer& a = Make(kTenMs);
-  Add(a);
-  clock.Advance(milliseconds(50));
-  EXPECT_TRUE(DataHeaders(window.Pump()).empty());
-  EXPECT_EQ(a.header.dwBytesRecorded, 0u);
 }
 
 // The live input's stop: each returned buffer tries the close; the device refuses it while the
 // other buffer is still queued, so the second returned buffer closes it.
 TEST_F(WaveInTest, CloseIsRefusedWhileARecordBufferIsQueued) {
   Open();
-  RecordBuffer& a = Make(kTenMs);
-  RecordBuffer& b = Make(kTenMs);
-  Add(a);
-  Add(b);
-  ASSERT_EQ(waveInStart(hwi), MMSYSERR_NOERROR);
-  clock.Advance(milliseconds(10));
+  RecordBuffer& a = Add();
+  RecordBuffer& b = Add();
+  Start(10);
   ASSERT_EQ(Ids(window.Pump()), (std::vector<UINT>{MM_WIM_OPEN, MM_WIM_DATA}));
   EXPECT_EQ(Close(), static_cast<MMRESULT>(WAVERR_STILLPLAYING));
   clock.Advance(milliseconds(10));
@@ -169,29 +155,22 @@ TEST_F(WaveInTest, CloseIsRefusedWhileARecordBufferIsQueued) {
 TEST_F(WaveInTest, ResetHandsBackEveryQueuedBufferInOrder) {
   Open();
   window.Pump();
-  RecordBuffer& a = Make(kTenMs);
-  RecordBuffer& b = Make(kTenMs);
-  Add(a);
-  Add(b);
-  ASSERT_EQ(waveInStart(hwi), MMSYSERR_NOERROR);
-  clock.Advance(milliseconds(5));
+  RecordBuffer& a = Add();
+  RecordBuffer& b = Add();
+  Start(5);
   ASSERT_EQ(waveInReset(hwi), MMSYSERR_NOERROR);
   EXPECT_EQ(DataHeaders(window.Pump()), (std::vector<LPARAM>{Param(a), Param(b)}));
   EXPECT_EQ(a.header.dwBytesRecorded, 220u * 2) << "5 ms hold 220.5 frames";
   EXPECT_EQ(b.header.dwBytesRecorded, 0u);
   EXPECT_EQ(Close(), MMSYSERR_NOERROR);
-  EXPECT_EQ(Ids(window.Pump()), std::vector<UINT>{MM_WIM_CLOSE});
 }
 
 TEST_F(WaveInTest, StopHandsBackThePartlyFilledBufferAndKeepsTheEmptyOnes) {
   Open();
   window.Pump();
-  RecordBuffer& a = Make(kTenMs);
-  RecordBuffer& b = Make(kTenMs);
-  Add(a);
-  Add(b);
-  ASSERT_EQ(waveInStart(hwi), MMSYSERR_NOERROR);
-  clock.Advance(milliseconds(5));
+  RecordBuffer& a = Add();
+  RecordBuffer& b = Add();
+  Start(5);
   ASSERT_EQ(waveInStop(hwi), MMSYSERR_NOERROR);
   EXPECT_EQ(DataHeaders(window.Pump()), std::vector<LPARAM>{Param(a)});
   clock.Advance(milliseconds(20));
@@ -202,11 +181,11 @@ TEST_F(WaveInTest, StopHandsBackThePartlyFilledBufferAndKeepsTheEmptyOnes) {
 
 TEST_F(WaveInTest, AddBufferFollowsTheHeaderRules) {
   Open();
-  RecordBuffer& a = Make(kTenMs);
+  RecordBuffer& a = buffers.emplace_back(kTenMs);
   EXPECT_EQ(waveInAddBuffer(hwi, &a.header, sizeof(WAVEHDR)), static_cast<MMRESULT>(WAVERR_UNPREPARED));
-  Add(a);
-  EXPECT_EQ(waveInAddBuffer(hwi, &a.header, sizeof(WAVEHDR)), static_cast<MMRESULT>(WAVERR_STILLPLAYING));
-  EXPECT_EQ(waveInUnprepareHeader(hwi, &a.header, sizeof(WAVEHDR)),
+  RecordBuffer& b = Add();
+  EXPECT_EQ(waveInAddBuffer(hwi, &b.header, sizeof(WAVEHDR)), static_cast<MMRESULT>(WAVERR_STILLPLAYING));
+  EXPECT_EQ(waveInUnprepareHeader(hwi, &b.header, sizeof(WAVEHDR)),
             static_cast<MMRESULT>(WAVERR_STILLPLAYING));
   EXPECT_EQ(waveInAddBuffer(hwi, nullptr, sizeof(WAVEHDR)), static_cast<MMRESULT>(MMSYSERR_INVALPARAM));
 }
