@@ -33,8 +33,8 @@ void ExpectReferenceBits(const Block& x) {
   EXPECT_TRUE(SameSpectrum(fftsupport::Real(x, [](auto... a) { fftref::FftRadix2Direct(a...); }), RunDirect(x)));
 }
 void ExpectReferenceBits(const Spectrum& s) {
-  EXPECT_TRUE(SameSpectrum(
-      fftsupport::Complex(s, [](int n, auto... a) { fftref::FftComplexRadix2(n, a..., Step(n)); }), RunComplex(s)));
+  EXPECT_TRUE(SameSpectrum(fftsupport::Complex(s, [](int n, auto... a) { fftref::FftComplexRadix2(n, a..., Step(n)); }),
+                           RunComplex(s)));
 }
 
 class FftRadix2Kernels : public fftsupport::KernelTest {};
