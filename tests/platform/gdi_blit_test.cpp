@@ -55,18 +55,9 @@ TEST(GdiBlitTest, AndAndOrCombineSourceWithDestination) {
   EXPECT_EQ(colours.at(1, 0), 0xFF102030u | 0xFFC0C0FFu);
 }
 
-TEST(GdiBlitTest, SurfaceOntoItselfOnePixelLeftScrollsLikeMemmove) {
-  Canvas canvas(6, 3);
-  Tagged(canvas);
-  EXPECT_TRUE(BitBlt(canvas.dc(), -1, 0, 6, 3, canvas.dc(), 0, 0, SRCCOPY));
-  for (int y = 0; y < 3; ++y) {
-    for (int x = 0; x < 5; ++x) EXPECT_EQ(canvas.at(x, y), Tag(x + 1, y));
-    EXPECT_EQ(canvas.at(5, y), Tag(5, y));  // nothing comes in from outside
-  }
-}
-
+// The scroll by one pixel to the left must behave like memmove in every direction.
 TEST(GdiBlitTest, SurfaceOntoItselfInEveryDirection) {
-  const int moves[][2] = {{1, 0}, {0, 1}, {0, -1}, {2, 1}, {-1, -2}, {-2, 1}};
+  const int moves[][2] = {{-1, 0}, {1, 0}, {0, 1}, {0, -1}, {2, 1}, {-1, -2}, {-2, 1}};
   for (const auto& move : moves) {
     Canvas canvas(7, 6);
     Tagged(canvas);
@@ -98,25 +89,17 @@ TEST(GdiBlitTest, OverlappingCombineReadsEverySourcePixelBeforeOverwritingIt) {
 TEST(GdiBlitTest, ClippedAtEveryEdgeOfDestinationAndSource) {
   Canvas source(4, 4);
   Tagged(source);
-  {
+  // Destination and source corners, then the box of the destination that changes.
+  const struct { int x, y, sx, sy; DWORD rop; int left, top, right, bottom; } cases[] = {
+      {-2, -2, 0, 0, SRCCOPY, 0, 0, 2, 2},  // off the top left
+      {2, 3, 0, 0, SRCCOPY, 2, 3, 4, 4},    // off the bottom right
+      {0, 0, 2, -1, SRCCOPY, 0, 1, 2, 4},   // source beyond right and top
+      {0, 0, -3, 1, SRCAND, 3, 0, 4, 3},    // source beyond left and bottom
+  };
+  for (const auto& c : cases) {
     Canvas dest(4, 4, kWhite);
-    BitBlt(dest.dc(), -2, -2, 4, 4, source.dc(), 0, 0, SRCCOPY);  // off the top left
-    ExpectCopied(dest, kWhite, 0, 0, 2, 2, 2, 2);
-  }
-  {
-    Canvas dest(4, 4, kWhite);
-    BitBlt(dest.dc(), 2, 3, 4, 4, source.dc(), 0, 0, SRCCOPY);  // off the bottom right
-    ExpectCopied(dest, kWhite, 2, 3, 4, 4, -2, -3);
-  }
-  {
-    Canvas dest(4, 4, kWhite);
-    BitBlt(dest.dc(), 0, 0, 4, 4, source.dc(), 2, -1, SRCCOPY);  // source beyond right and top
-    ExpectCopied(dest, kWhite, 0, 1, 2, 4, 2, -1);
-  }
-  {
-    Canvas dest(4, 4, kWhite);
-    BitBlt(dest.dc(), 0, 0, 4, 4, source.dc(), -3, 1, SRCAND);  // source beyond left and bottom
-    ExpectCopied(dest, kWhite, 3, 0, 4, 3, -3, 1);
+    BitBlt(dest.dc(), c.x, c.y, 4, 4, source.dc(), c.sx, c.sy, c.rop);
+    ExpectCopied(dest, kWhite, c.left, c.top, c.right, c.bottom, c.sx - c.x, c.sy - c.y);
   }
 }
 

@@ -41,29 +41,29 @@ TEST(GdiTextTest, DefaultFontIsASixteenPixelIpaGothicCell) {
   EXPECT_EQ(tm.tmExternalLeading, 0);
   EXPECT_EQ(tm.tmAveCharWidth, 8);
   EXPECT_EQ(tm.tmMaxCharWidth, 15);
-  EXPECT_EQ(Width(canvas.dc(), "status"), 6 * tm.tmAveCharWidth);
+  EXPECT_EQ(Width(canvas.dc(), "vol(dB)"), 56);
+  EXPECT_EQ(Width(canvas.dc(), "画面"), 30) << "full-width characters advance a whole em";
+  EXPECT_EQ(Width(canvas.dc(), ""), 0);
 }
 
-TEST(GdiTextTest, TextFontAtEightyPercentOfTheDefault) {
-  Canvas canvas(4, 4);
-  HFONT font = FontOfHeight(16 * 8 / 10);
-  HGDIOBJ old = SelectObject(canvas.dc(), font);
-  const TEXTMETRICA tm = Metrics(canvas.dc());
-  EXPECT_EQ(tm.tmHeight, 12);
-  EXPECT_EQ(tm.tmAscent + tm.tmDescent, 12);
-  EXPECT_EQ(tm.tmAveCharWidth, 6);
-  EXPECT_EQ(Width(canvas.dc(), "10k"), 18);
-  SelectObject(canvas.dc(), old);
-  DeleteObject(font);
-}
-
-TEST(GdiTextTest, NegativeHeightIsTheEmHeight) {
-  Canvas canvas(4, 4);
-  HFONT font = FontOfHeight(-15);
-  DeleteObject(SelectObject(canvas.dc(), font));
-  EXPECT_EQ(Metrics(canvas.dc()).tmHeight, 16);  // 2203 / 2048 of 15
-  SelectObject(canvas.dc(), GetStockObject(SYSTEM_FONT));
-  DeleteObject(font);
+TEST(GdiTextTest, ScaledFontsAndNegativeHeightAsTheEmHeight) {
+  // The text font at 80 % of the default; -15 asks for a 15-pixel em, 2203 / 2048 of it a cell.
+  const struct { LONG asked, height, average; const char* text; int width; } cases[] = {
+      {16 * 8 / 10, 12, 6, "10k", 18},
+      {-15, 16, 8, "status", 48},
+  };
+  for (const auto& c : cases) {
+    Canvas canvas(4, 4);
+    HFONT font = FontOfHeight(c.asked);
+    SelectObject(canvas.dc(), font);
+    const TEXTMETRICA tm = Metrics(canvas.dc());
+    EXPECT_EQ(tm.tmHeight, c.height) << c.asked;
+    EXPECT_EQ(tm.tmAscent + tm.tmDescent, c.height) << c.asked;
+    EXPECT_EQ(tm.tmAveCharWidth, c.average) << c.asked;
+    EXPECT_EQ(Width(canvas.dc(), c.text), c.width) << c.asked;
+    SelectObject(canvas.dc(), GetStockObject(SYSTEM_FONT));
+    DeleteObject(font);
+  }
 }
 
 // Draws `text` at (x, y) on a canvas prefilled with a sentinel colour; red on blue.
@@ -103,13 +103,6 @@ TEST(GdiTextTest, OpaqueTextFillsItsCellWithTwoColoursOnly) {
   ExpectOpaqueCell("画面更新間隔");  // UTF-8, full-width characters
 }
 
-TEST(GdiTextTest, FullWidthCharactersAdvanceAWholeEm) {
-  Canvas canvas(4, 4);
-  EXPECT_EQ(Width(canvas.dc(), "画面"), 30);
-  EXPECT_EQ(Width(canvas.dc(), "vol(dB)"), 56);
-  EXPECT_EQ(Width(canvas.dc(), ""), 0);
-}
-
 TEST(GdiTextTest, TransparentTextLeavesTheBackground) {
   Canvas canvas(100, 30, kSentinel);
   DrawText(canvas, 3, 3, "peak 440hz", TRANSPARENT);
@@ -135,14 +128,7 @@ TEST(GdiTextTest, TextIsTheSameWhereverItIsDrawnAndClippedAtEveryEdge) {
   }
 }
 
-TEST(GdiTextTest, MalformedUtf8StillAdvances) {
-  Canvas canvas(100, 20, kSentinel);
-  const char bytes[] = {'a', static_cast<char>(0xFF), static_cast<char>(0xE3), 'b'};
-  EXPECT_TRUE(TextOutA(canvas.dc(), 0, 0, bytes, 4));
-  EXPECT_GE(Width(canvas.dc(), std::string(bytes, 4)), 2 * 8);
-}
-
-TEST(GdiTextTest, EmptyAndInvalidCalls) {
+TEST(GdiTextTest, EmptyInvalidAndMalformedCalls) {
   Canvas canvas(10, 10, kSentinel);
   EXPECT_TRUE(TextOutA(canvas.dc(), 0, 0, "", 0));
   EXPECT_TRUE(TextOutA(canvas.dc(), 0, 0, nullptr, 0));
@@ -152,6 +138,9 @@ TEST(GdiTextTest, EmptyAndInvalidCalls) {
   EXPECT_EQ(canvas.pointsOf(kSentinel).size(), 100u);
   EXPECT_TRUE(TextOutA(canvas.dc(), 2000000000, -2000000000, "abc", 3));
   EXPECT_EQ(canvas.pointsOf(kSentinel).size(), 100u);
+  const char malformed[] = {'a', static_cast<char>(0xFF), static_cast<char>(0xE3), 'b'};
+  EXPECT_TRUE(TextOutA(canvas.dc(), 0, 0, malformed, 4));
+  EXPECT_GE(Width(canvas.dc(), std::string(malformed, 4)), 2 * 8) << "malformed UTF-8 still advances";
 }
 
 // Several threads drawing text of several sizes at once, glyphs not yet rendered.
