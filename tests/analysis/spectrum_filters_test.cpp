@@ -3,126 +3,85 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace {
 
-std::vector<int32_t> Flat(int32_t n, int32_t v) { return std::vector<int32_t>(n, v); }
+using Bins = std::vector<std::pair<int32_t, int32_t>>;  // (bin, expected magnitude)
 
-// --- Pink-noise flattening ---
+struct FilterCase {
+  const char* what;
+  int32_t n;
+  int32_t rate;
+  int32_t level;  // of every bin before filtering
+  Bins expected;
+};
 
-TEST(PinkNoiseFlattening, FactorsFollowTheOctaveEdgesAt44100And2048) {
-  // Bin k stands for 21·k Hz (44100 / 2048 = 21, integer). Bin 1024 (21504 Hz) already lies below
-  // 28160 Hz, so the walk starts with one edge passed: factor 8/2.
-  std::vector<int32_t> bins = Flat(2048, 1200);
-  FlattenPinkNoise(bins.data(), 2048, 44100);
-  EXPECT_EQ(bins[0], 1200);          // bin 0 is never changed
-  EXPECT_EQ(bins[1024], 4800);       // 8/2
-  EXPECT_EQ(bins[671], 4800);        // 14091 Hz, still above 14080
-  EXPECT_EQ(bins[670], 3200);        // 14070 Hz: 8/3
-  EXPECT_EQ(bins[336], 3200);        // 7056 Hz
-  EXPECT_EQ(bins[335], 2400);        // 7035 Hz: 8/4
-  EXPECT_EQ(bins[168], 2400);        // 3528 Hz
-  EXPECT_EQ(bins[167], 1920);        // 3507 Hz: 8/5
-  EXPECT_EQ(bins[5], 960);           // 105 Hz: the 110 Hz edge passed, 8/10
-  EXPECT_EQ(bins[3], 960);           // 63 Hz, still above 55
-  EXPECT_EQ(bins[2], 872);           // 42 Hz: 55 passed, 8/11 -> 872.7
-  EXPECT_EQ(bins[1], 800);           // 21 Hz: 27.5 passed, 8/12
-  EXPECT_EQ(bins[1025], 1200);       // above N/2: untouched
+void ExpectFiltered(void (*filter)(int32_t*, int32_t, int32_t), const FilterCase& c) {
+  SCOPED_TRACE(c.what);
+  std::vector<int32_t> bins(c.n, c.level);
+  filter(bins.data(), c.n, c.rate);
+  for (const auto& [k, value] : c.expected) EXPECT_EQ(bins[k], value) << "bin " << k;
 }
 
-TEST(PinkNoiseFlattening, PassesAtMostOneEdgePerBin) {
-  // 44100 / 64 = 689 Hz per bin: several edges can lie between two bins, and the factor lags.
-  // Walking down: 32 (22048 Hz) g=2, 20 (13780) g=3, 10 (6890) g=4, 5 (3445) g=5, 2 (1378) g=6,
-  // 1 (689) g=7, although seven edges lie above 689 Hz.
-  std::vector<int32_t> bins = Flat(64, 2100);
-  FlattenPinkNoise(bins.data(), 64, 44100);
-  EXPECT_EQ(bins[32], 8400);
-  EXPECT_EQ(bins[21], 8400);
-  EXPECT_EQ(bins[20], 5600);
-  EXPECT_EQ(bins[10], 4200);
-  EXPECT_EQ(bins[5], 3360);
-  EXPECT_EQ(bins[2], 2800);
-  EXPECT_EQ(bins[1], 2400);
+TEST(PinkNoiseFlattening, FactorsFollowTheOctaveEdges) {
+  const FilterCase cases[] = {
+      // Bin k is 21·k Hz. Bin 1024 (21504 Hz) already lies below 28160 Hz, so the walk starts with
+      // one edge passed: 8/2. 671 (14091 Hz) is still above 14080, 670 gets 8/3; 336 (7056 Hz)
+      // 8/3, 335 8/4; 167 (3507 Hz) 8/5; 5 (105 Hz) 8/10, 3 (63 Hz) still 8/10; 2 (42 Hz) 8/11
+      // = 872.7; 1 (21 Hz) 8/12. Bin 0 and the bins above N/2 are never changed.
+      {"44100 Hz, 2048 points", 2048, 44100, 1200,
+       {{0, 1200}, {1024, 4800}, {671, 4800}, {670, 3200}, {336, 3200}, {335, 2400}, {167, 1920}, {5, 960},
+        {3, 960}, {2, 872}, {1, 800}, {1025, 1200}}},
+      // 689 Hz per bin: several edges lie between two bins, and the factor lags by passing at
+      // most one edge per bin (seven edges lie above bin 1, yet g = 7 there).
+      {"one edge per bin", 64, 44100, 2100,
+       {{32, 8400}, {21, 8400}, {20, 5600}, {10, 4200}, {5, 3360}, {2, 2800}, {1, 2400}}},
+      // 46 Hz per bin: bin 1024 is 47104 Hz, above the top edge.
+      {"full factor eight", 2048, 96000, 1000, {{1024, 8000}, {613, 8000}, {612, 4000}}},
+      // The factor 8 takes 2^29 to 2^32 and 8/2 to exactly 2^31: both held.
+      {"held to the 32-bit range", 2048, 96000, 1 << 29, {{1024, INT32_MAX}, {612, INT32_MAX}, {300, 1431655765}}},
+      // 0 Hz per bin: each bin passes one edge until only the 0 Hz edge is left (g = 15).
+      {"rate below the size", 64, 60, 1500, {{32, 6000}, {19, 800}, {1, 800}}},
+      // A broken header's negative rate stays inside the edge table.
+      {"negative rate", 64, -44100, 1500, {{32, 6000}, {1, 800}}},
+  };
+  for (const FilterCase& c : cases) ExpectFiltered(FlattenPinkNoise, c);
 }
 
-TEST(PinkNoiseFlattening, FullFactorEightAboveTheTopEdge) {
-  // 96000 / 2048 = 46 Hz per bin: bin 1024 is 47104 Hz.
-  std::vector<int32_t> bins = Flat(2048, 1000);
-  FlattenPinkNoise(bins.data(), 2048, 96000);
-  EXPECT_EQ(bins[1024], 8000);
-  EXPECT_EQ(bins[613], 8000);  // 28198 Hz
-  EXPECT_EQ(bins[612], 4000);  // 28152 Hz
+TEST(LoudnessCorrection, HalvesZeroHzAndFadesOutAt200Hz) {
+  const FilterCase cases[] = {
+      // 0 Hz halved; 21 Hz divided by 1.895, 107 Hz by 1.465, 193 Hz by 1.035; at 215 Hz the
+      // walk has stopped.
+      {"44100 Hz, 2048 points", 2048, 44100, 1000, {{0, 500}, {1, 527}, {5, 682}, {9, 966}, {10, 1000}, {11, 1000}}},
+      // Bin k is exactly 25·k Hz: 200 Hz itself is left alone.
+      {"exactly 200 Hz", 1024, 25600, 1000, {{7, 888}, {8, 1000}}},
+      // The whole lower half is 0 Hz, halved toward zero; bins from N/2 on are never touched.
+      {"zero rate", 64, 0, 999, {{0, 499}, {31, 499}, {32, 999}}},
+  };
+  for (const FilterCase& c : cases) ExpectFiltered(CorrectLoudness, c);
 }
 
-TEST(PinkNoiseFlattening, HoldsAScaledMagnitudeBeyondThe32BitRange) {
-  std::vector<int32_t> bins = Flat(2048, 1 << 29);
-  FlattenPinkNoise(bins.data(), 2048, 96000);
-  EXPECT_EQ(bins[1024], INT32_MAX);   // 2^32 after the factor 8
-  EXPECT_EQ(bins[612], INT32_MAX);    // exactly 2^31 after 8/2
-  EXPECT_EQ(bins[300], 1431655765);   // 8/3 of 2^29, in range
-}
-
-TEST(PinkNoiseFlattening, RatesBelowTheTransformSizeStopAtTheLowestEdge) {
-  // 0 Hz per bin: each bin passes one edge until only the 0 Hz edge is left.
-  std::vector<int32_t> bins = Flat(64, 1500);
-  FlattenPinkNoise(bins.data(), 64, 60);
-  EXPECT_EQ(bins[32], 6000);  // g = 2
-  EXPECT_EQ(bins[19], 800);   // g = 15 after 14 edges
-  EXPECT_EQ(bins[1], 800);
-}
-
-TEST(PinkNoiseFlattening, NegativeRateFromABrokenHeaderStaysInsideTheEdgeTable) {
-  std::vector<int32_t> bins = Flat(64, 1500);
-  FlattenPinkNoise(bins.data(), 64, -44100);
-  EXPECT_EQ(bins[32], 6000);
-  EXPECT_EQ(bins[1], 800);  // g stops at 15
-}
-
-// --- Loudness correction ---
-
-TEST(LoudnessCorrection, HalvesZeroHzAndFadesOutAt200HzFor44100And2048) {
-  std::vector<int32_t> bins = Flat(2048, 1000);
-  bins[0] = 1001;
-  CorrectLoudness(bins.data(), 2048, 44100);
-  EXPECT_EQ(bins[0], 500);   // 1001 / 2, toward zero
-  EXPECT_EQ(bins[1], 527);   // 21 Hz: 1000 / 1.895
-  EXPECT_EQ(bins[5], 682);   // 107 Hz: 1000 / 1.465
-  EXPECT_EQ(bins[9], 966);   // 193 Hz: 1000 / 1.035
-  EXPECT_EQ(bins[10], 1000); // 215 Hz: the walk has stopped
-  EXPECT_EQ(bins[11], 1000);
-}
-
-TEST(LoudnessCorrection, LeavesExactly200HzAlone) {
-  // 25600 / 1024: bin k is exactly 25·k Hz.
-  std::vector<int32_t> bins = Flat(1024, 1000);
-  CorrectLoudness(bins.data(), 1024, 25600);
-  EXPECT_EQ(bins[7], 888);  // 175 Hz: 1000 / 1.125
-  EXPECT_EQ(bins[8], 1000);
-}
-
-TEST(LoudnessCorrection, ZeroRateHalvesTheWholeLowerHalf) {
-  std::vector<int32_t> bins = Flat(64, 999);
-  CorrectLoudness(bins.data(), 64, 0);
-  EXPECT_EQ(bins[0], 499);
-  EXPECT_EQ(bins[31], 499);
-  EXPECT_EQ(bins[32], 999);  // bins from N/2 on are never touched
-}
-
-// --- Smoothing in time ---
-
-TEST(SmoothingInTime, NormalApproachesAStepByIntegerHalves) {
-  std::vector<int32_t> history = Flat(64, 0);
-  const int32_t expected[] = {500, 750, 875, 937, 968, 984};
-  for (int32_t want : expected) {
-    std::vector<int32_t> bins = Flat(64, 1000);
-    SmoothInTime(bins.data(), 64, kSmoothingNormal, history.data());
-    EXPECT_EQ(bins[0], want);
-    EXPECT_EQ(bins[31], want);
-    EXPECT_EQ(history[31], want);
-    EXPECT_EQ(bins[32], 1000);   // the upper half is left as it is
+// Each step of a constant spectrum approaching from zero: the smoothed bins, also kept as
+// the history, in the lower half only.
+void ExpectSteps(int32_t kind, int32_t level, const std::vector<int32_t>& steps) {
+  std::vector<int32_t> history(64, 0);
+  for (int32_t want : steps) {
+    std::vector<int32_t> bins(64, level);
+    SmoothInTime(bins.data(), 64, kind, history.data());
+    for (int32_t k : {0, 5, 31}) {
+      EXPECT_EQ(bins[k], want) << k;
+      EXPECT_EQ(history[k], want) << k;
+    }
+    EXPECT_EQ(bins[32], level);
     EXPECT_EQ(history[32], 0);
   }
+}
+
+TEST(SmoothingInTime, NormalHalvesAndLightWeighsTheNewSpectrumTwoToOne) {
+  ExpectSteps(kSmoothingNormal, 1000, {500, 750, 875, 937, 968, 984});
+  ExpectSteps(kSmoothingLight, 900, {600, 800, 866, 888, 896});
 }
 
 TEST(SmoothingInTime, NormalHalvesEachTermBeforeAdding) {
@@ -130,17 +89,6 @@ TEST(SmoothingInTime, NormalHalvesEachTermBeforeAdding) {
   std::vector<int32_t> bins = {3, 0};
   SmoothInTime(bins.data(), 2, kSmoothingNormal, history.data());
   EXPECT_EQ(bins[0], 2);  // 1 + 1, not (3 + 3) / 2
-}
-
-TEST(SmoothingInTime, LightWeighsTheNewSpectrumTwoToOne) {
-  std::vector<int32_t> history = Flat(64, 0);
-  const int32_t expected[] = {600, 800, 866, 888, 896};
-  for (int32_t want : expected) {
-    std::vector<int32_t> bins = Flat(64, 900);
-    SmoothInTime(bins.data(), 64, kSmoothingLight, history.data());
-    EXPECT_EQ(bins[5], want);
-    EXPECT_EQ(history[5], want);
-  }
 }
 
 TEST(SmoothingInTime, LightKeepsLargeMagnitudesExact) {
@@ -154,11 +102,11 @@ TEST(SmoothingInTime, LightKeepsLargeMagnitudesExact) {
 
 TEST(SmoothingInTime, NoneAndUnknownKindsChangeNothing) {
   for (int32_t kind : {0, 3, -1}) {
-    std::vector<int32_t> history = Flat(8, 7);
-    std::vector<int32_t> bins = Flat(8, 100);
+    std::vector<int32_t> history(8, 7);
+    std::vector<int32_t> bins(8, 100);
     SmoothInTime(bins.data(), 8, kind, history.data());
-    EXPECT_EQ(bins, Flat(8, 100));
-    EXPECT_EQ(history, Flat(8, 7));
+    EXPECT_EQ(bins, std::vector<int32_t>(8, 100));
+    EXPECT_EQ(history, std::vector<int32_t>(8, 7));
   }
 }
 
