@@ -42,16 +42,25 @@ class LevelMeasure : public ::testing::Test {
 };
 
 TEST_F(LevelMeasure, AlternatingFullScaleReadsJustBelowZeroAndReachesTheMark) {
-  Alternating(a, 0, 200, 32767);
-  const LevelWindow w = MeasureLevel(a, 0, kWindow, kMono16, 16, 0);
-  EXPECT_EQ(w.frames, 110);
-  EXPECT_EQ(w.end, 220);
-  EXPECT_EQ(w.sumDifferences, 65535LL * 110);
-  const LevelReading r = PaintLevelReading(kLevelSubWide, w, 65536);
-  EXPECT_FALSE(r.silent);
-  EXPECT_DOUBLE_EQ(r.decibels, 20.0 * std::log10(65535.0 / 65536.0));
-  EXPECT_EQ(LevelBarUnits(r.decibels, 16), 96);
-  EXPECT_EQ(kLevelBarLeft + kLevelBarUnit * 96, ZeroDecibelX(16));
+  struct Case {
+    int a, blockAlign, bits, bytes, fullScale, units, markX;
+  };
+  for (const Case& c : {Case{32767, kMono16, 16, kWindow, 65536, 96, 504}, Case{127, 1, 8, 110, 256, 48, 312}}) {
+    Alternating(a, 0, 200, c.a, c.blockAlign, c.bits);
+    const LevelWindow w = MeasureLevel(a, 0, c.bytes, c.blockAlign, c.bits, 0);
+    EXPECT_EQ(w.frames, 110);
+    EXPECT_EQ(w.end, c.bytes);
+    EXPECT_EQ(w.peak, c.a + 1);
+    EXPECT_EQ(w.sumDifferences, (c.fullScale - 1LL) * 110);
+    const LevelReading r = PaintLevelReading(kLevelSubWide, w, c.fullScale);
+    EXPECT_FALSE(r.silent);
+    EXPECT_DOUBLE_EQ(r.decibels, 20.0 * std::log10((c.fullScale - 1.0) / c.fullScale));
+    EXPECT_EQ(LevelBarUnits(r.decibels, c.bits), c.units);
+    EXPECT_EQ(ZeroDecibelX(c.bits), c.markX);
+    EXPECT_EQ(kLevelBarLeft + kLevelBarUnit * c.units, c.markX);
+  }
+  EXPECT_NEAR(PaintLevelReading(kLevelSubWide, MeasureLevel(SampleStore.bufferB, 0, 0, 1, 8, 0), 256).decibels,
+              -48.16, 0.005);
 }
 
 TEST_F(LevelMeasure, FullScaleSineReadsZeroAsPeakAndMinusThreeAsSimpleRms) {
@@ -156,19 +165,6 @@ TEST_F(LevelMeasure, TheBuffersLastFrameHasNoNextFrame) {
   EXPECT_EQ(w.end, 128000);
 }
 
-TEST_F(LevelMeasure, EightBitFullScaleIsFortyEightUnitsWithTheMarkAt312) {
-  Alternating(a, 0, 200, 127, 1, 8);
-  const LevelWindow w = MeasureLevel(a, 0, 110, 1, 8, 0);
-  EXPECT_EQ(w.frames, 110);
-  EXPECT_EQ(w.peak, 128);
-  const LevelReading r = PaintLevelReading(kLevelSubWide, w, 256);
-  EXPECT_DOUBLE_EQ(r.decibels, 20.0 * std::log10(255.0 / 256.0));
-  EXPECT_EQ(LevelBarUnits(r.decibels, 8), 48);
-  EXPECT_EQ(ZeroDecibelX(8), 312);
-  EXPECT_NEAR(PaintLevelReading(kLevelSubWide, MeasureLevel(SampleStore.bufferB, 0, 0, 1, 8, 0), 256).decibels,
-              -48.16, 0.005);
-}
-
 TEST(PeakHold, HoldsTheLoudestOfTheLastTenReadings) {
   PeakHold hold;
   EXPECT_EQ(HoldPeak(hold, -20.0f, 16), 76);  // only what is stored counts at first
@@ -208,18 +204,23 @@ class LevelPaint : public LevelMeasure {
   LevelPaintState state;
 };
 
-TEST_F(LevelPaint, FullScaleDrawsTheBarToTheMarkAndTheText) {
-  Alternating(a, 0, 200, 32767);
-  ASSERT_TRUE(Paint());
-  EXPECT_TRUE(LevelTextIs("vol(dB):-0.00dB  "));
-  for (int x = 120; x < 504; ++x) ASSERT_EQ(GetPixel(dc, x, 68), kBlack) << x;
-  EXPECT_EQ(GetPixel(dc, 504, 68), kBlack);  // the peak-hold dot at 96 units
-  EXPECT_EQ(GetPixel(dc, 505, 68), kWhite);
-  EXPECT_EQ(GetPixel(dc, 119, 68), kWhite);
-  // The 0 dB mark: a line from (504, 67) up to y = 60 exclusive, and its label.
-  for (int y = 61; y <= 67; ++y) EXPECT_EQ(GetPixel(dc, 504, y), kBlack) << y;
-  EXPECT_EQ(GetPixel(dc, 504, 60), kWhite);
-  EXPECT_TRUE(ReferenceText("0dB", nullptr).At(dc, 504, 40));
+TEST_F(LevelPaint, FullScaleDrawsTheBarToTheMarkWithItsDotAndLabel) {
+  for (const auto& [bits, markX] : {std::pair{16, 504}, std::pair{8, 312}}) {
+    display_test::UseSource(1, bits);
+    Rectangle(dc, -1, -1, 801, 101);
+    Alternating(a, 0, 200, bits == 16 ? 32767 : 127, bits / 8, bits);
+    ASSERT_TRUE(Paint());
+    if (bits == 16) {
+      EXPECT_TRUE(LevelTextIs("vol(dB):-0.00dB  "));
+    }
+    EXPECT_EQ(GetPixel(dc, 119, 68), kWhite);
+    for (int x = 120; x <= markX; ++x) ASSERT_EQ(GetPixel(dc, x, 68), kBlack) << x;  // bar, then the dot
+    EXPECT_EQ(GetPixel(dc, markX + 1, 68), kWhite);
+    // The 0 dB mark: a line from (markX, 67) up to y = 60 exclusive, and its label.
+    for (int y = 61; y <= 67; ++y) EXPECT_EQ(GetPixel(dc, markX, y), kBlack) << y;
+    EXPECT_EQ(GetPixel(dc, markX, 60), kWhite);
+    EXPECT_TRUE(ReferenceText("0dB", nullptr).At(dc, markX, 40));
+  }
 }
 
 TEST_F(LevelPaint, ThePositiveReadingOfAPeakDrawsTheBarAtMinusOne) {
@@ -288,17 +289,6 @@ TEST_F(LevelPaint, WithoutAPlayBufferNothingIsDrawn) {
   EXPECT_EQ(display_test::InkIn(dc, 0, 0, 800, 100), 0);
 }
 
-TEST_F(LevelPaint, EightBitDataPutsTheMarkAt312) {
-  display_test::UseSource(1, 8);
-  Alternating(a, 0, 200, 127, 1, 8);
-  ASSERT_TRUE(Paint());
-  for (int y = 61; y <= 67; ++y) EXPECT_EQ(GetPixel(dc, 312, y), kBlack) << y;
-  EXPECT_TRUE(ReferenceText("0dB", nullptr).At(dc, 312, 40));
-  EXPECT_EQ(GetPixel(dc, 311, 68), kBlack);  // 48 units
-  EXPECT_EQ(GetPixel(dc, 312, 68), kBlack);  // the dot
-  EXPECT_EQ(GetPixel(dc, 313, 68), kWhite);
-}
-
 // The thread, drawing into a real main window and its off-screen surface.
 class LevelThread : public display_test::StatusDisplayTest {
  protected:
@@ -312,13 +302,17 @@ class LevelThread : public display_test::StatusDisplayTest {
     levelThreadOff = 0;
     playflag = 1;
   }
-  // Waits until the window's bar pixel at x is black.
-  bool BarReaches(int x) {
+  // Waits up to two seconds for what the thread draws.
+  template <typename Check>
+  static bool Eventually(Check check) {
     for (int i = 0; i < 400; ++i) {
-      if (GetPixel(window, x, 68) == kBlack) return true;
+      if (check()) return true;
       Sleep(5);
     }
-    return false;
+    return static_cast<bool>(check());
+  }
+  bool BarReaches(int x) {
+    return Eventually([&] { return GetPixel(window, x, 68) == kBlack; });
   }
   void EraseWindowRow() {
     for (int x = 0; x < 600; ++x) SetPixel(window, x, 68, kWhite);
@@ -331,7 +325,7 @@ TEST_F(LevelThread, DrawsTextAndBarUntilPlaybackStops) {
   EXPECT_EQ(GetPixel(window, 504, 68), kWhite);
   EXPECT_EQ(GetPixel(window, 504, 64), kBlack);  // the mark on the window
   EXPECT_EQ(GetPixel(MainOffscreen(), 503, 68), kBlack);
-  EXPECT_TRUE(ReferenceText("vol(dB):-0.00dB    ", nullptr).At(window, 0, 60, kLevelBarLeft));
+  EXPECT_TRUE(Eventually([&] { return ReferenceText("vol(dB):-0.00dB    ", nullptr).At(window, 0, 60, kLevelBarLeft); }));
   EXPECT_NE(levelMeterThreadId.load(), 0u);
 
   Sleep(120);  // two averages of five passes: the second holds only whole 5 ms sleeps
@@ -353,7 +347,7 @@ TEST_F(LevelThread, DrawsTextAndBarUntilPlaybackStops) {
   EXPECT_EQ(GetPixel(window, 300, 68), kWhite);
 }
 
-TEST_F(LevelThread, HoldFreezesItsDrawing) {
+TEST_F(LevelThread, HoldFreezesOtherTypesBlankTheTextAndThePaintTakesTheBarBack) {
   StartViewThreads(ViewStart::Playback);
   ASSERT_TRUE(BarReaches(503));
   levelHold = 1;
@@ -362,23 +356,15 @@ TEST_F(LevelThread, HoldFreezesItsDrawing) {
   Sleep(50);
   EXPECT_EQ(GetPixel(window, 300, 68), kWhite);
   levelHold = 0;
-  EXPECT_TRUE(BarReaches(503));
-}
-
-TEST_F(LevelThread, OtherTypesBlankTheTextAndKeepTheBar) {
-  StartViewThreads(ViewStart::Playback);
   ASSERT_TRUE(BarReaches(503));
+
   settings.levelmetertype = kLevelPeak;
   Alternating(SampleStore.bufferA, 500, 200, 0);  // silence would shorten a bar that followed it
   Sleep(30);
   EraseWindowRow();
   ASSERT_TRUE(BarReaches(503));
-  EXPECT_EQ(display_test::InkIn(window, 0, 60, 119, 68), 0);  // blank text row
-}
+  EXPECT_TRUE(Eventually([&] { return display_test::InkIn(window, 0, 60, 119, 68) == 0; }));  // blank text row
 
-TEST_F(LevelThread, EndsWhenThePaintTakesTheBarBack) {
-  StartViewThreads(ViewStart::Playback);
-  ASSERT_TRUE(BarReaches(503));
   levelThreadOff = 1;
   EXPECT_TRUE(WaitForViewThreadEnd(ViewKind::LevelMeter, 2000));
   EXPECT_EQ(playflag, 1);
