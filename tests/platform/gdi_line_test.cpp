@@ -50,19 +50,19 @@ TEST(GdiLineTest, EveryOctantFollowsBresenhamWithoutTheEndPoint) {
   }
 }
 
-TEST(GdiLineTest, HalfwayPointsTakeTheSmallerMinorCoordinateInBothDirections) {
-  EXPECT_EQ(Line(10, 10, 14, 12), Sorted({{10, 10}, {11, 10}, {12, 11}, {13, 11}}));
-  EXPECT_EQ(Line(14, 12, 10, 10), Sorted({{14, 12}, {13, 11}, {12, 11}, {11, 10}}));
-  EXPECT_EQ(Line(10, 10, 12, 14), Sorted({{10, 10}, {10, 11}, {11, 12}, {11, 13}}));
-  EXPECT_EQ(Line(12, 14, 10, 10), Sorted({{12, 14}, {11, 13}, {11, 12}, {10, 11}}));
-}
-
-TEST(GdiLineTest, AxisAndDiagonalLinesStopBeforeTheirEnd) {
-  EXPECT_EQ(Line(10, 10, 14, 10), Sorted({{10, 10}, {11, 10}, {12, 10}, {13, 10}}));
-  EXPECT_EQ(Line(10, 10, 10, 6), Sorted({{10, 10}, {10, 9}, {10, 8}, {10, 7}}));
-  EXPECT_EQ(Line(10, 10, 13, 13), Sorted({{10, 10}, {11, 11}, {12, 12}}));
-  EXPECT_EQ(Line(10, 10, 7, 13), Sorted({{10, 10}, {9, 11}, {8, 12}}));
-  EXPECT_TRUE(Line(10, 10, 10, 10).empty());
+TEST(GdiLineTest, TiesTakeTheSmallerMinorCoordinateAndEveryLineStopsBeforeItsEnd) {
+  const struct { const char* name; int x0, y0, x1, y1; Points expected; } cases[] = {
+      {"tie, shallow", 10, 10, 14, 12, {{10, 10}, {11, 10}, {12, 11}, {13, 11}}},
+      {"tie, shallow, backwards", 14, 12, 10, 10, {{14, 12}, {13, 11}, {12, 11}, {11, 10}}},
+      {"tie, steep", 10, 10, 12, 14, {{10, 10}, {10, 11}, {11, 12}, {11, 13}}},
+      {"tie, steep, backwards", 12, 14, 10, 10, {{12, 14}, {11, 13}, {11, 12}, {10, 11}}},
+      {"horizontal", 10, 10, 14, 10, {{10, 10}, {11, 10}, {12, 10}, {13, 10}}},
+      {"vertical", 10, 10, 10, 6, {{10, 10}, {10, 9}, {10, 8}, {10, 7}}},
+      {"diagonal", 10, 10, 13, 13, {{10, 10}, {11, 11}, {12, 12}}},
+      {"anti-diagonal", 10, 10, 7, 13, {{10, 10}, {9, 11}, {8, 12}}},
+      {"no length", 10, 10, 10, 10, {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Line(c.x0, c.y0, c.x1, c.y1), Sorted(c.expected)) << c.name;
 }
 
 TEST(GdiLineTest, CurrentPositionMovesToTheEndSoAPolylineIsClosedByTheNextSegment) {

@@ -67,16 +67,10 @@ TEST_F(GdiShapesTest, RectangleOutlinesWithThePenAndFillsInsideRightAndBottomExc
             ".#####..\n"
             "........\n"
             "........\n");
-}
-
-TEST_F(GdiShapesTest, RectangleWithCornersSwappedDrawsTheSame) {
-  Canvas forward(8, 7);
   Canvas swapped(8, 7);
-  SelectObject(forward.dc(), red_);
   SelectObject(swapped.dc(), red_);
-  Rectangle(forward.dc(), 1, 1, 6, 5);
   Rectangle(swapped.dc(), 6, 5, 1, 1);
-  EXPECT_EQ(Picture(swapped), Picture(forward));
+  EXPECT_EQ(Picture(swapped), Picture(canvas)) << "corners given the other way round";
 }
 
 TEST_F(GdiShapesTest, NullPenFillsOnePixelLessAndNullBrushLeavesTheInside) {
