@@ -19,7 +19,9 @@ std::vector<int32_t> Ramp(int32_t n, int32_t base) {
 
 TEST(SharedSpectrumPublication, ACopyReturnsTheLatestSpectrumAndItsSize) {
   PublishSpectrum(Ramp(2048, 10).data(), 2048);
+  SharedSpectrum.ready = 0;  // taken by the spectrogram: the next publication sets it again
   PublishSpectrum(Ramp(1024, 500).data(), 1024);
+  EXPECT_EQ(SharedSpectrum.ready, 1);
   std::vector<int32_t> out(kSpectrumRoom, -1);
   EXPECT_EQ(CopySpectrum(out.data(), kSpectrumRoom), 1024);
   EXPECT_EQ(out[0], 500);
@@ -33,15 +35,6 @@ TEST(SharedSpectrumPublication, CopiesNoMoreThanTheRoomGiven) {
   EXPECT_EQ(CopySpectrum(out.data(), 8), 4096);
   EXPECT_EQ(out[7], 7);
   EXPECT_EQ(out[8], -1);
-}
-
-TEST(SharedSpectrumPublication, EachPublicationSetsReady) {
-  SharedSpectrum.ready = 0;
-  PublishSpectrum(Ramp(64, 0).data(), 64);
-  EXPECT_EQ(SharedSpectrum.ready, 1);
-  SharedSpectrum.ready = 0;
-  PublishSpectrum(Ramp(64, 0).data(), 64);
-  EXPECT_EQ(SharedSpectrum.ready, 1);
 }
 
 TEST(SharedSpectrumPublication, SizesOutsideTheRoomAreHeldToIt) {

@@ -109,52 +109,49 @@ TEST_F(SpectrumCycleTest, AheadSubtractsTheLatencyTerm) {
   EXPECT_EQ(cycle.ahead, 300000 - (150000 + 10000 + 20 * 176));
 }
 
-TEST_F(SpectrumCycleTest, WaitsWhileTheDeviceHasNotStarted) {
-  SpectrumCycle cycle;
-  EXPECT_EQ(LocateSpectrumFrame(feed, 0, &cycle), SpectrumFrame::Waiting);
+// Frames the cycle must not use: the end of the file tells the spectrogram, unless it
+// stopped by its own command or the end has not been handed over yet.
+TEST_F(SpectrumCycleTest, WhereTheFrameCannotBeUsed) {
+  const struct {
+    const char* what;
+    int32_t dataSize;
+    int32_t writtenEnd;
+    int32_t latencyMs;
+    int32_t stopped;
+    int32_t position;
+    SpectrumFrame expected;
+    int32_t endOfData;
+  } cases[] = {
+      {"device not started", 100000000, 1000000, 0, 0, 0, SpectrumFrame::Waiting, 0},
+      {"more than both buffers ahead", 100000000, 256100, 0, 0, 99, SpectrumFrame::Unusable, 0},
+      {"both buffers ahead", 100000000, 256100, 0, 0, 100, SpectrumFrame::Ready, 0},
+      {"past the end of the file", 500000, 500001, 0, 0, 500002, SpectrumFrame::Unusable, 1},
+      {"past the written data alone", 500000, 500000, 0, 0, 500001, SpectrumFrame::Unusable, 0},
+      {"spectrogram stopped", 500000, 500001, 0, 1, 500002, SpectrumFrame::Unusable, 0},
+      // 24403519 · 176 = 2^32 + 52048: in 32 bits ahead would come out as 46952, usable.
+      {"huge latency term", 100000000, 100000, 24403519, 0, 1000, SpectrumFrame::Unusable, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    store.dataSize = c.dataSize;
+    store.writtenEnd = c.writtenEnd;
+    FftLatencyMs = c.latencyMs;
+    SgControl.stopped = c.stopped;
+    SgControl.endOfData = 0;
+    endOfDataMarker = 0;
+    SpectrumCycle cycle;
+    EXPECT_EQ(LocateSpectrumFrame(feed, c.position, &cycle), c.expected);
+    EXPECT_EQ(SgControl.endOfData, c.endOfData);
+    EXPECT_EQ(endOfDataMarker, c.endOfData);
+  }
+}
+
+TEST_F(SpectrumCycleTest, LiveInputIsReadyFromTheStart) {
   inputOn = 1;
   store.writtenEnd = 1000;
+  SpectrumCycle cycle;
   EXPECT_EQ(LocateSpectrumFrame(feed, 0, &cycle), SpectrumFrame::Ready);
   EXPECT_EQ(cycle.liveInput, 1);
-}
-
-TEST_F(SpectrumCycleTest, MoreThanBothBuffersAheadIsUnusable) {
-  store.writtenEnd = 256000 + 100;
-  SpectrumCycle cycle;
-  EXPECT_EQ(LocateSpectrumFrame(feed, 99, &cycle), SpectrumFrame::Unusable);
-  EXPECT_EQ(LocateSpectrumFrame(feed, 100, &cycle), SpectrumFrame::Ready);
-  EXPECT_EQ(cycle.ahead, 256000);
-}
-
-TEST_F(SpectrumCycleTest, PastTheEndOfTheFileTellsTheSpectrogram) {
-  store.dataSize = 500000;
-  store.writtenEnd = 500001;
-  SpectrumCycle cycle;
-  EXPECT_EQ(LocateSpectrumFrame(feed, 500002, &cycle), SpectrumFrame::Unusable);
-  EXPECT_EQ(SgControl.endOfData, 1);
-  EXPECT_EQ(endOfDataMarker, 1);
-}
-
-TEST_F(SpectrumCycleTest, PastTheWrittenDataAloneIsOnlyUnusable) {
-  store.dataSize = 500000;
-  store.writtenEnd = 500000;  // the file's end not yet handed over
-  SpectrumCycle cycle;
-  EXPECT_EQ(LocateSpectrumFrame(feed, 500001, &cycle), SpectrumFrame::Unusable);
-  EXPECT_EQ(SgControl.endOfData, 0);
-
-  store.writtenEnd = 500001;
-  SgControl.stopped = 1;  // the spectrogram stopped by its own command
-  EXPECT_EQ(LocateSpectrumFrame(feed, 500002, &cycle), SpectrumFrame::Unusable);
-  EXPECT_EQ(SgControl.endOfData, 0);
-  EXPECT_EQ(endOfDataMarker, 0);
-}
-
-TEST_F(SpectrumCycleTest, AHugeLatencyTermDoesNotWrapIntoAUsablePosition) {
-  store.writtenEnd = 100000;
-  // 24403519 · 176 = 2^32 + 52048: in 32 bits ahead would come out as 46952, usable.
-  FftLatencyMs = 24403519;
-  SpectrumCycle cycle;
-  EXPECT_EQ(LocateSpectrumFrame(feed, 1000, &cycle), SpectrumFrame::Unusable);
 }
 
 TEST_F(SpectrumCycleTest, TheCycleKeepsTheSettingsItStartedWith) {
