@@ -42,27 +42,19 @@ Buffer Constant16(int32_t value) {
 
 // Double speed by decimation.
 
-TEST(DecimateFrames, TakesEverySecondFrameIntoHalfABuffer) {
-  const Buffer in = Noise(1);
-  Buffer out(kPlayBufferBytes, 'z');
-  DecimateFrames(out.data(), in.data(), 4);
-  for (int32_t frame = 0; frame < kDecimatedBytes / 4; ++frame) {
-    for (int32_t b = 0; b < 4; ++b) ASSERT_EQ(out[frame * 4 + b], in[frame * 8 + b]) << "frame " << frame;
-  }
-  for (int32_t i = kDecimatedBytes; i < kPlayBufferBytes; ++i) ASSERT_EQ(out[i], 'z') << "the second half is not touched";
-}
-
-TEST(DecimateFrames, WorksInPlaceAndIntoTheSecondHalf) {
-  const Buffer original = Noise(2);
-  const Buffer more = Noise(3);
-  Buffer buffer = original;
-  DecimateFrames(buffer.data(), buffer.data(), 2);
-  DecimateFrames(buffer.data() + kDecimatedBytes, more.data(), 2);
-  for (int32_t frame = 0; frame < kDecimatedBytes / 2; ++frame) {
-    ASSERT_EQ(buffer[frame * 2], original[frame * 4]);
-    ASSERT_EQ(buffer[frame * 2 + 1], original[frame * 4 + 1]);
-    ASSERT_EQ(buffer[kDecimatedBytes + frame * 2], more[frame * 4]);
-    ASSERT_EQ(buffer[kDecimatedBytes + frame * 2 + 1], more[frame * 4 + 1]);
+TEST(DecimateFrames, TakesEverySecondFrameIntoHalfABufferInPlaceOrIntoTheSecondHalf) {
+  const Buffer original = Noise(1), more = Noise(2);
+  for (const int32_t frameBytes : {2, 4}) {
+    Buffer buffer = original;
+    DecimateFrames(buffer.data(), buffer.data(), frameBytes);
+    const Buffer firstHalf = buffer;
+    DecimateFrames(buffer.data() + kDecimatedBytes, more.data(), frameBytes);
+    for (int32_t i = 0; i < kDecimatedBytes; ++i) {
+      const int32_t source = i / frameBytes * 2 * frameBytes + i % frameBytes;
+      ASSERT_EQ(firstHalf[i], original[source]) << frameBytes << " byte " << i;
+      ASSERT_EQ(firstHalf[kDecimatedBytes + i], original[kDecimatedBytes + i]) << "the second half is not touched";
+      ASSERT_EQ(buffer[kDecimatedBytes + i], more[source]) << frameBytes << " byte " << i;
+    }
   }
 }
 
@@ -225,25 +217,17 @@ class HalvePitchSizes : public testing::TestWithParam<PitchCase> {
   std::unique_ptr<PitchWorkspace> work = std::make_unique<PitchWorkspace>();
 };
 
+// The bytes before each block come from buffer A, which may be the buffer being rewritten.
 TEST_P(HalvePitchSizes, MatchesTheReferenceWithTheBytesBeforeBlocksFromBufferA) {
   const PitchCase c = GetParam();
-  const Buffer bufferA = Noise(20);
-  const Buffer input = Noise(21);
-  Buffer buffer = input;
-  HalvePitch(buffer.data(), c.n, c.layout, bufferA.data(), *work);
-  Buffer expected = input;
-  ReferencePitch(expected, c.n, c.layout.bitsPerSample, &bufferA);
-  for (int32_t i = 0; i < kPlayBufferBytes; ++i) ASSERT_EQ(buffer[i], expected[i]) << "byte " << i;
-}
-
-TEST_P(HalvePitchSizes, RewritingBufferAItselfTakesTheByteItJustWrote) {
-  const PitchCase c = GetParam();
-  const Buffer input = Noise(22);
-  Buffer buffer = input;
-  HalvePitch(buffer.data(), c.n, c.layout, buffer.data(), *work);
-  Buffer expected = input;
-  ReferencePitch(expected, c.n, c.layout.bitsPerSample, &expected);
-  for (int32_t i = 0; i < kPlayBufferBytes; ++i) ASSERT_EQ(buffer[i], expected[i]) << "byte " << i;
+  const Buffer bufferA = Noise(20), input = Noise(21);
+  for (const bool rewritingA : {false, true}) {
+    Buffer buffer = input;
+    HalvePitch(buffer.data(), c.n, c.layout, rewritingA ? buffer.data() : bufferA.data(), *work);
+    Buffer expected = input;
+    ReferencePitch(expected, c.n, c.layout.bitsPerSample, rewritingA ? &expected : &bufferA);
+    for (int32_t i = 0; i < kPlayBufferBytes; ++i) ASSERT_EQ(buffer[i], expected[i]) << rewritingA << " byte " << i;
+  }
 }
 
 // 8-bit 2048 and 16-bit 32768 leave a last block the buffer holds only in part.
@@ -255,18 +239,15 @@ INSTANTIATE_TEST_SUITE_P(All, HalvePitchSizes,
                            return LayoutName(info.param.layout) + "_N" + std::to_string(info.param.n);
                          });
 
-TEST(HalvePitch, ASilentBufferStaysSilent) {
+TEST(HalvePitch, KeepsSilenceAndLeavesTheBufferAloneForASizeItCannotTransform) {
   auto work = std::make_unique<PitchWorkspace>();
-  Buffer silence16(kPlayBufferBytes, 0);
-  HalvePitch(silence16.data(), 1024, {2, 16, 1}, silence16.data(), *work);
-  for (int32_t i = 0; i < kPlayBufferBytes; ++i) ASSERT_EQ(silence16[i], 0) << "byte " << i;
-}
-
-TEST(HalvePitch, LeavesTheBufferAloneForASizeItCannotTransform) {
-  auto work = std::make_unique<PitchWorkspace>();
+  const Buffer silence(kPlayBufferBytes, 0);
+  Buffer buffer = silence;
+  HalvePitch(buffer.data(), 1024, {2, 16, 1}, buffer.data(), *work);
+  EXPECT_EQ(buffer, silence);
   const Buffer input = Noise(30);
   for (int32_t n : {0, 32, 1000, 65536}) {
-    Buffer buffer = input;
+    buffer = input;
     HalvePitch(buffer.data(), n, {2, 16, 1}, buffer.data(), *work);
     EXPECT_EQ(buffer, input) << "n = " << n;
   }
