@@ -18,15 +18,7 @@ TEST(GdiObjectsTest, SelectObjectReturnsThePreviousObjectOfTheSameKind) {
   EXPECT_EQ(SelectObject(dc, nullptr), nullptr);
 }
 
-TEST(GdiObjectsTest, StockObjectsSurviveDeleteObject) {
-  Canvas canvas(2, 2);
-  EXPECT_TRUE(DeleteObject(GetStockObject(BLACK_BRUSH)));
-  SelectObject(canvas.dc(), GetStockObject(BLACK_BRUSH));
-  Rectangle(canvas.dc(), -1, -1, 3, 3);
-  EXPECT_EQ(canvas.at(0, 0), kBlack);
-}
-
-TEST(GdiObjectsTest, DeletedAndForeignHandlesAreRefused) {
+TEST(GdiObjectsTest, DeletedAndForeignHandlesAreRefusedAndStockObjectsSurviveDeletion) {
   Canvas canvas(2, 2);
   HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
   EXPECT_TRUE(DeleteObject(brush));
@@ -36,6 +28,10 @@ TEST(GdiObjectsTest, DeletedAndForeignHandlesAreRefused) {
   EXPECT_FALSE(DeleteObject(&notAnObject));
   EXPECT_EQ(SelectObject(canvas.dc(), &notAnObject), nullptr);
   EXPECT_FALSE(DeleteObject(nullptr));
+  EXPECT_TRUE(DeleteObject(GetStockObject(BLACK_BRUSH)));
+  SelectObject(canvas.dc(), GetStockObject(BLACK_BRUSH));
+  Rectangle(canvas.dc(), -1, -1, 3, 3);
+  EXPECT_EQ(canvas.at(0, 0), kBlack);
 }
 
 TEST(GdiObjectsTest, ASelectedObjectDeletedEarlyStaysUsableUntilDeselected) {

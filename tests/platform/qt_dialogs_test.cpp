@@ -43,36 +43,29 @@ struct FileBuffers {
   }
 };
 
-TEST(QtChosenFileTest, PathTitleAndOffsetsAreStoredWhenTheyFit) {
-  FileBuffers buffers(17, 9);  // "/music/song.wav" is 15 characters, its title 8
-  ASSERT_TRUE(StoreChosenFile(buffers.ofn, "/music/song.wav"));
-  EXPECT_STREQ(buffers.file, "/music/song.wav");
-  EXPECT_STREQ(buffers.title, "song.wav");
-  EXPECT_EQ(buffers.ofn.nFileOffset, 7);
-  EXPECT_EQ(buffers.ofn.nFileExtension, 12);
-  FileBuffers exact(16, 0);
-  ASSERT_TRUE(StoreChosenFile(exact.ofn, "/music/song.wav"));
-  EXPECT_STREQ(exact.file, "/music/song.wav");
-}
-
-TEST(QtChosenFileTest, PathOrTitleThatDoesNotFitLeavesTheBuffersAlone) {
-  FileBuffers shortFile(15, 9);
-  EXPECT_FALSE(StoreChosenFile(shortFile.ofn, "/music/song.wav"));
-  EXPECT_EQ(shortFile.file[0], 'x');
-  FileBuffers shortTitle(32, 8);
-  EXPECT_FALSE(StoreChosenFile(shortTitle.ofn, "/music/song.wav"));
-  EXPECT_EQ(shortTitle.file[0], 'x');
-  EXPECT_EQ(shortTitle.title[0], 'x');
-}
-
-TEST(QtChosenFileTest, ExtensionOffsetWithoutOrWithEmptyExtension) {
-  FileBuffers none(32, 16);
-  ASSERT_TRUE(StoreChosenFile(none.ofn, "/a.b/readme"));
-  EXPECT_EQ(none.ofn.nFileOffset, 5);
-  EXPECT_EQ(none.ofn.nFileExtension, 11);  // the terminating zero
-  FileBuffers dot(32, 16);
-  ASSERT_TRUE(StoreChosenFile(dot.ofn, "/x/name."));
-  EXPECT_EQ(dot.ofn.nFileExtension, 0);
+TEST(QtChosenFileTest, PathTitleAndOffsetsAreStoredOnlyWhenTheyFit) {
+  // "/music/song.wav" is 15 characters, its title 8; the extension offset of a name without
+  // one is that of its terminating zero, and 0 for an empty one.
+  const struct { const char* path; DWORD maxFile, maxTitle; bool stored; WORD offset, extension; } cases[] = {
+      {"/music/song.wav", 17, 9, true, 7, 12},  {"/music/song.wav", 16, 0, true, 7, 12},
+      {"/music/song.wav", 15, 9, false, 0, 0},  {"/music/song.wav", 32, 8, false, 0, 0},
+      {"/a.b/readme", 32, 16, true, 5, 11},     {"/x/name.", 32, 16, true, 3, 0},
+  };
+  for (const auto& c : cases) {
+    FileBuffers buffers(c.maxFile, c.maxTitle);
+    ASSERT_EQ(StoreChosenFile(buffers.ofn, c.path), c.stored) << c.path << " in " << c.maxFile;
+    if (!c.stored) {
+      EXPECT_EQ(buffers.file[0], 'x') << "a refusal leaves the buffers alone";
+      EXPECT_EQ(buffers.title[0], 'x');
+      continue;
+    }
+    EXPECT_STREQ(buffers.file, c.path);
+    if (c.maxTitle) {
+      EXPECT_STREQ(buffers.title, c.path + c.offset);
+    }
+    EXPECT_EQ(buffers.ofn.nFileOffset, c.offset) << c.path;
+    EXPECT_EQ(buffers.ofn.nFileExtension, c.extension) << c.path;
+  }
 }
 
 // Runs `act` on the modal dialog that opens next.
