@@ -90,6 +90,8 @@ TEST_F(StatusLines, PlayingShowsPositionEndSizeLevelAndNameOnly) {
   EXPECT_FLOAT_EQ(SampleStore.durationSeconds, 5.0f);
   for (int y : {0, 100, 120, 160, 180, 220}) EXPECT_EQ(RowInk(y), 0) << y;
   EXPECT_FALSE(PaintPending());
+  ClearMainOffscreen();
+  EXPECT_EQ(InkIn(MainOffscreen(), 0, 0, 700, 100), 0);
 }
 
 TEST_F(StatusLines, TheFullDisplayAddsTheTechnicalLines) {
@@ -163,22 +165,16 @@ TEST_F(StatusLines, TheDrainingLastBufferIsNotRedrawn) {
   EXPECT_FALSE(MarkKept());
 }
 
-TEST_F(StatusLines, NothingIsDrawnBeforeAnyPlayback) {
-  playflag = 0;
+TEST_F(StatusLines, WithoutAPlayBufferNothingIsDrawnAndWhilePlayingThatIsAnError) {
   SampleStore.lastWritten = kNoPlayBuffer;
-  MarkWindow();
-  Paint(0);
-  EXPECT_TRUE(MarkKept());
-  EXPECT_FALSE(PaintPending());
-}
-
-TEST_F(StatusLines, NoPlayBufferWhilePlayingEndsThePaintWithTheError) {
-  SampleStore.lastWritten = kNoPlayBuffer;
-  MarkWindow();
-  Paint(kHalfSecond);
-  EXPECT_STREQ(lastErrorText.load(), "s==0error");
-  EXPECT_TRUE(MarkKept());
-  EXPECT_FALSE(PaintPending());
+  for (const int32_t playing : {0, 1}) {
+    playflag = playing;
+    MarkWindow();
+    Paint(kHalfSecond);
+    EXPECT_TRUE(MarkKept()) << playing;
+    EXPECT_FALSE(PaintPending()) << playing;
+    EXPECT_STREQ(lastErrorText.load(), playing ? "s==0error" : "") << playing;
+  }
 }
 
 TEST_F(StatusLines, TrailingBlanksEraseALongerPreviousText) {
@@ -192,13 +188,6 @@ TEST_F(StatusLines, TrailingBlanksEraseALongerPreviousText) {
   EXPECT_EQ(InkIn(window, blankFrom, 20, 180, 20 + TextLineHeight), 0);
 }
 
-TEST_F(StatusLines, ClearingTheOffscreenPictureLeavesWhite) {
-  Paint(kHalfSecond);
-  ASSERT_GT(InkIn(MainOffscreen(), 0, 0, 700, 100), 0);
-  ClearMainOffscreen();
-  EXPECT_EQ(InkIn(MainOffscreen(), 0, 0, 700, 100), 0);
-}
-
 class Resize : public display_test::StatusDisplayTest {
  protected:
   void SetUp() override {
@@ -210,17 +199,13 @@ class Resize : public display_test::StatusDisplayTest {
   }
 };
 
-TEST_F(Resize, ReturnsPlaybackToTheFilesRateAndKeepsTheSize) {
+TEST_F(Resize, ReturnsPlaybackToTheFilesRateKeepsTheSizeAndGreysTheVectorscopeForOneChannel) {
   settings.playfreqoptional = 8000;
+  display_test::UseSource(2, 16);
   OnSize(320, 200);
   EXPECT_EQ(settings.playfreqoptional, 44100);
   EXPECT_EQ(MainClientSize().width, 320);
   EXPECT_EQ(MainClientSize().height, 200);
-}
-
-TEST_F(Resize, GreysTheVectorscopeCommandForOneChannel) {
-  display_test::UseSource(2, 16);
-  OnSize(320, 200);
   EXPECT_FALSE(VectorscopeGreyed());
   display_test::UseSource(1, 16);
   OnSize(320, 200);
