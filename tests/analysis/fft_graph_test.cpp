@@ -173,7 +173,7 @@ TEST_F(FftGraphTest, LogarithmicGridLabelsTicksAndDashes) {
   EXPECT_TRUE(fftpicture::SamePicture(window, grid));
 }
 
-TEST_F(FftGraphTest, DefaultDrawingStartsAtTheLevelOfBinZeroWithOneVertexPerColumn) {
+TEST_F(FftGraphTest, TheCurveWalkFromBinZeroOrOneWithOneVertexPerColumnOrEach) {
   LayOut();
   const int first = FirstOfAColumn();
   ASSERT_EQ(BinColumn[first + 1], BinColumn[first]);
@@ -197,17 +197,12 @@ TEST_F(FftGraphTest, DefaultDrawingStartsAtTheLevelOfBinZeroWithOneVertexPerColu
   every.onePerColumn = 0;
   Draw(every, bins);
   EXPECT_EQ(back.at(BinColumn[first], CurveRow(layout, bins[first + 1])), kBlack);
-}
 
-TEST_F(FftGraphTest, WithoutTheZeroHertzBinTheWalkStartsAtBinOne) {
-  LayOut();
-  const int32_t step = CurveStep(layout);
-  bins[0] = 40 * step;
-  bins[1] = 10 * step;
-  FftCurveStyle style;
-  style.draw0Hz = 0;
-  Draw(style, bins);
-  EXPECT_EQ(back.at(0, layout.baseline), kBlack);  // from the baseline straight to bin 1
+  // Without the 0 Hz bin the walk goes from the baseline straight to bin 1.
+  FftCurveStyle without0Hz;
+  without0Hz.draw0Hz = 0;
+  Draw(without0Hz, bins);
+  EXPECT_EQ(back.at(0, layout.baseline), kBlack);
   EXPECT_EQ(back.at(0, layout.baseline - 40), kWhite);
   EXPECT_EQ(back.at(BinColumn[1] - 1, layout.baseline - 10), kBlack);
 }

@@ -28,22 +28,6 @@ inline Block Random16(int n, uint32_t seed) {
   return x;
 }
 
-inline Block Constant(int n, int32_t v) { return Block(n, v); }
-
-inline Block Alternating(int n) {
-  Block x(n);
-  for (int i = 0; i < n; ++i) {
-    x[i] = i % 2 == 0 ? 32767 : -32768;
-  }
-  return x;
-}
-
-inline Block Impulse(int n, int at, int32_t v) {
-  Block x(n, 0);
-  x[at] = v;
-  return x;
-}
-
 // A tone of integer frequency f cycles per block, rounded to integers.
 inline Block Tone(int n, int f, double amplitude, bool sine) {
   Block x(n);
@@ -56,11 +40,15 @@ inline Block Tone(int n, int f, double amplitude, bool sine) {
 
 // The extreme blocks every size is checked with.
 inline std::vector<NamedBlock> ExtremeBlocks(int n) {
-  return {{"all +32767", Constant(n, 32767)},
-          {"all -32768", Constant(n, -32768)},
-          {"alternating", Alternating(n)},
-          {"impulse at 0", Impulse(n, 0, 32767)},
-          {"impulse after the middle", Impulse(n, (n / 2 + 1) % n, -32768)}};
+  Block alternating(n), first(n, 0), afterMiddle(n, 0);
+  for (int i = 0; i < n; ++i) alternating[i] = i % 2 == 0 ? 32767 : -32768;
+  first[0] = 32767;
+  afterMiddle[(n / 2 + 1) % n] = -32768;
+  return {{"all +32767", Block(n, 32767)},
+          {"all -32768", Block(n, -32768)},
+          {"alternating", alternating},
+          {"impulse at 0", first},
+          {"impulse after the middle", afterMiddle}};
 }
 
 // Random samples under a Blackman-Harris window of the first half, zero-filled to n
