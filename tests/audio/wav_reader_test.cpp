@@ -66,43 +66,33 @@ TEST(WavHeader, CanonicalFileFindsSamplesAt44) {
   EXPECT_EQ(p.format.wBitsPerSample, 16);
 }
 
-TEST(WavHeader, LongerFmtChunkIsSkipped) {
-  FmtFields f;
-  f.fmtSize = 18;
-  const Parsed p = Parse(CanonicalWav(f, Samples(8)));
-  ASSERT_EQ(p.error, kWavHeaderOk);
-  EXPECT_EQ(p.header.dataOffset, 46);
-  EXPECT_EQ(p.position, 46);
-}
-
-TEST(WavHeader, ChunksBeforeDataAreSkippedWithoutPadByte) {
-  Bytes bytes = RiffWithFmt(FmtFields{});
-  AddChunk(bytes, "LIST", Bytes(26, 'x'));
-  AddChunk(bytes, "fact", Bytes(3, 'y'));  // odd size: the next chunk follows directly
-  AddChunk(bytes, "data", Samples(12));
-  const Parsed p = Parse(bytes);
-  ASSERT_EQ(p.error, kWavHeaderOk);
-  EXPECT_EQ(p.header.dataOffset, 36 + (8 + 26) + (8 + 3) + 8);
-  EXPECT_EQ(p.header.dataSize, 12);
-}
-
-TEST(WavHeader, FirstChunkBeginningWithDIsTakenAsData) {
-  Bytes bytes = RiffWithFmt(FmtFields{});
-  AddChunk(bytes, "disp", Bytes(10, 'z'));
-  AddChunk(bytes, "data", Samples(100));
-  const Parsed p = Parse(bytes);
-  ASSERT_EQ(p.error, kWavHeaderOk);
-  EXPECT_EQ(p.header.dataSize, 10);
-  EXPECT_EQ(p.header.dataOffset, 44);
-}
-
-TEST(WavHeader, DataSizeIsTakenUnchecked) {
-  Bytes bytes = RiffWithFmt(FmtFields{});
-  AddChunk(bytes, "data", Samples(4), 0xFFFFFFFFu);  // "length unknown", as streams write it
-  const Parsed p = Parse(bytes);
-  ASSERT_EQ(p.error, kWavHeaderOk);
-  EXPECT_EQ(p.header.dataSize, -1);
-  EXPECT_EQ(p.header.dataOffset, 44);
+TEST(WavHeader, ChunkScanFindsTheSamples) {
+  FmtFields longFmt;
+  longFmt.fmtSize = 18;
+  Bytes skipped = RiffWithFmt(FmtFields{});
+  AddChunk(skipped, "LIST", Bytes(26, 'x'));
+  AddChunk(skipped, "fact", Bytes(3, 'y'));  // odd size: the next chunk follows directly, no pad byte
+  AddChunk(skipped, "data", Samples(12));
+  Bytes startsWithD = RiffWithFmt(FmtFields{});
+  AddChunk(startsWithD, "disp", Bytes(10, 'z'));  // the first chunk beginning with 'd' is taken as data
+  AddChunk(startsWithD, "data", Samples(100));
+  Bytes unknownSize = RiffWithFmt(FmtFields{});
+  AddChunk(unknownSize, "data", Samples(4), 0xFFFFFFFFu);  // "length unknown", as streams write it: unchecked
+  struct Case {
+    Bytes bytes;
+    int32_t offset, size;
+  };
+  const Case cases[] = {{CanonicalWav(longFmt, Samples(8)), 46, 8},
+                        {skipped, 36 + (8 + 26) + (8 + 3) + 8, 12},
+                        {startsWithD, 44, 10},
+                        {unknownSize, 44, -1}};
+  for (const Case& c : cases) {
+    const Parsed p = Parse(c.bytes);
+    ASSERT_EQ(p.error, kWavHeaderOk);
+    EXPECT_EQ(p.header.dataOffset, c.offset);
+    EXPECT_EQ(p.position, c.offset);
+    EXPECT_EQ(p.header.dataSize, c.size);
+  }
 }
 
 TEST(WavHeader, MarkersAreCheckedInOrder) {
@@ -125,14 +115,6 @@ TEST(WavHeader, MarkersAreCheckedInOrder) {
 
   EXPECT_EQ(Parse(Bytes{'R', 'I', 'F', 'F'}).error, kWavNotWave);
   EXPECT_EQ(Parse(Bytes{}).error, kWavNotRiff);
-}
-
-TEST(WavHeader, NonPcmTagsAreRefused) {
-  for (uint16_t tag : {uint16_t{3}, uint16_t{0xFFFE}, uint16_t{0}}) {
-    FmtFields f;
-    f.tag = tag;
-    EXPECT_EQ(Parse(CanonicalWav(f, Samples(4))).error, kWavNotPcm) << tag;
-  }
 }
 
 TEST(WavHeader, BrokenChunkStructureIsNotAWaveFile) {
@@ -166,21 +148,23 @@ TEST(WavHeader, BrokenChunkStructureIsNotAWaveFile) {
   huge[17] = huge[18] = huge[19] = 0xFF;
   AddChunk(huge, "data", Samples(4));
   EXPECT_EQ(Parse(huge).error, kWavNotWave);
+
+  // An fmt chunk too short for its fields.
+  Bytes shortFmt = RiffWithFmt(FmtFields{});
+  shortFmt[16] = 14;
+  AddChunk(shortFmt, "data", Samples(4));
+  EXPECT_EQ(Parse(shortFmt).error, kWavNotWave);
 }
 
-TEST(WavHeader, ShortFmtChunkIsNotAWaveFile) {
-  Bytes bytes = RiffWithFmt(FmtFields{});
-  bytes[16] = 14;
-  AddChunk(bytes, "data", Samples(4));
-  EXPECT_EQ(Parse(bytes).error, kWavNotWave);
-}
-
-TEST(WavHeader, FormatsThatCannotBePlayedAreRefused) {
+TEST(WavHeader, FormatsThatAreNotPcmOrCannotBePlayedAreRefused) {
   auto with = [](auto change) {
     FmtFields f;
     change(f);
     return Parse(CanonicalWav(f, Samples(24))).error;
   };
+  for (uint16_t tag : {uint16_t{3}, uint16_t{0xFFFE}, uint16_t{0}}) {
+    EXPECT_EQ(with([tag](FmtFields& f) { f.tag = tag; }), kWavNotPcm) << tag;
+  }
   EXPECT_EQ(with([](FmtFields& f) { f.bits = 24; }), kWavUnplayable);
   EXPECT_EQ(with([](FmtFields& f) { f.bits = 32; }), kWavUnplayable);
   EXPECT_EQ(with([](FmtFields& f) { f.channels = 6; }), kWavUnplayable);
