@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <numbers>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "analysis/spectrum_filters.h"
@@ -174,36 +175,35 @@ TEST_F(SpectrumCycleTest, TheCycleKeepsTheSettingsItStartedWith) {
 
 // --- The block ---
 
-TEST_F(SpectrumCycleTest, ShortReadEndsInZeros) {
-  // ahead 1000: frame 31750 (byte 127000) of the newer buffer, 250 frames before its end, and
-  // nothing follows the newer buffer.
-  FillStereo(store.bufferB, [](int32_t f) { return f; });
-  FillStereo(store.bufferA, [](int32_t) { return 7; });
-  std::fill(FftBlock, FftBlock + 2048, -1);
-  ASSERT_TRUE(TakeSpectrumBlock(feed, ReadyCycle(), PlayPosition{kPlayBufferB, 127000, true}));
-  EXPECT_EQ(FftBlock[0], 31750);
-  EXPECT_EQ(FftBlock[249], 31999);
-  EXPECT_TRUE(std::all_of(FftBlock + 250, FftBlock + 2048, [](int32_t v) { return v == 0; }));
-}
-
-TEST_F(SpectrumCycleTest, OlderBufferContinuesInTheNewerWithoutAGap) {
-  // ahead 130000: byte 126000 of the older buffer (A), 500 frames before its end.
-  FillStereo(store.bufferA, [](int32_t f) { return f; });
-  FillStereo(store.bufferB, [](int32_t f) { return -1 - f; });
-  ASSERT_TRUE(TakeSpectrumBlock(feed, ReadyCycle(), PlayPosition{kPlayBufferA, 126000, true}));
-  EXPECT_EQ(FftBlock[0], 31500);
-  EXPECT_EQ(FftBlock[499], 31999);
-  EXPECT_EQ(FftBlock[500], -1);
-  EXPECT_EQ(FftBlock[2047], -1548);
-}
-
-TEST_F(SpectrumCycleTest, OlderBufferWithoutFramesLeftStartsTheNewer) {
-  // ahead 128000: the play head is at the newer buffer's first byte.
-  FillStereo(store.bufferA, [](int32_t) { return 7; });
-  FillStereo(store.bufferB, [](int32_t f) { return f; });
-  ASSERT_TRUE(TakeSpectrumBlock(feed, ReadyCycle(), PlayPosition{kPlayBufferA, 128000, false}));
-  EXPECT_EQ(FftBlock[0], 0);
-  EXPECT_EQ(FftBlock[2047], 2047);
+// Where the block starts in the play buffers, and how it goes on: an older buffer continues in
+// the newer without a gap, nothing follows the newer one.
+TEST_F(SpectrumCycleTest, TheBlockRunsFromTheHeardFrameThroughTheNewerBuffer) {
+  const struct {
+    const char* what;
+    PlayPosition where;
+    int32_t (*a)(int32_t);
+    int32_t (*b)(int32_t);
+    std::vector<std::pair<int32_t, int32_t>> expected;  // (entry, sample)
+    int32_t zerosFrom;
+  } cases[] = {
+      // Byte 127000 is frame 31750, 250 frames before the end of the newer buffer (B).
+      {"short read", {kPlayBufferB, 127000, true}, [](int32_t) { return 7; }, [](int32_t f) { return f; },
+       {{0, 31750}, {249, 31999}}, 250},
+      {"older into newer", {kPlayBufferA, 126000, true}, [](int32_t f) { return f; },
+       [](int32_t f) { return -1 - f; }, {{0, 31500}, {499, 31999}, {500, -1}, {2047, -1548}}, 2048},
+      // The play head at the newer buffer's first byte: nothing left of the older.
+      {"older used up", {kPlayBufferA, 128000, false}, [](int32_t) { return 7; }, [](int32_t f) { return f; },
+       {{0, 0}, {2047, 2047}}, 2048},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    FillStereo(store.bufferA, c.a);
+    FillStereo(store.bufferB, c.b);
+    std::fill(FftBlock, FftBlock + 2048, -1);
+    ASSERT_TRUE(TakeSpectrumBlock(feed, ReadyCycle(), c.where));
+    for (const auto& [i, sample] : c.expected) EXPECT_EQ(FftBlock[i], sample) << i;
+    EXPECT_TRUE(std::all_of(FftBlock + c.zerosFrom, FftBlock + 2048, [](int32_t v) { return v == 0; }));
+  }
 }
 
 TEST_F(SpectrumCycleTest, DecimationReadsDTimesMAndKeepsEveryDth) {
