@@ -27,20 +27,20 @@ TEST(GdiFontMetricsTest, PositiveHeightIsTheCellHeight) {
   EXPECT_EQ(twelve.internalLeading, 1);
 }
 
-TEST(GdiFontMetricsTest, ZeroIsTheSixteenPixelDefault) {
-  const FontMetrics m = ComputeFontMetrics(kIpaGothic, 0);
-  EXPECT_EQ(m.height, 16);
-  EXPECT_EQ(m.pixelsPerEm, 15);
-  EXPECT_EQ(m.ascent, 13);
-  EXPECT_EQ(m.averageCharWidth, 8);  // 7.5 rounds up
-}
-
-TEST(GdiFontMetricsTest, NegativeHeightIsTheEmHeight) {
-  const FontMetrics m = ComputeFontMetrics(kIpaGothic, -12);
-  EXPECT_EQ(m.pixelsPerEm, 12);
-  EXPECT_EQ(m.height, 13);  // 12 * 2203 / 2048 = 12.9
-  EXPECT_EQ(m.ascent + m.descent, 13);
-  EXPECT_EQ(m.internalLeading, 1);
+// Zero asks for the 16-pixel default, a negative height for that many pixels per em.
+TEST(GdiFontMetricsTest, ZeroIsTheDefaultAndNegativeHeightIsTheEmHeight) {
+  const struct { long asked; int height, pixelsPerEm, ascent, averageCharWidth; } cases[] = {
+      {0, 16, 15, 13, 8},    // an average width of 7.5 rounds up
+      {-12, 13, 12, 11, 6},  // 12 * 2203 / 2048 = 12.9
+  };
+  for (const auto& c : cases) {
+    const FontMetrics m = ComputeFontMetrics(kIpaGothic, c.asked);
+    EXPECT_EQ(m.height, c.height) << c.asked;
+    EXPECT_EQ(m.pixelsPerEm, c.pixelsPerEm) << c.asked;
+    EXPECT_EQ(m.ascent, c.ascent) << c.asked;
+    EXPECT_EQ(m.ascent + m.descent, c.height) << c.asked;
+    EXPECT_EQ(m.averageCharWidth, c.averageCharWidth) << c.asked;
+  }
 }
 
 TEST(GdiFontMetricsTest, ExternalLeadingIsTheLineGapTheWinMetricsDoNotCover) {
