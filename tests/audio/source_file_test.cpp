@@ -46,10 +46,9 @@ TEST_F(OpenSourceFileTest, FillsTheFormatFieldsAndStandsAtTheSamples) {
   EXPECT_EQ(SampleStore.fullScale, 65536);
   EXPECT_EQ(SampleStore.format.nChannels, 2);
   EXPECT_STREQ(SampleStore.WavFileName, path.c_str());
-}
 
-TEST_F(OpenSourceFileTest, EightBitStereoHasFullScale256) {
-  FmtFields f;
+  // 8-bit stereo: a full scale of 256.
+  std::fclose(SampleStore.file);
   f.bits = 8;
   f.rate = 22050;
   NameSource(dir_.Write("b.wav", CanonicalWav(f, Bytes(100, 128))));
@@ -90,19 +89,13 @@ TEST(RemoveEnclosingQuotes, RemovesALeadingQuoteAndItsPartner) {
 
 using OpenSourceFileDeathTest = OpenSourceFileTest;
 
-TEST_F(OpenSourceFileDeathTest, AMissingFileEndsTheProcessNamingIt) {
-  const std::string path = (dir_.path() / "missing.wav").string();
-  NameSource(path);
+TEST_F(OpenSourceFileDeathTest, AMissingFileARefusedHeaderOrACancelledDialogEndsTheProcess) {
+  NameSource((dir_.path() / "missing.wav").string());
   EXPECT_EXIT(OpenSourceFile(NULL, 0), testing::ExitedWithCode(1), "dont open wavfile\\(.*missing\\.wav\\)");
-}
-
-TEST_F(OpenSourceFileDeathTest, ARefusedHeaderEndsTheProcess) {
   NameSource(dir_.Write("text.wav", std::string_view("just some text\n")));
   EXPECT_EXIT(OpenSourceFile(NULL, 0), testing::ExitedWithCode(1), "not a RIFF file\\.");
-}
-
-TEST_F(OpenSourceFileDeathTest, ACancelledDialogEndsTheProcess) {
   // The display of a machine without one cancels every open-file dialog.
+  SampleStore.WavFileName[0] = '\0';
   EXPECT_EXIT(OpenSourceFile(NULL, 0), testing::ExitedWithCode(1), "file名をget出来ませんでした\\.");
 }
 
