@@ -67,14 +67,13 @@ void Describe(HMENU menu, const std::string& indent, std::string* out) {
 }
 
 TEST_F(FftWindowTest, TitleShowsTheSourceFormat) {
-  UseFormat(22050, 2, 16);
-  EXPECT_EQ(Title(Create()), "fft window(22khz 2ch 16bit)");
-  DestroyFftWindow();
-  UseFormat(44100, 2, 16);
-  EXPECT_EQ(Title(Create()), "fft window(44.1khz 2ch 16bit)");
-  DestroyFftWindow();
-  UseFormat(8000, 1, 8);
-  EXPECT_EQ(Title(Create()), "fft window(8.0khz 1ch 8bit)");
+  for (const auto& [rate, channels, bits, title] :
+       {std::tuple{22050, 2, 16, "fft window(22khz 2ch 16bit)"}, {44100, 2, 16, "fft window(44.1khz 2ch 16bit)"},
+        {8000, 1, 8, "fft window(8.0khz 1ch 8bit)"}}) {
+    UseFormat(rate, channels, bits);
+    EXPECT_EQ(Title(Create()), title);
+    DestroyFftWindow();
+  }
 }
 
 TEST_F(FftWindowTest, PlaceSizeAndCloseCommandComeFromTheSettings) {
