@@ -15,9 +15,9 @@
 namespace {
 
 using playback_rig::Bytes;
-using playback_rig::Journal;
+using playback_rig::journal;
 using playback_rig::Pattern;
-using playback_rig::RepaintTicks;
+using playback_rig::repaintTicks;
 using playback_rig::Slice;
 
 class PlaybackEngineTest : public playback_rig::PlaybackRig {};
@@ -43,10 +43,10 @@ TEST_F(PlaybackEngineTest, ShortFileWritesAShortBufferAAndAnEmptyBAndEndsWhenBot
 
   Run(1000);
   EXPECT_EQ(Messages(), (std::vector<UINT>{kOpen, kDone, kDone, kClose}));
-  EXPECT_EQ(Journal()[1].buffer, kPlayBufferA);
-  EXPECT_EQ(Journal()[1].playflag, 1) << "the first buffer back only counts";
-  EXPECT_EQ(Journal()[2].buffer, kPlayBufferB);
-  EXPECT_EQ(Journal()[2].playflag, 0);
+  EXPECT_EQ(journal[1].buffer, kPlayBufferA);
+  EXPECT_EQ(journal[1].playflag, 1) << "the first buffer back only counts";
+  EXPECT_EQ(journal[2].buffer, kPlayBufferB);
+  EXPECT_EQ(journal[2].playflag, 0);
   EXPECT_EQ(Heard(0), samples);
   EXPECT_EQ(SampleStore.seekBase, 0);
   EXPECT_EQ(playPaused, 0);
@@ -76,12 +76,8 @@ class PlaybackEngineBits : public PlaybackEngineTest, public testing::WithParamI
 
 TEST_P(PlaybackEngineBits, RefillsUntilTheEndAndStopsWhenTheTwoBuffersHandedOverBeforeItReturn) {
   const uint16_t bits = GetParam();
-  test_support::FmtFields format;
-  format.channels = 1;
-  format.bits = bits;
-  format.rate = bits == 8 ? 8000 : 4000;  // 8000 bytes a second either way
   const Bytes samples = Pattern(300000);
-  OpenSource(format, samples);
+  OpenSource(playback_rig::Mono(bits, bits == 8 ? 8000 : 4000), samples);  // 8000 bytes a second either way
   Start();
   EXPECT_EQ(eflag, 0);
   EXPECT_EQ(buff, 2);
@@ -148,11 +144,8 @@ TEST_F(PlaybackEngineTest, ShortFileInDecimationHalvesTheBytesRead) {
 }
 
 TEST_F(PlaybackEngineTest, BlockThinningTakesTheBufferAndTheNextReadInTheFirstFill) {
-  test_support::FmtFields format;
-  format.channels = 1;
-  format.rate = 44100;
   const Bytes samples = Pattern(4 * kPlayBufferBytes + 5000);
-  OpenSource(format, samples);
+  OpenSource(playback_rig::Mono(16, 44100), samples);
   speedDoubleBlocks = 1;
   Start();
   EXPECT_EQ(std::ftell(SampleStore.file), SampleStore.dataOffset + 4 * kPlayBufferBytes);
@@ -179,8 +172,8 @@ TEST_F(PlaybackEngineTest, PitchModeTakesBufferAsBytesForBothBuffersAndRepaintsO
   EXPECT_TRUE(std::equal(b.begin(), b.end(), SampleStore.bufferB));
 
   RunRealTime(1300);
-  ASSERT_FALSE(RepaintTicks().empty());
-  EXPECT_GE(RepaintTicks().front().count(), 1000);
+  ASSERT_FALSE(repaintTicks.empty());
+  EXPECT_GE(repaintTicks.front().count(), 1000);
 }
 
 TEST_F(PlaybackEngineTest, RepaintTimerRunsAtTheConfiguredInterval) {
@@ -188,8 +181,8 @@ TEST_F(PlaybackEngineTest, RepaintTimerRunsAtTheConfiguredInterval) {
   settings_.mainwindowinvailintervalvariable = 20;
   Start();
   RunRealTime(600);
-  ASSERT_FALSE(RepaintTicks().empty());
-  EXPECT_LT(RepaintTicks().front().count(), 500);
+  ASSERT_FALSE(repaintTicks.empty());
+  EXPECT_LT(repaintTicks.front().count(), 500);
 }
 
 TEST_F(PlaybackEngineTest, RefillWaitsWhileTheFftThreadCopies) {

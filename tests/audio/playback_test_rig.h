@@ -34,20 +34,11 @@ struct Event {
   int32_t buff;
 };
 
-inline std::vector<Event>& Journal() {
-  static std::vector<Event> journal;
-  return journal;
-}
+inline std::vector<Event> journal;
 
-// Ticks of the repaint timer (1): the time from the engine's start to the first tick.
-inline std::chrono::steady_clock::time_point& StartTime() {
-  static std::chrono::steady_clock::time_point start;
-  return start;
-}
-inline std::vector<std::chrono::milliseconds>& RepaintTicks() {
-  static std::vector<std::chrono::milliseconds> ticks;
-  return ticks;
-}
+// Ticks of the repaint timer (1): the time from the engine's start to each tick.
+inline std::chrono::steady_clock::time_point startTime;
+inline std::vector<std::chrono::milliseconds> repaintTicks;
 
 inline int32_t BufferOf(LPARAM param) {
   const auto* header = reinterpret_cast<const WAVEHDR*>(param);
@@ -71,8 +62,8 @@ inline LRESULT CALLBACK RigProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_TIMER:
       if (wParam == kResumeTimer) OnResumeTimer(hwnd);
       if (wParam == kRepaintTimer) {
-        RepaintTicks().push_back(std::chrono::duration_cast<std::chrono::milliseconds>(
-            std::chrono::steady_clock::now() - StartTime()));
+        repaintTicks.push_back(std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - startTime));
         KillTimer(hwnd, kRepaintTimer);
       }
       return 0;
@@ -82,8 +73,16 @@ inline LRESULT CALLBACK RigProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     default:
       return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
-  Journal().push_back({msg, msg == MM_WOM_DONE ? BufferOf(lParam) : kNoPlayBuffer, playflag, eflag, buff});
+  journal.push_back({msg, msg == MM_WOM_DONE ? BufferOf(lParam) : kNoPlayBuffer, playflag, eflag, buff});
   return 0;
+}
+
+inline test_support::FmtFields Mono(uint16_t bits, uint32_t rate) {
+  test_support::FmtFields format;
+  format.channels = 1;
+  format.bits = bits;
+  format.rate = rate;
+  return format;
 }
 
 // Bytes that tell where in the file they came from.
@@ -133,18 +132,18 @@ inline void ResetTransport() {
 class PlaybackRig : public testing::Test {
  protected:
   void SetUp() override {
-    static bool registered = false;
-    if (!registered) {
+    static const bool registered = [] {
       WNDCLASSA cls{};
       cls.lpfnWndProc = RigProc;
       cls.lpszClassName = "playback rig";
-      registered = RegisterClassA(&cls) != 0;
-    }
+      return RegisterClassA(&cls) != 0;
+    }();
+    ASSERT_TRUE(registered);
     hwnd_ = CreateWindowExA(0, "playback rig", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr,
                             nullptr);
     ResetTransport();
-    Journal().clear();
-    RepaintTicks().clear();
+    journal.clear();
+    repaintTicks.clear();
     morvex::wave::UseVirtualClockDevices(&clock_);
   }
 
@@ -166,17 +165,11 @@ class PlaybackRig : public testing::Test {
     OpenSourceFile(nullptr, 0);
   }
   // 8-bit mono at 8000 Hz: 8 bytes a millisecond, 16 seconds a play buffer.
-  void OpenSource(const Bytes& samples) {
-    test_support::FmtFields format;
-    format.channels = 1;
-    format.bits = 8;
-    format.rate = 8000;
-    OpenSource(format, samples);
-  }
+  void OpenSource(const Bytes& samples) { OpenSource(Mono(8, 8000), samples); }
 
   // The engine's start at creation, and the device's open message handled.
   void Start() {
-    StartTime() = std::chrono::steady_clock::now();
+    startTime = std::chrono::steady_clock::now();
     StartPlaybackAtCreation(hwnd_, &settings_);
     Pump();
   }
@@ -217,7 +210,7 @@ class PlaybackRig : public testing::Test {
 
   std::vector<UINT> Messages() const {
     std::vector<UINT> ids;
-    for (const Event& e : Journal()) ids.push_back(e.message);
+    for (const Event& e : journal) ids.push_back(e.message);
     return ids;
   }
 

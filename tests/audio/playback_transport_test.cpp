@@ -114,10 +114,7 @@ TEST_F(PlaybackTransportTest, SeekWhileStoppedOnlyMovesThePlace) {
 }
 
 TEST_F(PlaybackTransportTest, JumpsAtHalfTheRateOfAnOddRateKeepWholeFrames) {
-  test_support::FmtFields format;
-  format.channels = 1;
-  format.rate = 11025;
-  OpenSource(format, Pattern(400000));
+  OpenSource(playback_rig::Mono(16, 11025), Pattern(400000));
   Start();
   StopAndPump();
   speedHalf = 1;
@@ -253,11 +250,7 @@ TEST_F(PlaybackTransportTest, DevicePauseHoldsThePositionUntilRestart) {
 }
 
 TEST_F(PlaybackTransportTest, PlayThatCannotOpenTheDeviceSaysSoAndStaysStopped) {
-  test_support::FmtFields format;
-  format.channels = 1;
-  format.bits = 8;
-  format.rate = 1;  // half of it is no rate at all
-  OpenSource(format, Pattern(1000));
+  OpenSource(playback_rig::Mono(8, 1), Pattern(1000));  // half of 1 Hz is no rate at all
   Start();
   Pause();
   Pump();
