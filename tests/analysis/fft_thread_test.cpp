@@ -13,6 +13,7 @@
 #include "analysis/window_function.h"
 #include "fft_graph_picture.h"
 #include "fft_view_fixture.h"
+#include "play_buffer_fill.h"
 
 namespace {
 
@@ -36,12 +37,9 @@ class FftThreadTest : public fftview::FftViewTest {
   void SetUp() override {
     FftViewTest::SetUp();
     // A 1 kHz tone in both buffers; everything handed over, the device 1000 bytes in.
-    for (int f = 0; f < kPlayBufferBytes / 4; ++f) {
-      const auto v = static_cast<int16_t>(10000 * std::sin(2 * 3.14159265 * 1000 * f / 44100));
-      for (char* buffer : {store.bufferA, store.bufferB}) {
-        buffer[4 * f] = static_cast<char>(v & 0xFF);
-        buffer[4 * f + 1] = static_cast<char>((v >> 8) & 0xFF);
-      }
+    for (char* buffer : {store.bufferA, store.bufferB}) {
+      playfill::FillStereo(
+          buffer, [](int32_t f) { return static_cast<int32_t>(10000 * std::sin(2 * M_PI * 1000 * f / 44100)); });
     }
     store.lastWritten = kPlayBufferB;
     store.writtenEnd = 2 * kPlayBufferBytes;

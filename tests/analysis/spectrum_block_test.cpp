@@ -8,6 +8,7 @@
 
 #include "analysis/spectrum_view_samples.h"
 #include "audio/sample_store.h"
+#include "play_buffer_fill.h"
 
 namespace {
 
@@ -19,14 +20,7 @@ constexpr FrameLayout kMono8{1, 8, 1};
 // A play buffer whose 16-bit stereo frame f holds left = f and right = -f.
 std::vector<char> IndexedStereo16() {
   std::vector<char> bytes(kPlayBufferBytes);
-  for (int32_t f = 0; f < kPlayBufferBytes / 4; ++f) {
-    const auto left = static_cast<uint16_t>(f);
-    const auto right = static_cast<uint16_t>(-f);
-    bytes[4 * f] = static_cast<char>(left & 0xFF);
-    bytes[4 * f + 1] = static_cast<char>(left >> 8);
-    bytes[4 * f + 2] = static_cast<char>(right & 0xFF);
-    bytes[4 * f + 3] = static_cast<char>(right >> 8);
-  }
+  playfill::FillStereo(bytes.data(), [](int32_t f) { return f; });
   return bytes;
 }
 

@@ -16,6 +16,7 @@
 #include "analysis/spectrum_frame.h"
 #include "analysis/spectrum_view_samples.h"
 #include "analysis/window_function.h"
+#include "play_buffer_fill.h"
 #include "spectrogram/sg_control.h"
 
 namespace {
@@ -26,21 +27,7 @@ SettingsRecord settings;
 std::atomic<int32_t> playing{1};
 std::atomic<int32_t> inputOn{0};
 
-// Frame f of a 16-bit stereo play buffer.
-void PutFrame(char* buffer, int32_t f, int32_t left, int32_t right) {
-  const auto l = static_cast<uint16_t>(left);
-  const auto r = static_cast<uint16_t>(right);
-  buffer[4 * f] = static_cast<char>(l & 0xFF);
-  buffer[4 * f + 1] = static_cast<char>(l >> 8);
-  buffer[4 * f + 2] = static_cast<char>(r & 0xFF);
-  buffer[4 * f + 3] = static_cast<char>(r >> 8);
-}
-
-// Every frame of `buffer` from `left(f)`, the right channel its negative.
-template <typename Left>
-void FillStereo(char* buffer, Left left) {
-  for (int32_t f = 0; f < kPlayBufferBytes / 4; ++f) PutFrame(buffer, f, left(f), -left(f));
-}
+using playfill::FillStereo;
 
 class SpectrumCycleTest : public ::testing::Test {
  protected:
