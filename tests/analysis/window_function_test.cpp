@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -139,26 +140,25 @@ std::vector<int32_t> FullScaleAlternating(int m) {
   return x;
 }
 
+// Every lane of a block of four, and the samples after the last whole block.
 TEST(WindowFunction, ApplyTruncatesTheDoubleProductTowardZero) {
-  // Lengths with and without a remainder after the blocks of four.
-  for (int m : {16, 18, 2}) {
-    SCOPED_TRACE("M = " + std::to_string(m));
-    BuildWindow('h', m);
-    std::vector<int32_t> x = FullScaleAlternating(m);
-    std::vector<int32_t> expected(m);
-    for (int i = 0; i < m; ++i) {
-      expected[i] = static_cast<int32_t>(std::trunc(x[i] * static_cast<double>(WindowTable[i])));
-    }
-    ApplyWindow(x.data(), m);
-    EXPECT_EQ(x, expected);
+  const struct {
+    char kind;
+    int m;
+    std::vector<std::pair<int, int32_t>> expected;  // (sample, windowed value)
+  } cases[] = {
+      // Hann: 0, 0.038, 0.146, 0.309, 0.5, ..., 1 at the centre.
+      {'n', 16, {{0, 0}, {1, -1247}, {2, 4798}, {3, -10114}, {4, 16383}, {8, 32767}}},
+      // Triangle: 2/9 and 1/9 on the last two samples of 18, 0 and 1 on the two of 2.
+      {'t', 18, {{16, 7281}, {17, -3640}}},
+      {'t', 2, {{0, 0}, {1, -32768}}},
+  };
+  for (const auto& c : cases) {
+    BuildWindow(c.kind, c.m);
+    std::vector<int32_t> x = FullScaleAlternating(c.m);
+    ApplyWindow(x.data(), c.m);
+    for (const auto& [i, value] : c.expected) EXPECT_EQ(x[i], value) << c.kind << ", M = " << c.m << ", sample " << i;
   }
-  BuildWindow('n', 16);  // 0, 0.038, 0.146, 0.309, 0.5, ...
-  std::vector<int32_t> x = FullScaleAlternating(16);
-  ApplyWindow(x.data(), 16);
-  EXPECT_EQ(x[0], 0);
-  EXPECT_EQ(x[1], -1247);  // -32768 · 0.0380602, toward zero
-  EXPECT_EQ(x[4], 16383);  // 32767 · 0.5, toward zero
-  EXPECT_EQ(x[8], 32767);  // the centre of the Hann window is 1
 }
 
 TEST(WindowFunction, CycleStepRebuildsOnRequestAndSkipsKindNone) {
