@@ -2,21 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <numeric>
 #include <string>
 #include <vector>
 
 #include "platform/wave/alsa_input.h"
 #include "wave_fake_pcm.h"
+#include "wave_test_window.h"
 
 namespace morvex::wave {
 namespace {
 
-std::vector<uint8_t> Counting(size_t bytes, uint8_t first) {
-  std::vector<uint8_t> data(bytes);
-  std::iota(data.begin(), data.end(), first);
-  return data;
-}
+using testing::Counting;
 
 class AlsaInputTest : public ::testing::Test {
  protected:

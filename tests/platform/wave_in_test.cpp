@@ -4,7 +4,6 @@
 #include <chrono>
 #include <cstdint>
 #include <deque>
-#include <numeric>
 #include <vector>
 
 #include "platform/wave/device_selection.h"
@@ -22,23 +21,8 @@ using testing::Ids;
 // The live input format: 16-bit mono at 44100 Hz; 10 ms are 441 frames, 882 bytes.
 constexpr size_t kTenMs = 882;
 
-struct RecordBuffer {
-  explicit RecordBuffer(size_t bytes) : data(bytes, 0xEE) {
-    header.lpData = reinterpret_cast<LPSTR>(data.data());
-    header.dwBufferLength = static_cast<DWORD>(bytes);
-  }
-  std::vector<uint8_t> Recorded() const {
-    return {data.begin(), data.begin() + static_cast<std::ptrdiff_t>(header.dwBytesRecorded)};
-  }
-  std::vector<uint8_t> data;
-  WAVEHDR header{};
-};
-
-std::vector<uint8_t> Counting(size_t count, uint8_t first) {
-  std::vector<uint8_t> bytes(count);
-  std::iota(bytes.begin(), bytes.end(), first);
-  return bytes;
-}
+using RecordBuffer = testing::WaveBuffer;
+using testing::Counting;
 
 class WaveInTest : public ::testing::Test {
  protected:
@@ -59,7 +43,7 @@ class WaveInTest : public ::testing::Test {
   }
   // Buffers live until the device has been reset and closed.
   RecordBuffer& Add(size_t bytes = kTenMs) {
-    RecordBuffer& buffer = buffers.emplace_back(bytes);
+    RecordBuffer& buffer = buffers.emplace_back(std::vector<uint8_t>(bytes, 0xEE));
     EXPECT_EQ(waveInPrepareHeader(hwi, &buffer.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
     EXPECT_EQ(waveInAddBuffer(hwi, &buffer.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
     return buffer;
@@ -73,7 +57,6 @@ class WaveInTest : public ::testing::Test {
     if (result == MMSYSERR_NOERROR) open = false;
     return result;
   }
-  static LPARAM Param(RecordBuffer& b) { return reinterpret_cast<LPARAM>(&b.header); }
   static std::vector<LPARAM> DataHeaders(const std::vector<DeviceMessage>& messages) {
     std::vector<LPARAM> headers;
     for (const DeviceMessage& m : messages) {
@@ -105,12 +88,12 @@ TEST_F(WaveInTest, EachFilledBufferComesBackWithWhatWasRecordedOnlyAfterStart) {
   EXPECT_TRUE(window.Pump().empty()) << "a buffer comes back only when it is full";
   clock.Advance(milliseconds(4));
   std::vector<DeviceMessage> messages = window.Pump();
-  ASSERT_EQ(DataHeaders(messages), std::vector<LPARAM>{Param(a)});
+  ASSERT_EQ(DataHeaders(messages), std::vector<LPARAM>{a.Param()});
   EXPECT_EQ(messages[0].thread, GetCurrentThreadId());
   EXPECT_EQ(a.header.dwFlags, static_cast<DWORD>(WHDR_PREPARED | WHDR_DONE));
   EXPECT_EQ(a.Recorded(), std::vector<uint8_t>(sound.begin(), sound.begin() + kTenMs));
   clock.Advance(milliseconds(10));
-  ASSERT_EQ(DataHeaders(window.Pump()), std::vector<LPARAM>{Param(b)});
+  ASSERT_EQ(DataHeaders(window.Pump()), std::vector<LPARAM>{b.Param()});
   EXPECT_EQ(b.Recorded(), std::vector<uint8_t>(sound.begin() + kTenMs, sound.end()));
 }
 
@@ -121,7 +104,7 @@ TEST_F(WaveInTest, SoundRecordedWhileNoBufferIsQueuedIsLost) {
   Start(10);
   RecordBuffer& a = Add();
   clock.Advance(milliseconds(10));
-  ASSERT_EQ(DataHeaders(window.Pump()), std::vector<LPARAM>{Param(a)});
+  ASSERT_EQ(DataHeaders(window.Pump()), std::vector<LPARAM>{a.Param()});
   EXPECT_EQ(a.Recorded(), std::vector<uint8_t>(sound.begin() + kTenMs, sound.end()));
 }
 
@@ -129,7 +112,7 @@ TEST_F(WaveInTest, SilenceIsRecordedWhenNoSoundArrives) {
   Open(testing::PcmFormatOf(8000, 1, 8));
   RecordBuffer& a = Add(80);
   Start(10);
-  ASSERT_EQ(DataHeaders(window.Pump()), std::vector<LPARAM>{Param(a)});
+  ASSERT_EQ(DataHeaders(window.Pump()), std::vector<LPARAM>{a.Param()});
   EXPECT_EQ(a.Recorded(), std::vector<uint8_t>(80, 0x80)) << "8-bit silence is 128";
 }
 
@@ -143,7 +126,7 @@ TEST_F(WaveInTest, CloseIsRefusedWhileARecordBufferIsQueued) {
   ASSERT_EQ(Ids(window.Pump()), (std::vector<UINT>{MM_WIM_OPEN, MM_WIM_DATA}));
   EXPECT_EQ(Close(), static_cast<MMRESULT>(WAVERR_STILLPLAYING));
   clock.Advance(milliseconds(10));
-  ASSERT_EQ(DataHeaders(window.Pump()), std::vector<LPARAM>{Param(b)});
+  ASSERT_EQ(DataHeaders(window.Pump()), std::vector<LPARAM>{b.Param()});
   EXPECT_EQ(Close(), MMSYSERR_NOERROR);
   std::vector<DeviceMessage> closed = window.Pump();
   ASSERT_EQ(Ids(closed), std::vector<UINT>{MM_WIM_CLOSE});
@@ -159,7 +142,7 @@ TEST_F(WaveInTest, ResetHandsBackEveryQueuedBufferInOrder) {
   RecordBuffer& b = Add();
   Start(5);
   ASSERT_EQ(waveInReset(hwi), MMSYSERR_NOERROR);
-  EXPECT_EQ(DataHeaders(window.Pump()), (std::vector<LPARAM>{Param(a), Param(b)}));
+  EXPECT_EQ(DataHeaders(window.Pump()), (std::vector<LPARAM>{a.Param(), b.Param()}));
   EXPECT_EQ(a.header.dwBytesRecorded, 220u * 2) << "5 ms hold 220.5 frames";
   EXPECT_EQ(b.header.dwBytesRecorded, 0u);
   EXPECT_EQ(Close(), MMSYSERR_NOERROR);
@@ -172,7 +155,7 @@ TEST_F(WaveInTest, StopHandsBackThePartlyFilledBufferAndKeepsTheEmptyOnes) {
   RecordBuffer& b = Add();
   Start(5);
   ASSERT_EQ(waveInStop(hwi), MMSYSERR_NOERROR);
-  EXPECT_EQ(DataHeaders(window.Pump()), std::vector<LPARAM>{Param(a)});
+  EXPECT_EQ(DataHeaders(window.Pump()), std::vector<LPARAM>{a.Param()});
   clock.Advance(milliseconds(20));
   EXPECT_TRUE(window.Pump().empty()) << "nothing is recorded while stopped";
   EXPECT_EQ(b.header.dwFlags & WHDR_INQUEUE, static_cast<DWORD>(WHDR_INQUEUE));
@@ -181,7 +164,7 @@ TEST_F(WaveInTest, StopHandsBackThePartlyFilledBufferAndKeepsTheEmptyOnes) {
 
 TEST_F(WaveInTest, AddBufferFollowsTheHeaderRules) {
   Open();
-  RecordBuffer& a = buffers.emplace_back(kTenMs);
+  RecordBuffer& a = buffers.emplace_back(std::vector<uint8_t>(kTenMs));
   EXPECT_EQ(waveInAddBuffer(hwi, &a.header, sizeof(WAVEHDR)), static_cast<MMRESULT>(WAVERR_UNPREPARED));
   RecordBuffer& b = Add();
   EXPECT_EQ(waveInAddBuffer(hwi, &b.header, sizeof(WAVEHDR)), static_cast<MMRESULT>(WAVERR_STILLPLAYING));

@@ -5,7 +5,6 @@
 #include <chrono>
 #include <cstdint>
 #include <deque>
-#include <numeric>
 #include <thread>
 #include <vector>
 
@@ -27,17 +26,7 @@ using MessageIds = std::vector<UINT>;
 // 16-bit mono at 8000 Hz: one millisecond is 8 frames, 16 bytes.
 constexpr int kBytesPerMs = 16;
 
-// A buffer whose bytes count up from `first`, so that what was heard shows where it came from.
-struct Buffer {
-  Buffer(size_t bytes, uint8_t first) : data(bytes) {
-    std::iota(data.begin(), data.end(), first);
-    header.lpData = reinterpret_cast<LPSTR>(data.data());
-    header.dwBufferLength = static_cast<DWORD>(bytes);
-  }
-  LPARAM Param() { return reinterpret_cast<LPARAM>(&header); }
-  Bytes data;
-  WAVEHDR header{};
-};
+using Buffer = testing::WaveBuffer;
 
 Bytes Joined(const Bytes& a, const Bytes& b) {
   Bytes joined = a;
@@ -64,7 +53,7 @@ class WaveOutTest : public ::testing::Test {
   }
   // Buffers live until the device has been reset and closed.
   Buffer& Write(int ms, uint8_t first = 0, size_t extraBytes = 0) {
-    Buffer& buffer = buffers.emplace_back(ms * kBytesPerMs + extraBytes, first);
+    Buffer& buffer = buffers.emplace_back(testing::Counting(ms * kBytesPerMs + extraBytes, first));
     EXPECT_EQ(waveOutPrepareHeader(hwo, &buffer.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
     EXPECT_EQ(waveOutWrite(hwo, &buffer.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
     return buffer;
@@ -121,7 +110,7 @@ TEST_F(WaveOutTest, PositionCountsBytesHeardAcrossBuffersButNotIdleTime) {
 
 TEST_F(WaveOutTest, PositionIsExactAtRatesWithFractionalFramesPerMillisecond) {
   Open(testing::PcmFormatOf(44100, 2, 16));
-  buffers.emplace_back(44100 * 4, 0);
+  buffers.emplace_back(Bytes(44100 * 4));
   ASSERT_EQ(waveOutPrepareHeader(hwo, &buffers[0].header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
   ASSERT_EQ(waveOutWrite(hwo, &buffers[0].header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
   for (int i = 0; i < 7; ++i) Advance(3);
@@ -220,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(DeviceCanPause, WaveOutPauseTest, ::testing::Bool());
 
 TEST_F(WaveOutTest, HeaderFlagsFollowPrepareWriteAndUnprepare) {
   Open();
-  Buffer& a = buffers.emplace_back(10 * kBytesPerMs, 0);
+  Buffer& a = buffers.emplace_back(Bytes(10 * kBytesPerMs));
   EXPECT_EQ(waveOutWrite(hwo, &a.header, sizeof(WAVEHDR)), static_cast<MMRESULT>(WAVERR_UNPREPARED));
   ASSERT_EQ(waveOutPrepareHeader(hwo, &a.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
   ASSERT_EQ(waveOutWrite(hwo, &a.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);

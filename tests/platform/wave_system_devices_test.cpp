@@ -18,14 +18,7 @@ using std::chrono::milliseconds;
 
 constexpr char kMissingPcm[] = "morvex_no_such_pcm";
 
-struct Buffer {
-  explicit Buffer(size_t bytes) : data(bytes, 0) {
-    header.lpData = reinterpret_cast<LPSTR>(data.data());
-    header.dwBufferLength = static_cast<DWORD>(bytes);
-  }
-  std::vector<uint8_t> data;
-  WAVEHDR header{};
-};
+using Buffer = testing::WaveBuffer;
 
 class SystemDevicesTest : public ::testing::Test {
  protected:
@@ -38,7 +31,7 @@ TEST_F(SystemDevicesTest, NullPcmPlaysEveryBufferInWriteOrder) {
   UseSystemDevices("null");
   HWAVEOUT hwo = nullptr;
   ASSERT_EQ(waveOutOpen(&hwo, WAVE_MAPPER, &format, window.Callback(), 0, CALLBACK_WINDOW), MMSYSERR_NOERROR);
-  Buffer a(128000), b(64000);
+  Buffer a(std::vector<uint8_t>(128000)), b(std::vector<uint8_t>(64000));
   for (Buffer* buffer : {&a, &b}) {
     ASSERT_EQ(waveOutPrepareHeader(hwo, &buffer->header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
     ASSERT_EQ(waveOutWrite(hwo, &buffer->header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
@@ -63,7 +56,7 @@ TEST_F(SystemDevicesTest, NullPcmFillsRecordBuffers) {
   WAVEFORMATEX input = testing::PcmFormatOf(44100, 1, 16);
   HWAVEIN hwi = nullptr;
   ASSERT_EQ(waveInOpen(&hwi, WAVE_MAPPER, &input, window.Callback(), 0, CALLBACK_WINDOW), MMSYSERR_NOERROR);
-  Buffer a(4096);
+  Buffer a(std::vector<uint8_t>(4096));
   ASSERT_EQ(waveInPrepareHeader(hwi, &a.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
   ASSERT_EQ(waveInAddBuffer(hwi, &a.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
   ASSERT_EQ(waveInStart(hwi), MMSYSERR_NOERROR);

@@ -1,9 +1,13 @@
 // A real window and message loop for the wave device tests: device messages reach the
-// window's procedure through the queue, as they reach the program's main window.
+// window's procedure through the queue, as they reach the program's main window. Also the
+// buffers and formats those tests hand to the devices.
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <map>
+#include <numeric>
+#include <utility>
 #include <vector>
 
 #include "platform/win32.h"
@@ -99,6 +103,29 @@ inline std::vector<UINT> Ids(const std::vector<DeviceMessage>& messages) {
   for (const DeviceMessage& m : messages) ids.push_back(m.message);
   return ids;
 }
+
+// Bytes counting up from `first`, so that what was heard or recorded shows where it came from.
+inline std::vector<uint8_t> Counting(size_t count, uint8_t first) {
+  std::vector<uint8_t> bytes(count);
+  std::iota(bytes.begin(), bytes.end(), first);
+  return bytes;
+}
+
+// Bytes and the header that lends them to a device; stays where it was made.
+struct WaveBuffer {
+  explicit WaveBuffer(std::vector<uint8_t> bytes) : data(std::move(bytes)) {
+    header.lpData = reinterpret_cast<LPSTR>(data.data());
+    header.dwBufferLength = static_cast<DWORD>(data.size());
+  }
+  WaveBuffer(const WaveBuffer&) = delete;
+  WaveBuffer& operator=(const WaveBuffer&) = delete;
+  LPARAM Param() { return reinterpret_cast<LPARAM>(&header); }
+  std::vector<uint8_t> Recorded() const {
+    return {data.begin(), data.begin() + static_cast<std::ptrdiff_t>(header.dwBytesRecorded)};
+  }
+  std::vector<uint8_t> data;
+  WAVEHDR header{};
+};
 
 inline WAVEFORMATEX PcmFormatOf(DWORD rate, WORD channels, WORD bits) {
   WAVEFORMATEX format{};
