@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <memory>
-#include <numeric>
 #include <thread>
 #include <vector>
 
@@ -22,9 +21,7 @@ using std::chrono::milliseconds;
 constexpr PcmFormat kFormat{8000, 1, 16};  // 2 bytes a frame
 
 std::vector<uint8_t> Counting(int64_t frames, uint8_t first) {
-  std::vector<uint8_t> bytes(static_cast<size_t>(frames * 2));
-  std::iota(bytes.begin(), bytes.end(), first);
-  return bytes;
+  return testing::Counting(static_cast<size_t>(frames * 2), first);
 }
 
 class AlsaOutputTest : public ::testing::Test {
@@ -164,57 +161,47 @@ TEST(AlsaOutputDeviceTest, BuffersComeBackInOrderAcrossAnUnderrun) {
   HWAVEOUT handle = reinterpret_cast<HWAVEOUT>(uintptr_t{0x51});
   wave.Start(handle);
 
-  std::vector<uint8_t> a = Counting(40, 0), b = Counting(40, 80), c = Counting(40, 160);
-  WAVEHDR ha{}, hb{}, hc{};
-  auto setUp = [&](WAVEHDR& h, std::vector<uint8_t>& data) {
-    h.lpData = reinterpret_cast<LPSTR>(data.data());
-    h.dwBufferLength = static_cast<DWORD>(data.size());
-    ASSERT_EQ(wave.Prepare(&h), MMSYSERR_NOERROR);
+  testing::WaveBuffer a(Counting(40, 0)), b(Counting(40, 80)), c(Counting(40, 160));
+  for (testing::WaveBuffer* buffer : {&a, &b, &c}) ASSERT_EQ(wave.Prepare(&buffer->header), MMSYSERR_NOERROR);
+  // Waits until the device thread has written `written` frames, lets the device play `play`
+  // and returns the device messages up to the next returned buffer.
+  auto playUntilDone = [&](int64_t written, int64_t play) {
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (device->Written() < written && std::chrono::steady_clock::now() < until) {
+      std::this_thread::sleep_for(milliseconds(1));
+    }
+    EXPECT_EQ(device->Written(), written);
+    device->Play(play);
+    return window.RunUntil(MM_WOM_DONE, milliseconds(10000));
   };
-  setUp(ha, a);
-  setUp(hb, b);
-  setUp(hc, c);
   auto position = [&] {
     int64_t bytes = -1;
     wave.Position(&bytes);
     return bytes;
   };
-  auto waitForWritten = [&](int64_t frames) {
-    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (device->Written() < frames && std::chrono::steady_clock::now() < until) {
-      std::this_thread::sleep_for(milliseconds(1));
-    }
-    return device->Written();
-  };
 
-  ASSERT_EQ(wave.Write(&ha), MMSYSERR_NOERROR);
-  ASSERT_EQ(wave.Write(&hb), MMSYSERR_NOERROR);
-  ASSERT_EQ(waitForWritten(50), 50) << "the device's buffer holds 50 frames";
-  device->Play(45);
-  std::vector<testing::DeviceMessage> messages = window.RunUntil(MM_WOM_DONE, milliseconds(10000));
+  ASSERT_EQ(wave.Write(&a.header), MMSYSERR_NOERROR);
+  ASSERT_EQ(wave.Write(&b.header), MMSYSERR_NOERROR);
+  std::vector<testing::DeviceMessage> messages = playUntilDone(50, 45);  // the device holds 50 frames
   ASSERT_EQ(testing::Ids(messages), (std::vector<UINT>{MM_WOM_OPEN, MM_WOM_DONE}));
-  EXPECT_EQ(messages[1].Header(), &ha);
+  EXPECT_EQ(messages[1].Header(), &a.header);
   EXPECT_EQ(messages[1].device, reinterpret_cast<WPARAM>(handle));
   EXPECT_EQ(position(), 45 * 2);
 
-  ASSERT_EQ(waitForWritten(80), 80) << "the rest of the second buffer follows";
-  device->Play(100);  // runs dry
-  messages = window.RunUntil(MM_WOM_DONE, milliseconds(10000));
+  messages = playUntilDone(80, 100);  // the rest of the second buffer follows, then runs dry
   ASSERT_EQ(testing::Ids(messages), std::vector<UINT>{MM_WOM_DONE});
-  EXPECT_EQ(messages[0].Header(), &hb);
+  EXPECT_EQ(messages[0].Header(), &b.header);
   EXPECT_EQ(position(), 80 * 2);
 
-  ASSERT_EQ(wave.Write(&hc), MMSYSERR_NOERROR);
-  ASSERT_EQ(waitForWritten(120), 120) << "writing after the underrun restarts the device";
-  device->Play(40);
-  messages = window.RunUntil(MM_WOM_DONE, milliseconds(10000));
+  ASSERT_EQ(wave.Write(&c.header), MMSYSERR_NOERROR);
+  messages = playUntilDone(120, 40);  // writing after the underrun restarts the device
   ASSERT_EQ(testing::Ids(messages), std::vector<UINT>{MM_WOM_DONE});
-  EXPECT_EQ(messages[0].Header(), &hc);
+  EXPECT_EQ(messages[0].Header(), &c.header);
   EXPECT_EQ(position(), 120 * 2);
 
-  std::vector<uint8_t> expected = a;
-  expected.insert(expected.end(), b.begin(), b.end());
-  expected.insert(expected.end(), c.begin(), c.end());
+  std::vector<uint8_t> expected = a.data;
+  expected.insert(expected.end(), b.data.begin(), b.data.end());
+  expected.insert(expected.end(), c.data.begin(), c.data.end());
   EXPECT_EQ(device->Heard(), expected);
   ASSERT_EQ(wave.Close(), MMSYSERR_NOERROR);
   EXPECT_EQ(testing::Ids(window.Pump()), std::vector<UINT>{MM_WOM_CLOSE});
