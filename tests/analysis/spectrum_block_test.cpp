@@ -1,9 +1,12 @@
 #include "analysis/spectrum_block.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 #include "analysis/spectrum_view_samples.h"
@@ -41,32 +44,28 @@ TEST(ViewCopyChoice, FollowsTheRunningViews) {
   EXPECT_EQ(ViewCopyFor(3, 0, 0), ViewCopy::None);
 }
 
-TEST(PlayedFrameCopy, SixteenBitSamplesAreSignedLittleEndian) {
+// A play buffer beginning with `head`.
+std::vector<char> BufferStartingWith(std::initializer_list<unsigned char> head) {
   std::vector<char> bytes(kPlayBufferBytes);
-  const unsigned char frames[] = {0x34, 0x12, 0x00, 0x80, 0xFF, 0x7F, 0xFF, 0xFF};
-  for (size_t i = 0; i < sizeof frames; ++i) bytes[i] = static_cast<char>(frames[i]);
+  std::copy(head.begin(), head.end(), bytes.begin());
+  return bytes;
+}
+
+TEST(PlayedFrameCopy, SixteenBitSamplesAreSignedLittleEndian) {
+  const std::vector<char> bytes = BufferStartingWith({0x34, 0x12, 0x00, 0x80, 0xFF, 0x7F, 0xFF, 0xFF});
   int32_t block[4] = {};
   EXPECT_EQ(CopyPlayedFrames(bytes.data(), 0, kMono16, ViewCopy::None, block, 0, 4), 4);
-  EXPECT_EQ(block[0], 0x1234);
-  EXPECT_EQ(block[1], -32768);
-  EXPECT_EQ(block[2], 32767);
-  EXPECT_EQ(block[3], -1);
+  EXPECT_THAT(block, ::testing::ElementsAre(0x1234, -32768, 32767, -1));
 }
 
 TEST(PlayedFrameCopy, EightBitSamplesAreUnsignedAround128) {
-  std::vector<char> bytes(kPlayBufferBytes);
-  const unsigned char frames[] = {0, 255, 128, 1, 255, 0};
-  for (size_t i = 0; i < sizeof frames; ++i) bytes[i] = static_cast<char>(frames[i]);
+  const std::vector<char> bytes = BufferStartingWith({0, 255, 128, 1, 255, 0});
   FillViews(999);
   int32_t block[3] = {};
   EXPECT_EQ(CopyPlayedFrames(bytes.data(), 0, kStereo8, ViewCopy::LeftRight, block, 0, 3), 3);
-  EXPECT_EQ(block[0], -128);
-  EXPECT_EQ(block[1], 0);
-  EXPECT_EQ(block[2], 127);
+  EXPECT_THAT(block, ::testing::ElementsAre(-128, 0, 127));
   EXPECT_EQ(ViewLeft[1], 0);
-  EXPECT_EQ(ViewRight[0], 127);
-  EXPECT_EQ(ViewRight[1], -127);
-  EXPECT_EQ(ViewRight[2], -128);
+  EXPECT_THAT(std::vector<int32_t>(ViewRight, ViewRight + 3), ::testing::ElementsAre(127, -127, -128));
 }
 
 TEST(PlayedFrameCopy, TakesTheFirstChannelAndFillsTheChosenViews) {
@@ -153,10 +152,7 @@ TEST(InputBlockCopy, BuildsSixteenBitSamplesFromTheLowBytes) {
   FillViews(999);
   int32_t block[4] = {};
   CopyInputBlock(stage, 4, block);
-  EXPECT_EQ(block[0], 0x1234);
-  EXPECT_EQ(block[1], -32768);
-  EXPECT_EQ(block[2], 32767);  // 0x1FF and 0x37F: only their low bytes count
-  EXPECT_EQ(block[3], -1);
+  EXPECT_THAT(block, ::testing::ElementsAre(0x1234, -32768, 32767, -1));  // of 0x1FF and 0x37F only the low bytes
   EXPECT_EQ(ViewLeft[2], 32767);
   EXPECT_EQ(ViewLeft[4], 999);
 }
