@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 #include "app/settings.h"
@@ -16,6 +15,7 @@
 #include "audio/sample_store.h"
 #include "audio/view_threads.h"
 #include "platform/win32.h"
+#include "transport_reset.h"
 
 namespace display_test {
 
@@ -113,24 +113,7 @@ inline void PutSample(char* buffer, int frame, int value, int blockAlign, int bi
   }
 }
 
-inline void ResetTransport() {
-  playflag = 0;
-  eflag = 0;
-  buff = 0;
-  playPaused = 0;
-  statusEnabled = 0;
-  statusText = 1;
-  levelThreadOff = 1;
-  levelHold = 0;
-  SampleStore.lastWritten = kNoPlayBuffer;
-  SampleStore.writtenEnd = 0;
-  SampleStore.seekBase = 0;
-  SampleStore.dataSize = 0;
-  SampleStore.WavFileName[0] = '\0';
-  std::memset(SampleStore.bufferA, 0, sizeof SampleStore.bufferA);
-  std::memset(SampleStore.bufferB, 0, sizeof SampleStore.bufferB);
-  lastErrorText = "";
-}
+using audio_test::ResetTransport;
 
 class StatusDisplayTest : public ::testing::Test {
  protected:
@@ -154,9 +137,7 @@ class StatusDisplayTest : public ::testing::Test {
     GetClientRect(hwnd, &client);
     OnSize(client.right, client.bottom);
     window = GetDC(hwnd);
-    // The first paint after showing erases the background; let the default handling have it.
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    audio_test::Pump();  // the first paint after showing erases the background
   }
 
   void TearDown() override {

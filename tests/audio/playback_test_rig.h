@@ -20,6 +20,7 @@
 #include "spectrogram/sg_control.h"
 #include "support/temp_dir.h"
 #include "support/wav_bytes.h"
+#include "transport_reset.h"
 
 namespace playback_rig {
 
@@ -101,33 +102,7 @@ inline Bytes Slice(const Bytes& bytes, size_t from, size_t count) {
                bytes.begin() + static_cast<std::ptrdiff_t>(from + count));
 }
 
-// Puts every piece of transport state back to what the program starts with.
-inline void ResetTransport() {
-  playflag = 0;
-  eflag = 0;
-  buff = 0;
-  inputRunning = 0;
-  playPaused = 0;
-  SampleStore.lastWritten = kNoPlayBuffer;
-  SampleStore.writtenEnd = 0;
-  SampleStore.seekBase = 0;
-  SampleStore.bytesRead = 0;
-  SampleStore.readerBusy = 0;
-  SampleStore.writerBusy = 0;
-  resumePending = 0;
-  endCount = 0;
-  lasterror = 0;
-  speedDoubleDecimate = 0;
-  speedDoubleBlocks = 0;
-  pitchHalf = 0;
-  speedHalf = 0;
-  WaveOutDevice = nullptr;
-  SgControl.column = 0;
-  SgControl.clearRequest = 0;
-  SgControl.returnedOnce = 0;
-  SgControl.endOfData = 0;
-  endOfDataMarker = 0;
-}
+using audio_test::ResetTransport;
 
 class PlaybackRig : public testing::Test {
  protected:
@@ -153,7 +128,6 @@ class PlaybackRig : public testing::Test {
     DestroyWindow(hwnd_);
     if (SampleStore.file != nullptr) std::fclose(SampleStore.file);
     SampleStore.file = nullptr;
-    SampleStore.WavFileName[0] = '\0';
     ResetTransport();
     morvex::wave::UseSystemDevices();
   }
@@ -174,11 +148,7 @@ class PlaybackRig : public testing::Test {
     Pump();
   }
 
-  // Handles every queued message as the message loop would.
-  void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-  }
+  static void Pump() { audio_test::Pump(); }
 
   // Lets the virtual clock run in steps of at most `stepMs`, handling the messages of each step,
   // as a device plays on while the program keeps up with it.
