@@ -122,32 +122,21 @@ TEST_F(MessagesTest, PostsFromSeveralThreadsKeepEachThreadsOrder) {
   EXPECT_EQ(received, kThreads * kEach);
 }
 
-TEST_F(MessagesTest, PaintComesOnlyWhenNoPostedMessageWaits) {
-  Create();
-  ShowWindow(hwnd, SW_SHOW);
-  PostMessageA(hwnd, WM_USER, 1, 0);
-  PostMessageA(hwnd, WM_USER, 2, 0);
-  MSG msg;
-  ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
-  EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER));
-  DispatchMessageA(&msg);
-  ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
-  EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER));
-  DispatchMessageA(&msg);
-  ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
-  EXPECT_EQ(msg.message, static_cast<UINT>(WM_PAINT));
-  DispatchMessageA(&msg);
-  // BeginPaint validated the window: no further paint is generated.
-  EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE));
-}
-
-TEST_F(MessagesTest, HiddenWindowsGetNoPaint) {
+TEST_F(MessagesTest, PaintComesOnlyToShownWindowsAndWhenNoPostedMessageWaits) {
   Create();
   InvalidateRect(hwnd, nullptr, FALSE);
   MSG msg;
-  EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE)) << "hidden windows get no paint";
   ShowWindow(hwnd, SW_SHOW);
-  EXPECT_TRUE(PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+  PostMessageA(hwnd, WM_USER, 1, 0);
+  PostMessageA(hwnd, WM_USER, 2, 0);
+  for (UINT expected : {WM_USER, WM_USER, WM_PAINT}) {
+    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, expected);
+    DispatchMessageA(&msg);
+  }
+  // BeginPaint validated the window: no further paint is generated.
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE));
 }
 
 TEST_F(MessagesTest, BeginPaintReportsTheInvalidRectangleAndErasesWhenAsked) {
@@ -192,16 +181,7 @@ TEST_F(MessagesTest, TranslateMessageTurnsAKeyPressIntoACharacter) {
   EXPECT_FALSE(TranslateMessage(&msg));
 }
 
-TEST_F(MessagesTest, SystemCloseBecomesCloseAndCloseDestroys) {
-  Create();
-  seen.clear();
-  PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-  Pump();
-  EXPECT_EQ(Messages(), (std::vector<UINT>{WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}));
-  EXPECT_FALSE(IsWindow(hwnd));
-}
-
-TEST_F(MessagesTest, GreyCloseItemMakesTheCloseButtonDoNothing) {
+TEST_F(MessagesTest, CloseButtonClosesAndDestroysUnlessTheCloseItemIsGrey) {
   Create();
   EnableMenuItem(GetSystemMenu(hwnd, FALSE), SC_CLOSE, MF_GRAYED);
   seen.clear();
@@ -212,6 +192,7 @@ TEST_F(MessagesTest, GreyCloseItemMakesTheCloseButtonDoNothing) {
   EnableMenuItem(GetSystemMenu(hwnd, FALSE), SC_CLOSE, MF_ENABLED);
   morvex::user::PressCloseButton(hwnd);
   Pump();
+  EXPECT_EQ(Messages(), (std::vector<UINT>{WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}));
   EXPECT_FALSE(IsWindow(hwnd));
 }
 
