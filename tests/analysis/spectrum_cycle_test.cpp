@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <new>
 #include <numbers>
 #include <thread>
 #include <utility>
@@ -44,16 +45,13 @@ class SpectrumCycleTest : public ::testing::Test {
     store.inputReady = 0;
     playing = 1;
     inputOn = 0;
-    settings.fftsample = 2048;
-    settings.zerofill = 1;
-    settings.downrateforfft = 0;
+    // The defaults (2048 points, no zero-fill, no rate converter, both views stopped), but a
+    // rectangular window and no filters, so that magnitudes are the transform's own.
+    settings.~SettingsRecord();
+    new (&settings) SettingsRecord();
     settings.wfkind = 'z';
-    settings.fftradix4flag = 0;
     settings.pinknoizeflatingfilter = 0;
-    settings.loudnessrevice = 0;
     settings.smoothingfilter = 0;
-    settings.vswindowstop = 1;
-    settings.wavwindowstop = 1;
     SamplesPerFrame = 2048;
     WindowRebuild = 1;
     FftLatencyMs = 0;
