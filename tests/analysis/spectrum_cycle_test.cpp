@@ -33,16 +33,15 @@ using playfill::FillStereo;
 class SpectrumCycleTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // 44100 Hz 16-bit stereo, both play buffers handed over, B the newer.
+    store.~SampleStoreRecord();
+    new (&store) SampleStoreRecord();
     store.format = WAVEFORMATEX{WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
     store.blockAlign = 4;
     store.analysisRate = 44100;
     store.dataSize = 100000000;
     store.lastWritten = kPlayBufferB;
     store.writtenEnd = 1000000;
-    store.seekBase = 0;
-    store.readerBusy = 0;
-    store.writerBusy = 0;
-    store.inputReady = 0;
     playing = 1;
     inputOn = 0;
     // The defaults (2048 points, no zero-fill, no rate converter, both views stopped), but a
