@@ -10,7 +10,12 @@
 namespace morvex::gdi::test {
 namespace {
 
-TEST(GdiSurfaceTest, ResizeKeepsTheOverlapAndFillsTheRest) {
+TEST(GdiSurfaceTest, ResizeKeepsTheOverlapAndFillsTheRestAndSizesBelowZeroCountAsZero) {
+  Surface empty(-4, 5, 0);
+  EXPECT_EQ(empty.width(), 0);
+  empty.resize(2, -1, 0);
+  EXPECT_EQ(empty.width(), 2);
+  EXPECT_EQ(empty.height(), 0);
   Surface surface(3, 2, 1);
   {
     std::lock_guard lock(surface.mutex());
@@ -22,14 +27,6 @@ TEST(GdiSurfaceTest, ResizeKeepsTheOverlapAndFillsTheRest) {
   const std::vector<uint32_t> expected{10, 11, 12, 7, 13, 14, 15, 7, 7, 7, 7, 7};
   std::lock_guard lock(surface.mutex());
   EXPECT_EQ(std::vector<uint32_t>(surface.pixels(), surface.pixels() + 12), expected);
-}
-
-TEST(GdiSurfaceTest, SizesBelowZeroCountAsZero) {
-  Surface surface(-4, 5, 0);
-  EXPECT_EQ(surface.width(), 0);
-  surface.resize(2, -1, 0);
-  EXPECT_EQ(surface.width(), 2);
-  EXPECT_EQ(surface.height(), 0);
 }
 
 // The listener runs after the call, outside the surface's lock: it can take the lock itself.
