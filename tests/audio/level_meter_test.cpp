@@ -114,15 +114,13 @@ TEST_F(LevelMeasure, SilenceReadsAsMinusInfinityButTypeZeroStaysFiniteInTheThrea
   EXPECT_TRUE(r.silent);
   EXPECT_FALSE(ThreadLevelReading(kLevelPeak, w, 65536, &r));
   EXPECT_FALSE(ThreadLevelReading(kLevelRmsAccuracy, w, 65536, &r));
-}
 
-TEST_F(LevelMeasure, TheThreadCallsAQuieterWindowThanOneStepAFrameSilence) {
+  // The thread calls a window quieter than one step a frame silence; the paint does not.
   PutSample(a, 5, 50, kMono16, 16);  // sum of absolute values 50 over 110 frames
-  const LevelWindow w = MeasureLevel(a, 0, kWindow, kMono16, 16, 0);
-  LevelReading r;
-  ASSERT_TRUE(ThreadLevelReading(kLevelRmsLike, w, 65536, &r));
+  const LevelWindow quiet = MeasureLevel(a, 0, kWindow, kMono16, 16, 0);
+  ASSERT_TRUE(ThreadLevelReading(kLevelRmsLike, quiet, 65536, &r));
   EXPECT_TRUE(r.silent);
-  EXPECT_FALSE(PaintLevelReading(kLevelRmsLike, w, 65536).silent);
+  EXPECT_FALSE(PaintLevelReading(kLevelRmsLike, quiet, 65536).silent);
 }
 
 TEST_F(LevelMeasure, AnEmptyWindowReadsAsSilenceWithoutDividingByZero) {

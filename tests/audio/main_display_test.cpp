@@ -38,10 +38,6 @@ class StatusLines : public display_test::StatusDisplayTest {
       display_test::PutSample(SampleStore.bufferA, 22094 + i, i % 2 == 0 ? 32767 : -32768, 2, 16);
     }
   }
-  void TearDown() override {
-    speedDoubleDecimate = 0;
-    StatusDisplayTest::TearDown();
-  }
   // Whether `text` in the text font appears at (x, y) of the window.
   ::testing::AssertionResult Shows(const std::string& text, int x, int y, int maxWidth = 1 << 20) {
     return ReferenceText(text, TextFont).At(window, x, y, maxWidth);

@@ -205,7 +205,7 @@ TEST_F(PlaybackTransportTest, CommandsThatDoNotFitTheStateAreIgnored) {
   EXPECT_EQ(resumePending, 0);
 }
 
-TEST_F(PlaybackTransportTest, PlayResetsTheEndBookkeeping) {
+TEST_F(PlaybackTransportTest, PlayResetsTheEndBookkeepingOpensAtTheChosenRateAndPutsTheChosenFftSizeInForce) {
   StartWith(400000);
   StopAndPump();
   endCount = 1;
@@ -215,17 +215,11 @@ TEST_F(PlaybackTransportTest, PlayResetsTheEndBookkeeping) {
   EXPECT_EQ(SgControl.endOfData, 1) << "only the FFT thread's marker lets play clear it";
   StopAndPump();
   endOfDataMarker = 1;
-  Play();
-  EXPECT_EQ(SgControl.endOfData, 0);
-}
-
-TEST_F(PlaybackTransportTest, PlayOpensAtTheChosenRateAndPutsTheChosenFftSizeInForce) {
-  StartWith(400000);
-  StopAndPump();
   settings_.playfreqoptional = 16000;
   settings_.fftsampleRequested = 1024;
   Play();
   Pump();
+  EXPECT_EQ(SgControl.endOfData, 0);
   EXPECT_EQ(SampleStore.format.nAvgBytesPerSec, 16000u);
   EXPECT_EQ(settings_.fftsample, 1024);
   Run(1000);
