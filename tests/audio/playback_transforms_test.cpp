@@ -133,18 +133,6 @@ INSTANTIATE_TEST_SUITE_P(All, ThinBlocksLayouts,
                            return LayoutName(info.param.layout) + "_L" + std::to_string(info.param.blockFrames);
                          });
 
-TEST(ThinBlocks, EightBitStereoSmoothingLeavesTheFirstFrame) {
-  Buffer buffer(kPlayBufferBytes, static_cast<char>(200));
-  buffer[2] = 10;  // frame 1 of the first pair, left
-  buffer[3] = 20;  // frame 1 of the first pair, right
-  const Buffer more(kPlayBufferBytes, static_cast<char>(200));
-  ThinBlocks(buffer.data(), more.data(), 347, {2, 8, 2});
-  EXPECT_EQ(static_cast<uint8_t>(buffer[0]), 10) << "the first kept frame has no earlier frame to average with";
-  EXPECT_EQ(static_cast<uint8_t>(buffer[1]), 20);
-  EXPECT_EQ(static_cast<uint8_t>(buffer[2]), (200 + 10) >> 1);
-  EXPECT_EQ(static_cast<uint8_t>(buffer[3]), (200 + 20) >> 1);
-}
-
 // Pitch halving, against a reference written from the definition.
 
 int32_t Wrap(int64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(v)); }
