@@ -13,8 +13,14 @@ namespace morvex::display {
 namespace {
 
 std::mutex selectionMutex;
-std::unique_ptr<DisplayBackend> installed;
 std::atomic<DisplayBackend*> current{nullptr};
+
+// The backend lives until the process ends: detached threads (view threads, the signal watcher,
+// device threads) may still wake it while exit runs, so it is never destroyed at exit.
+std::unique_ptr<DisplayBackend>& Installed() {
+  static auto* installed = new std::unique_ptr<DisplayBackend>;
+  return *installed;
+}
 
 // Qt when the session has a desktop it can open, otherwise the in-memory display.
 std::unique_ptr<DisplayBackend> DefaultBackend() {
@@ -31,6 +37,7 @@ std::unique_ptr<DisplayBackend> DefaultBackend() {
 DisplayBackend& Backend() {
   if (DisplayBackend* backend = current.load(std::memory_order_acquire)) return *backend;
   std::lock_guard lock(selectionMutex);
+  auto& installed = Installed();
   if (!installed) installed = DefaultBackend();
   current.store(installed.get(), std::memory_order_release);
   return *installed;
@@ -38,7 +45,7 @@ DisplayBackend& Backend() {
 
 void InstallBackend(DisplayBackend* backend) {
   std::lock_guard lock(selectionMutex);
-  installed.reset(backend);
+  Installed().reset(backend);
   current.store(backend, std::memory_order_release);
 }
 

@@ -5,12 +5,15 @@
 #   real_window_smoke.sh MORVEX MAKE_DEMO_WAV SCREENSHOT SCREENSHOT_CHECK
 set -euo pipefail
 morvex=$1 make_demo_wav=$2 screenshot=$3 check=$4
+here=$(dirname "$(realpath "$0")")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$morvex" "$work/morvex"
 "$make_demo_wav" "$work/demo.wav" 8
 cd "$work"
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+export TSAN_OPTIONS="suppressions=$here/tsan_suppressions.txt ${TSAN_OPTIONS:-}"
+export LSAN_OPTIONS="suppressions=$here/lsan_suppressions.txt ${LSAN_OPTIONS:-}"
 status=0
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   ./morvex demo.wav 2>morvex.err &
