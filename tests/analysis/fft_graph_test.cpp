@@ -8,16 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "fft_graph_picture.h"
+#include "support/picture.h"
 
 namespace {
 
-using fftpicture::kBlack;
-using fftpicture::kGrid;
-using fftpicture::kWhite;
-using fftpicture::Picture;
-using fftpicture::SameBlock;
-using fftpicture::TextImage;
+using test_support::kBlack;
+using test_support::kWhite;
+using test_support::Picture;
+using test_support::TextImage;
+
+constexpr COLORREF kGrid = RGB(191, 191, 255);
 
 constexpr int kW = 280;
 constexpr int kH = 215;
@@ -34,8 +34,7 @@ FftGraphFrame Frame(int width, int height, int n, int rate, int fullScale, int m
 // Whether `text` is drawn with its left edge at x on row y (rows 1 ... 10 of its cell, which no
 // axis row or tick covers), as far as `visible` columns.
 ::testing::AssertionResult LabelAt(HDC dc, const char* text, int x, int y, int visible = INT_MAX) {
-  const TextImage image(text);
-  return SameBlock(dc, x, y + 1, image.dc(), 0, 1, std::min(image.width(), visible), 10);
+  return TextImage(text).At(dc, x, y, visible, 1, 10);
 }
 
 // Whether every black pixel of `a` is black in `b` too.
@@ -170,7 +169,7 @@ TEST_F(FftGraphTest, LogarithmicGridLabelsTicksAndDashes) {
   EXPECT_EQ(grid.at(64, 0), kWhite);
   EXPECT_EQ(grid.at(100, baseline), kWhite);
   EXPECT_EQ(grid.at(BinColumn[1], kH - 1), kBlack);
-  EXPECT_TRUE(fftpicture::SamePicture(window, grid));
+  EXPECT_TRUE(window.same(grid));
 }
 
 TEST_F(FftGraphTest, TheCurveWalkFromBinZeroOrOneWithOneVertexPerColumnOrEach) {
@@ -231,13 +230,13 @@ TEST_F(FftGraphTest, TheNewStrategyDrawsOnTheWindowWhatTheOldComposesOffScreen) 
   FftCurveStyle style;
   style.strategy = FftStrategy::New;
   Draw(style, bins);
-  EXPECT_TRUE(fftpicture::SamePicture(window, oldPicture));
+  EXPECT_TRUE(window.same(oldPicture));
   EXPECT_EQ(back.count(kWhite), kW * kH);
   // Without light drawing the curve goes to the back surface, which is not shown.
   Rectangle(window.dc(), -1, -1, kW + 1, kH + 1);
   style.light = 0;
   Draw(style, bins);
-  EXPECT_TRUE(fftpicture::SamePicture(window, grid));
+  EXPECT_TRUE(window.same(grid));
   EXPECT_GT(back.count(kBlack), kW / 2);
 }
 

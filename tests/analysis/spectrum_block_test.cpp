@@ -51,21 +51,25 @@ std::vector<char> BufferStartingWith(std::initializer_list<unsigned char> head) 
   return bytes;
 }
 
-TEST(PlayedFrameCopy, SixteenBitSamplesAreSignedLittleEndian) {
-  const std::vector<char> bytes = BufferStartingWith({0x34, 0x12, 0x00, 0x80, 0xFF, 0x7F, 0xFF, 0xFF});
+// 16-bit samples are signed little-endian, 8-bit ones unsigned around 128; Left-and-right on one
+// channel fills the left view only.
+TEST(PlayedFrameCopy, SampleFormats) {
+  const std::vector<char> sixteen = BufferStartingWith({0x34, 0x12, 0x00, 0x80, 0xFF, 0x7F, 0xFF, 0xFF});
   int32_t block[4] = {};
-  EXPECT_EQ(CopyPlayedFrames(bytes.data(), 0, kMono16, ViewCopy::None, block, 0, 4), 4);
+  EXPECT_EQ(CopyPlayedFrames(sixteen.data(), 0, kMono16, ViewCopy::None, block, 0, 4), 4);
   EXPECT_THAT(block, ::testing::ElementsAre(0x1234, -32768, 32767, -1));
-}
 
-TEST(PlayedFrameCopy, EightBitSamplesAreUnsignedAround128) {
-  const std::vector<char> bytes = BufferStartingWith({0, 255, 128, 1, 255, 0});
+  const std::vector<char> eight = BufferStartingWith({0, 255, 128, 1, 255, 0});
   FillViews(999);
-  int32_t block[3] = {};
-  EXPECT_EQ(CopyPlayedFrames(bytes.data(), 0, kStereo8, ViewCopy::LeftRight, block, 0, 3), 3);
-  EXPECT_THAT(block, ::testing::ElementsAre(-128, 0, 127));
+  EXPECT_EQ(CopyPlayedFrames(eight.data(), 0, kStereo8, ViewCopy::LeftRight, block, 0, 3), 3);
+  EXPECT_THAT(std::vector<int32_t>(block, block + 3), ::testing::ElementsAre(-128, 0, 127));
   EXPECT_EQ(ViewLeft[1], 0);
   EXPECT_THAT(std::vector<int32_t>(ViewRight, ViewRight + 3), ::testing::ElementsAre(127, -127, -128));
+
+  FillViews(999);
+  CopyPlayedFrames(eight.data(), 0, kMono8, ViewCopy::LeftRight, block, 0, 2);
+  EXPECT_EQ(ViewLeft[1], 127);
+  EXPECT_EQ(ViewRight[1], 999);
 }
 
 TEST(PlayedFrameCopy, TakesTheFirstChannelAndFillsTheChosenViews) {
@@ -90,19 +94,6 @@ TEST(PlayedFrameCopy, TakesTheFirstChannelAndFillsTheChosenViews) {
   EXPECT_EQ(ViewLeft[0], 999);
 }
 
-TEST(PlayedFrameCopy, StopsAtTheEndOfTheBuffer) {
-  const std::vector<char> bytes = IndexedStereo16();
-  std::vector<int32_t> block(2048, -5);
-  // 127000 is frame 31750; 250 frames remain.
-  EXPECT_EQ(CopyPlayedFrames(bytes.data(), 127000, kStereo16, ViewCopy::None, block.data(), 0, 2048), 250);
-  EXPECT_EQ(block[249], 31999);
-  EXPECT_EQ(block[250], -5);
-
-  // A frame must start before byte 127999: the last byte of the buffer is never a sample.
-  std::vector<char> mono(kPlayBufferBytes, static_cast<char>(200));
-  EXPECT_EQ(CopyPlayedFrames(mono.data(), 127990, kMono8, ViewCopy::None, block.data(), 0, 100), 9);
-}
-
 TEST(PlayedFrameCopy, ReadsNothingFromOutsideOrUnknownLayouts) {
   const std::vector<char> bytes = IndexedStereo16();
   int32_t block[4] = {};
@@ -113,6 +104,10 @@ TEST(PlayedFrameCopy, ReadsNothingFromOutsideOrUnknownLayouts) {
   EXPECT_EQ(CopyPlayedFrames(bytes.data(), 0, FrameLayout{3, 16, 6}, ViewCopy::None, block, 0, 4), 0);
   // A frame size smaller than its samples (a broken header) would walk past the buffer's end.
   EXPECT_EQ(CopyPlayedFrames(bytes.data(), 0, FrameLayout{2, 16, 1}, ViewCopy::None, block, 0, 4), 0);
+  // A frame must start before byte 127999: the last byte of the buffer is never a sample.
+  const std::vector<char> mono(kPlayBufferBytes, static_cast<char>(200));
+  std::vector<int32_t> many(100);
+  EXPECT_EQ(CopyPlayedFrames(mono.data(), 127990, kMono8, ViewCopy::None, many.data(), 0, 100), 9);
 }
 
 TEST(PlayedFrameCopy, ViewsStopWhenFull) {
@@ -127,15 +122,6 @@ TEST(PlayedFrameCopy, ViewsStopWhenFull) {
   EXPECT_EQ(block[kViewSampleRoom + 3], 5);
 }
 
-TEST(PlayedFrameCopy, LeftRightOnOneChannelFillsOnlyTheLeft) {
-  std::vector<char> bytes(kPlayBufferBytes, 10);
-  int32_t block[2] = {};
-  FillViews(999);
-  CopyPlayedFrames(bytes.data(), 0, kMono8, ViewCopy::LeftRight, block, 0, 2);
-  EXPECT_EQ(ViewLeft[1], 10 - 128);
-  EXPECT_EQ(ViewRight[1], 999);
-}
-
 TEST(BlockDecimation, KeepsEveryDthSampleAndClearsTheRest) {
   std::vector<int32_t> block = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
   DecimateBlock(block.data(), 3, 6, 4);
@@ -145,25 +131,23 @@ TEST(BlockDecimation, KeepsEveryDthSampleAndClearsTheRest) {
   EXPECT_EQ(two, (std::vector<int32_t>{0, 2, 4, 6, 4, 5, 6, 7}));
 }
 
-TEST(InputBlockCopy, BuildsSixteenBitSamplesFromTheLowBytes) {
+// Each sample from the low bytes of two entries; a whole staging area fills half its entries.
+TEST(InputBlockCopy, BuildsSixteenBitSamplesFromTheLowBytesInsideTheStagingArea) {
   static std::atomic<int32_t> stage[kInputStageEntries];
   const int32_t entries[] = {0x34, 0x12, 0x00, 0x80, 0x1FF, 0x37F, 0xFF, 0xFF};
   for (size_t i = 0; i < 8; ++i) stage[i] = entries[i];
   FillViews(999);
   int32_t block[4] = {};
   CopyInputBlock(stage, 4, block);
-  EXPECT_THAT(block, ::testing::ElementsAre(0x1234, -32768, 32767, -1));  // of 0x1FF and 0x37F only the low bytes
+  EXPECT_THAT(block, ::testing::ElementsAre(0x1234, -32768, 32767, -1));
   EXPECT_EQ(ViewLeft[2], 32767);
   EXPECT_EQ(ViewLeft[4], 999);
-}
 
-TEST(InputBlockCopy, StaysInsideTheStagingArea) {
-  static std::atomic<int32_t> stage[kInputStageEntries];
   for (int32_t i = 0; i < kInputStageEntries; ++i) stage[i] = i & 0xFF;
-  std::vector<int32_t> block(kInputStageEntries, -7);
-  CopyInputBlock(stage, kInputStageEntries, block.data());
-  EXPECT_EQ(block[kInputStageEntries / 2 - 1], static_cast<int16_t>(0xFFFE));
-  EXPECT_EQ(block[kInputStageEntries / 2], -7);
+  std::vector<int32_t> whole(kInputStageEntries, -7);
+  CopyInputBlock(stage, kInputStageEntries, whole.data());
+  EXPECT_EQ(whole[kInputStageEntries / 2 - 1], static_cast<int16_t>(0xFFFE));
+  EXPECT_EQ(whole[kInputStageEntries / 2], -7);
 }
 
 }  // namespace

@@ -82,25 +82,20 @@ void ExpectSteps(int32_t kind, int32_t level, const std::vector<int32_t>& steps)
 TEST(SmoothingInTime, NormalHalvesAndLightWeighsTheNewSpectrumTwoToOne) {
   ExpectSteps(kSmoothingNormal, 1000, {500, 750, 875, 937, 968, 984});
   ExpectSteps(kSmoothingLight, 900, {600, 800, 866, 888, 896});
-}
-
-TEST(SmoothingInTime, NormalHalvesEachTermBeforeAdding) {
-  std::vector<int32_t> history = {3, 3};
-  std::vector<int32_t> bins = {3, 0};
-  SmoothInTime(bins.data(), 2, kSmoothingNormal, history.data());
-  EXPECT_EQ(bins[0], 2);  // 1 + 1, not (3 + 3) / 2
-}
-
-TEST(SmoothingInTime, LightKeepsLargeMagnitudesExact) {
-  // 2·bins does not fit 32 bits here; the weighted mean does.
-  std::vector<int32_t> history = {2000000000, 2100000000};
-  std::vector<int32_t> bins = {2000000000, 1800000000};
-  SmoothInTime(bins.data(), 4, kSmoothingLight, history.data());
-  EXPECT_EQ(bins[0], 2000000000);
-  EXPECT_EQ(bins[1], 1900000000);
-}
-
-TEST(SmoothingInTime, NoneAndUnknownKindsChangeNothing) {
+  // Normal halves each term before adding: 1 + 1, not (3 + 3) / 2. Light keeps magnitudes exact
+  // where 2·bins does not fit 32 bits but the weighted mean does.
+  const struct {
+    int32_t kind;
+    std::vector<int32_t> history, bins, expected;
+  } cases[] = {
+      {kSmoothingNormal, {3, 3}, {3, 0}, {2, 1}},
+      {kSmoothingLight, {2000000000, 2100000000}, {2000000000, 1800000000}, {2000000000, 1900000000}},
+  };
+  for (auto c : cases) {
+    SmoothInTime(c.bins.data(), 4, c.kind, c.history.data());
+    EXPECT_EQ(c.bins, c.expected) << c.kind;
+  }
+  // None and unknown kinds change nothing.
   for (int32_t kind : {0, 3, -1}) {
     std::vector<int32_t> history(8, 7);
     std::vector<int32_t> bins(8, 100);

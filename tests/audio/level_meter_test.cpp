@@ -16,7 +16,7 @@ namespace {
 using display_test::kBlack;
 using display_test::kWhite;
 using display_test::PutSample;
-using display_test::ReferenceText;
+using display_test::TextImage;
 
 constexpr int kMono16 = 2;
 constexpr int kWindow = 220;  // 1/400 s of 44100 Hz mono 16-bit
@@ -76,7 +76,9 @@ TEST_F(LevelMeasure, FullScaleSineReadsZeroAsPeakAndMinusThreeAsSimpleRms) {
   EXPECT_DOUBLE_EQ(PaintLevelReading(kLevelRmsLike, w, 65536).decibels, 20.0 * std::log10(meanAbsolute) + 10.0);
 }
 
-TEST_F(LevelMeasure, SubComparesTheWindowsLastTwoFrames) {
+// Sub compares the window's last two frames; the first frame's previous value comes from the
+// last pass, and the frame after the window (inside the buffer) is read for the difference.
+TEST_F(LevelMeasure, SubComparesTheLastTwoFramesAndDifferencesReachOneFrameBeyond) {
   Alternating(a, 0, 200, 1000);
   PutSample(a, 108, 3000, kMono16, 16);
   PutSample(a, 109, -500, kMono16, 16);
@@ -84,17 +86,14 @@ TEST_F(LevelMeasure, SubComparesTheWindowsLastTwoFrames) {
   EXPECT_EQ(w.previousAbsolute, 3000);
   EXPECT_EQ(w.currentAbsolute, 500);
   EXPECT_DOUBLE_EQ(PaintLevelReading(kLevelSub, w, 65536).decibels, 20.0 * std::log10(2500.0 / 65536.0));
-}
 
-TEST_F(LevelMeasure, TheFirstFramesPreviousValueComesFromTheLastPass) {
   PutSample(a, 0, -1234, kMono16, 16);
-  const LevelWindow w = MeasureLevel(a, 0, 2, kMono16, 16, 77);
-  EXPECT_EQ(w.frames, 1);
-  EXPECT_EQ(w.previousAbsolute, 77);
-  EXPECT_EQ(w.currentAbsolute, 1234);
-  // The next frame lies outside the window but inside the buffer: it is read for the difference.
   PutSample(a, 1, 766, kMono16, 16);
-  EXPECT_EQ(MeasureLevel(a, 0, 2, kMono16, 16, 0).sumDifferences, 2000);
+  const LevelWindow first = MeasureLevel(a, 0, 2, kMono16, 16, 77);
+  EXPECT_EQ(first.frames, 1);
+  EXPECT_EQ(first.previousAbsolute, 77);
+  EXPECT_EQ(first.currentAbsolute, 1234);
+  EXPECT_EQ(first.sumDifferences, 2000);
 }
 
 TEST_F(LevelMeasure, SilenceReadsAsMinusInfinityButTypeZeroStaysFiniteInTheThread) {
@@ -179,26 +178,17 @@ class LevelPaint : public LevelMeasure {
   void SetUp() override {
     LevelMeasure::SetUp();
     display_test::UseSource(1, 16);
-    dc = CreateCompatibleDC(nullptr);
-    bitmap = CreateCompatibleBitmap(dc, 800, 100);
-    SelectObject(dc, bitmap);
-    Rectangle(dc, -1, -1, 801, 101);
     SampleStore.lastWritten = kPlayBufferA;
     state.ahead = 256000;  // while stopped, the stored ahead places the window at offset 0
-  }
-  void TearDown() override {
-    DeleteDC(dc);
-    DeleteObject(bitmap);
-    LevelMeasure::TearDown();
   }
   bool Paint(int32_t type = kLevelSubWide, DWORD position = 0) { return PaintLevel(dc, state, position, type, 400); }
   // The level text: `start` and blanks up to 120 characters; compared left of the bar.
   ::testing::AssertionResult LevelTextIs(const std::string& start) {
-    return ReferenceText(start + std::string(120 - start.size(), ' '), nullptr).At(dc, 0, 60, kLevelBarLeft);
+    return TextImage(start + std::string(120 - start.size(), ' ')).At(dc, 0, 60, kLevelBarLeft);
   }
 
-  HDC dc = nullptr;
-  HBITMAP bitmap = nullptr;
+  test_support::Picture picture{800, 100};
+  HDC dc = picture.dc();
   LevelPaintState state;
 };
 
@@ -217,7 +207,7 @@ TEST_F(LevelPaint, FullScaleDrawsTheBarToTheMarkWithItsDotAndLabel) {
     // The 0 dB mark: a line from (markX, 67) up to y = 60 exclusive, and its label.
     for (int y = 61; y <= 67; ++y) EXPECT_EQ(GetPixel(dc, markX, y), kBlack) << y;
     EXPECT_EQ(GetPixel(dc, markX, 60), kWhite);
-    EXPECT_TRUE(ReferenceText("0dB", nullptr).At(dc, markX, 40));
+    EXPECT_TRUE(TextImage("0dB").At(dc, markX, 40));
   }
 }
 
@@ -323,7 +313,7 @@ TEST_F(LevelThread, DrawsTextAndBarUntilPlaybackStops) {
   EXPECT_EQ(GetPixel(window, 504, 68), kWhite);
   EXPECT_EQ(GetPixel(window, 504, 64), kBlack);  // the mark on the window
   EXPECT_EQ(GetPixel(MainOffscreen(), 503, 68), kBlack);
-  EXPECT_TRUE(Eventually([&] { return ReferenceText("vol(dB):-0.00dB    ", nullptr).At(window, 0, 60, kLevelBarLeft); }));
+  EXPECT_TRUE(Eventually([&] { return TextImage("vol(dB):-0.00dB    ").At(window, 0, 60, kLevelBarLeft); }));
   EXPECT_NE(levelMeterThreadId.load(), 0u);
 
   Sleep(120);  // two averages of five passes: the second holds only whole 5 ms sleeps

@@ -1,6 +1,5 @@
 // A main window with its status display for the display and level meter tests: an in-memory
-// window whose size handler is the display's, a 16-bit source in SampleStore, and pixel checks
-// against text rendered the same way into a reference surface.
+// window whose size handler is the display's and a 16-bit source in SampleStore.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,12 +14,15 @@
 #include "audio/sample_store.h"
 #include "audio/view_threads.h"
 #include "platform/win32.h"
+#include "support/picture.h"
 #include "transport_reset.h"
 
 namespace display_test {
 
-inline constexpr COLORREF kWhite = 0xFFFFFF;
-inline constexpr COLORREF kBlack = 0x000000;
+using test_support::InkIn;
+using test_support::kBlack;
+using test_support::kWhite;
+using test_support::TextImage;
 
 inline LRESULT CALLBACK StatusWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_SIZE) {
@@ -29,64 +31,6 @@ inline LRESULT CALLBACK StatusWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
   }
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
-
-// Whether the `width` x `height` block at (x, y) of `dc` equals the same block of `reference`
-// at (refX, refY); the first difference is reported.
-inline ::testing::AssertionResult SameBlock(HDC dc, int x, int y, HDC reference, int refX, int refY, int width,
-                                            int height) {
-  for (int row = 0; row < height; ++row) {
-    for (int column = 0; column < width; ++column) {
-      const COLORREF got = GetPixel(dc, x + column, y + row);
-      const COLORREF want = GetPixel(reference, refX + column, refY + row);
-      if (got != want) {
-        return ::testing::AssertionFailure() << "pixel (" << x + column << ", " << y + row << ") is " << std::hex
-                                             << got << ", expected " << want;
-      }
-    }
-  }
-  return ::testing::AssertionSuccess();
-}
-
-// Non-white pixels in the block.
-inline int InkIn(HDC dc, int left, int top, int right, int bottom) {
-  int ink = 0;
-  for (int y = top; y < bottom; ++y) {
-    for (int x = left; x < right; ++x) ink += GetPixel(dc, x, y) != kWhite ? 1 : 0;
-  }
-  return ink;
-}
-
-// `text` drawn black on white at (0, 0) of its own surface in `font`.
-class ReferenceText {
- public:
-  ReferenceText(const std::string& text, HFONT font) {
-    dc_ = CreateCompatibleDC(nullptr);
-    if (font) SelectObject(dc_, font);
-    GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &size_);
-    bitmap_ = CreateCompatibleBitmap(dc_, size_.cx, size_.cy);
-    SelectObject(dc_, bitmap_);
-    TextOutA(dc_, 0, 0, text.data(), static_cast<int>(text.size()));
-  }
-  ~ReferenceText() {
-    DeleteDC(dc_);
-    DeleteObject(bitmap_);
-  }
-  ReferenceText(const ReferenceText&) = delete;
-  ReferenceText& operator=(const ReferenceText&) = delete;
-
-  HDC dc() const { return dc_; }
-  int width() const { return size_.cx; }
-  int height() const { return size_.cy; }
-  // Whether the text appears at (x, y) of `dc`, cut off at `maxWidth` pixels.
-  ::testing::AssertionResult At(HDC target, int x, int y, int maxWidth = 1 << 20) const {
-    return SameBlock(target, x, y, dc_, 0, 0, width() < maxWidth ? width() : maxWidth, height());
-  }
-
- private:
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  SIZE size_{};
-};
 
 // Mono 16-bit 44100 Hz: 88200 bytes a second, a level window of 220 bytes (110 frames).
 inline void UseSource(int channels, int bits) {

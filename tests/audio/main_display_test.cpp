@@ -15,7 +15,7 @@ namespace {
 using display_test::InkIn;
 using display_test::kBlack;
 using display_test::kWhite;
-using display_test::ReferenceText;
+using display_test::TextImage;
 
 // 5 s of mono 16-bit sound; the device has played half a second.
 constexpr int32_t kDataSize = 441000;
@@ -40,7 +40,7 @@ class StatusLines : public display_test::StatusDisplayTest {
   }
   // Whether `text` in the text font appears at (x, y) of the window.
   ::testing::AssertionResult Shows(const std::string& text, int x, int y, int maxWidth = 1 << 20) {
-    return ReferenceText(text, TextFont).At(window, x, y, maxWidth);
+    return TextImage(text, TextFont).At(window, x, y, maxWidth);
   }
   ::testing::AssertionResult ShowsLevelText(const std::string& start) {
     return Shows(start + std::string(120 - start.size(), ' '), 0, 60, 120);
@@ -180,7 +180,7 @@ TEST_F(StatusLines, TrailingBlanksEraseALongerPreviousText) {
   playflag = 1;
   Paint(4);
   EXPECT_TRUE(Shows("current:4byte      ", 0, 20));
-  const int blankFrom = ReferenceText("current:4byte      ", TextFont).width();
+  const int blankFrom = TextImage("current:4byte      ", TextFont).width();
   EXPECT_EQ(InkIn(window, blankFrom, 20, 180, 20 + TextLineHeight), 0);
 }
 

@@ -1,0 +1,111 @@
+// In-memory drawing surfaces for the view tests, and pixel comparisons against text drawn the
+// same way into a surface of its own.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "platform/win32.h"
+
+namespace test_support {
+
+inline constexpr COLORREF kWhite = RGB(255, 255, 255);
+inline constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+// Pixels of `dc` in the block that are not white.
+inline int InkIn(HDC dc, int left, int top, int right, int bottom) {
+  int ink = 0;
+  for (int y = top; y < bottom; ++y) {
+    for (int x = left; x < right; ++x) ink += GetPixel(dc, x, y) != kWhite ? 1 : 0;
+  }
+  return ink;
+}
+
+// Whether the w × h blocks at (x, y) of `got` and (refX, refY) of `want` are equal.
+inline ::testing::AssertionResult SameBlock(HDC got, int x, int y, HDC want, int refX, int refY, int w, int h) {
+  for (int row = 0; row < h; ++row) {
+    for (int column = 0; column < w; ++column) {
+      const COLORREF a = GetPixel(got, x + column, y + row);
+      const COLORREF b = GetPixel(want, refX + column, refY + row);
+      if (a != b) {
+        return ::testing::AssertionFailure() << "pixel (" << x + column << ", " << y + row << ") is " << std::hex << a
+                                             << ", expected " << b;
+      }
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// A white memory surface with the default font.
+class Picture {
+ public:
+  Picture(int width, int height) : width_(width), height_(height) {
+    dc_ = CreateCompatibleDC(nullptr);
+    bitmap_ = CreateCompatibleBitmap(dc_, width, height);
+    SelectObject(dc_, bitmap_);
+    Rectangle(dc_, -1, -1, width + 1, height + 1);
+  }
+  ~Picture() {
+    DeleteDC(dc_);
+    DeleteObject(bitmap_);
+  }
+  Picture(const Picture&) = delete;
+  Picture& operator=(const Picture&) = delete;
+
+  HDC dc() const { return dc_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  COLORREF at(int x, int y) const { return GetPixel(dc_, x, y); }
+  int count(COLORREF colour) const {
+    int found = 0;
+    for (int y = 0; y < height_; ++y) {
+      for (int x = 0; x < width_; ++x) found += at(x, y) == colour ? 1 : 0;
+    }
+    return found;
+  }
+  ::testing::AssertionResult same(const Picture& want) const {
+    return SameBlock(dc_, 0, 0, want.dc(), 0, 0, want.width(), want.height());
+  }
+
+ private:
+  int width_;
+  int height_;
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+};
+
+// `text` drawn black on white at (0, 0) of its own surface, in `font` (the default without one).
+class TextImage {
+ public:
+  explicit TextImage(const std::string& text, HFONT font = nullptr)
+      : size_(Extent(text, font)), picture_(size_.cx, size_.cy) {
+    if (font) SelectObject(picture_.dc(), font);
+    TextOutA(picture_.dc(), 0, 0, text.data(), static_cast<int>(text.size()));
+  }
+  HDC dc() const { return picture_.dc(); }
+  int width() const { return size_.cx; }
+  int height() const { return size_.cy; }
+  // Whether the text appears with its cell's top left at (x, y) of `target`, as far as
+  // `maxWidth` columns, comparing `rows` rows from `firstRow` of the cell.
+  ::testing::AssertionResult At(HDC target, int x, int y, int maxWidth = 1 << 20, int firstRow = 0,
+                                int rows = -1) const {
+    return SameBlock(target, x, y + firstRow, dc(), 0, firstRow, std::min(width(), maxWidth),
+                     rows < 0 ? height() - firstRow : rows);
+  }
+
+ private:
+  static SIZE Extent(const std::string& text, HFONT font) {
+    const HDC dc = CreateCompatibleDC(nullptr);
+    if (font) SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+    DeleteDC(dc);
+    return size;
+  }
+  SIZE size_{};
+  Picture picture_;
+};
+
+}  // namespace test_support
