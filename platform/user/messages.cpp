@@ -3,6 +3,7 @@
 // with an invalid region, then WM_TIMER for a due timer.
 #include "platform/display/display_backend.h"
 #include "platform/user/keyboard.h"
+#include "platform/user/modal_loop.h"
 #include "platform/user/painting.h"
 #include "platform/user/timers.h"
 #include "platform/user/window_geometry.h"
@@ -23,9 +24,8 @@ bool RangeIncludes(UINT message, UINT filterMin, UINT filterMax) {
   return (filterMin == 0 && filterMax == 0) || (message >= filterMin && message <= filterMax);
 }
 
-// Takes (or only looks at) the next message in retrieval order.
-bool NextMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, bool remove) {
-  std::lock_guard lock(State().mutex);
+// With the state mutex held: takes (or only looks at) the next message in retrieval order.
+bool NextMessageLocked(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, bool remove) {
   auto& posted = State().posted;
   for (auto it = posted.begin(); it != posted.end(); ++it) {
     if (!PassesFilter(*it, hwnd, filterMin, filterMax)) continue;
@@ -50,12 +50,39 @@ bool NextMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, bool remov
   return false;
 }
 
+bool NextMessage(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, bool remove) {
+  std::lock_guard lock(State().mutex);
+  return NextMessageLocked(msg, hwnd, filterMin, filterMax, remove);
+}
+
 bool IsUiThread() {
   std::lock_guard lock(State().mutex);
   return State().uiThreadId == 0 || State().uiThreadId == GetCurrentThreadId();
 }
 
+// Messages one modal round dispatches before it lets the modal loop look at its input again.
+constexpr int kMessagesPerModalRound = 64;
+
 }  // namespace
+
+namespace morvex::user {
+
+ModalRound DispatchForModalLoop() {
+  for (int taken = 0; taken < kMessagesPerModalRound; ++taken) {
+    MSG msg;
+    {
+      std::lock_guard lock(State().mutex);
+      if (!NextMessageLocked(&msg, nullptr, 0, 0, false)) return {false, NextTimerDueLocked()};
+      if (msg.message == WM_QUIT) return {true, std::nullopt};
+      NextMessageLocked(&msg, nullptr, 0, 0, true);
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return {false, Clock::now()};
+}
+
+}  // namespace morvex::user
 
 BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   {

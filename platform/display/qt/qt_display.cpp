@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QApplicationStateChangeEvent>
+#include <QDialog>
 #include <QEventLoop>
 #include <QMenu>
 #include <QScreen>
@@ -15,10 +16,28 @@
 #include "platform/display/qt/edit_control.h"
 #include "platform/display/qt/menu_builder.h"
 #include "platform/display/qt/surface_widget.h"
+#include "platform/user/modal_loop.h"
 #include "platform/user/window_info.h"
 #include "platform/user/window_state.h"
 
 namespace morvex::display::qt {
+namespace {
+
+// A quit message ends every open menu, message box and dialog, as on Windows; each modal loop
+// then returns to its caller and the quit reaches the message loop.
+void CloseModals() {
+  for (QWidget* previous = nullptr; QWidget* popup = QApplication::activePopupWidget(); previous = popup) {
+    if (popup == previous) break;
+    popup->close();
+  }
+  for (QWidget* previous = nullptr; QWidget* modal = QApplication::activeModalWidget(); previous = modal) {
+    auto* dialog = qobject_cast<QDialog*>(modal);
+    if (!dialog || dialog == previous) break;
+    dialog->reject();
+  }
+}
+
+}  // namespace
 
 // Tells the display when the application becomes active or inactive.
 class ActivationWatcher final : public QObject {
@@ -49,12 +68,19 @@ void QtDisplay::start() {
   active_ = QGuiApplication::applicationState() == Qt::ApplicationActive;
   qApp->installEventFilter(activationWatcher_.get());
   doorbell_.watch([this] { answerDoorbell(); });
+  modalRound_ = std::make_unique<QTimer>();
+  modalRound_->setSingleShot(true);
+  modalRound_->setTimerType(Qt::PreciseTimer);
+  QObject::connect(modalRound_.get(), &QTimer::timeout, [this] { runModalRound(); });
   readScreen();
 }
 
 void QtDisplay::processEvents(std::optional<Clock::time_point> until) {
   start();
   QEventLoop* const enclosing = waiting_;
+  // Called from a window procedure inside a modal loop, this call is the innermost loop: it, not
+  // the modal loop, takes what is posted meanwhile.
+  const bool insideModal = std::exchange(modalInnermost_, false);
   const auto now = Clock::now();
   if (wakePending_.exchange(false, std::memory_order_acq_rel) || (until && *until <= now)) {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -77,6 +103,8 @@ void QtDisplay::processEvents(std::optional<Clock::time_point> until) {
   // Called from inside another wait, this call may have taken that wait's wake: end it too
   // (an early return only costs its caller one more look at the queue).
   if (enclosing) enclosing->quit();
+  modalInnermost_ = insideModal;
+  if (insideModal) scheduleModalRound(Clock::now());
 }
 
 void QtDisplay::wake() {
@@ -92,7 +120,49 @@ void QtDisplay::answerDoorbell() {
       slots_.lower(*slot);  // raised for a window that has gone since
     }
   }
-  if (waiting_ && wakePending_.load(std::memory_order_acquire)) waiting_->quit();
+  if (modalInnermost_) {
+    runModalRound();
+  } else if (waiting_ && wakePending_.load(std::memory_order_acquire)) {
+    waiting_->quit();
+  }
+}
+
+template <typename Show>
+auto QtDisplay::runModal(Show show) {
+  start();
+  ++modalDepth_;
+  const bool enclosingModal = std::exchange(modalInnermost_, true);
+  scheduleModalRound(Clock::now());
+  const auto result = show();
+  modalInnermost_ = enclosingModal;
+  if (--modalDepth_ == 0) {
+    modalRound_->stop();
+    retired_.clear();
+  } else if (modalInnermost_) {
+    scheduleModalRound(Clock::now());
+  }
+  // A wait that opened this loop looks at the queue again.
+  wake();
+  return result;
+}
+
+void QtDisplay::runModalRound() {
+  if (!modalInnermost_) return;
+  // Posts from now on ring again; what was posted before is dispatched below.
+  wakePending_.store(false, std::memory_order_release);
+  const user::ModalRound round = user::DispatchForModalLoop();
+  if (round.quit) {
+    CloseModals();
+  } else if (round.next) {
+    scheduleModalRound(*round.next);
+  } else {
+    modalRound_->stop();
+  }
+}
+
+void QtDisplay::scheduleModalRound(Clock::time_point due) {
+  const auto wait = std::chrono::ceil<std::chrono::milliseconds>(due - Clock::now()).count();
+  modalRound_->start(static_cast<int>(std::clamp<int64_t>(wait, 0, std::numeric_limits<int>::max())));
 }
 
 void QtDisplay::windowCreated(HWND hwnd) {
@@ -117,6 +187,10 @@ void QtDisplay::windowCreated(HWND hwnd) {
 void QtDisplay::windowDestroyed(HWND hwnd) {
   if (auto window = windows_.find(hwnd); window != windows_.end()) {
     if (const auto slot = window->second->slot()) windowInSlot_[static_cast<size_t>(*slot)] = nullptr;
+    if (modalDepth_ > 0) {
+      window->second->hide();
+      retired_.push_back(std::move(window->second));
+    }
     windows_.erase(window);
   }
   if (auto edit = edits_.find(hwnd); edit != edits_.end()) {
@@ -147,21 +221,19 @@ void QtDisplay::setForeground(HWND hwnd) {
 }
 
 int QtDisplay::messageBox(const char* text, const char* caption, UINT type) {
-  start();
-  return ShowMessageBox(text, caption, type);
+  return runModal([&] { return ShowMessageBox(text, caption, type); });
 }
 
 bool QtDisplay::openFileName(OPENFILENAMEA* ofn) {
-  start();
-  return ShowOpenFileDialog(*ofn, widgetOf(ofn->hwndOwner));
+  return runModal([&] { return ShowOpenFileDialog(*ofn, widgetOf(ofn->hwndOwner)); });
 }
 
 UINT QtDisplay::trackPopupMenu(HMENU menu, int x, int y, HWND owner) {
-  start();
-  QMenu popup(widgetOf(owner));
-  BuildMenu(popup, menu);
-  if (popup.isEmpty()) return 0;
-  return ChosenId(popup.exec(QPoint(x, y)));
+  return runModal([&] {
+    QMenu popup(widgetOf(owner));
+    BuildMenu(popup, menu);
+    return popup.isEmpty() ? 0u : ChosenId(popup.exec(QPoint(x, y)));
+  });
 }
 
 void QtDisplay::applicationStateChanged(bool active) {

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/display/display_backend.h"
 #include "platform/display/qt/desktop_probe.h"
@@ -17,6 +18,7 @@
 class QEventLoop;
 class QObject;
 class QPlainTextEdit;
+class QTimer;
 class QWidget;
 
 namespace morvex::display::qt {
@@ -54,8 +56,16 @@ class QtDisplay final : public DisplayBackend {
 
   // User-interface thread: starts Qt and this display's watchers on first use.
   void start();
-  // User-interface thread: another thread rang: repaint raised windows, end a wait on a wake.
+  // User-interface thread: another thread rang: repaint raised windows, end a wait on a wake
+  // or, inside a modal loop, dispatch what was posted.
   void answerDoorbell();
+  // Runs `show` (a menu, message box or dialog that holds its own event loop; the Qt objects it
+  // makes are gone when it returns) while the program's messages keep being dispatched.
+  template <typename Show>
+  auto runModal(Show show);
+  // One round of dispatching inside the innermost modal loop, and when the next one is due.
+  void runModalRound();
+  void scheduleModalRound(Clock::time_point due);
   void applicationStateChanged(bool active);
   void readScreen();
 
@@ -68,6 +78,14 @@ class QtDisplay final : public DisplayBackend {
   std::array<SurfaceWidget*, RepaintSlots::kCapacity> windowInSlot_{};
   std::map<HWND, QPointer<QPlainTextEdit>> edits_;
   QEventLoop* waiting_ = nullptr;
+  // Open modal loops, whether the innermost event loop is one of them (not a wait for
+  // messages), and the timer of their next round (null until Qt runs).
+  int modalDepth_ = 0;
+  bool modalInnermost_ = false;
+  std::unique_ptr<QTimer> modalRound_;
+  // Widgets of windows destroyed while a modal loop ran: an open menu or dialog may be their
+  // child, so they go when the outermost loop has returned.
+  std::vector<std::unique_ptr<SurfaceWidget>> retired_;
   bool active_ = false;
   // The screen as last read on the user-interface thread, for calls from other threads.
   std::atomic<int> screenWidth_{0}, screenHeight_{0}, fullWidth_{0}, fullHeight_{0};
