@@ -95,7 +95,10 @@ TEST(GdiLineTest, SelectedPenColourWidthAndNullPen) {
   }
   EXPECT_EQ(canvas.pointsOf(0xFF0000FFu), square);
 
-  SelectObject(canvas.dc(), GetStockObject(NULL_PEN));
+  // A null pen draws nothing and moves the position; dotted pens are not provided.
+  EXPECT_EQ(CreatePen(2, 1, 0), nullptr);
+  HPEN none = CreatePen(PS_NULL, 4, RGB(0, 0, 0));
+  SelectObject(canvas.dc(), none);
   const std::vector<uint32_t> before = canvas.snapshot();
   MoveToEx(canvas.dc(), 0, 20, nullptr);
   LineTo(canvas.dc(), 20, 20);
@@ -104,9 +107,13 @@ TEST(GdiLineTest, SelectedPenColourWidthAndNullPen) {
   MoveToEx(canvas.dc(), 0, 0, &position);
   EXPECT_EQ(position.x, 20);
 
+  SelectObject(canvas.dc(), GetStockObject(NULL_PEN));
+  LineTo(canvas.dc(), 0, 20);
+  EXPECT_EQ(canvas.snapshot(), before);
   SelectObject(canvas.dc(), old);
   DeleteObject(red);
   DeleteObject(wide);
+  DeleteObject(none);
 }
 
 // A line clipped by the surface covers exactly the pixels of the same line drawn whole on a

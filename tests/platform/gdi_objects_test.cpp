@@ -45,23 +45,6 @@ TEST(GdiObjectsTest, ASelectedObjectDeletedEarlyStaysUsableUntilDeselected) {
   EXPECT_EQ(SelectObject(canvas.dc(), old), static_cast<HGDIOBJ>(pen));
 }
 
-TEST(GdiObjectsTest, CreatePenStylesAndWidths) {
-  EXPECT_EQ(CreatePen(2 /* dotted: not provided */, 1, 0), nullptr);
-  Canvas canvas(3, 3);
-  HPEN thin = CreatePen(PS_SOLID, 0, RGB(0, 0, 0));  // width 0 is one pixel
-  SelectObject(canvas.dc(), thin);
-  MoveToEx(canvas.dc(), 0, 1, nullptr);
-  LineTo(canvas.dc(), 3, 1);
-  EXPECT_EQ(canvas.pointsOf(kBlack).size(), 3u);
-  HPEN none = CreatePen(PS_NULL, 4, RGB(0, 0, 0));
-  DeleteObject(SelectObject(canvas.dc(), none));
-  MoveToEx(canvas.dc(), 0, 0, nullptr);
-  LineTo(canvas.dc(), 3, 0);
-  EXPECT_EQ(canvas.pointsOf(kBlack).size(), 3u);
-  SelectObject(canvas.dc(), GetStockObject(BLACK_PEN));
-  DeleteObject(none);
-}
-
 TEST(GdiObjectsTest, MemoryContextDrawsIntoItsSelectedBitmap) {
   Canvas window(6, 4, kWhite);
   HDC memory = CreateCompatibleDC(window.dc());
@@ -81,18 +64,15 @@ TEST(GdiObjectsTest, MemoryContextDrawsIntoItsSelectedBitmap) {
 
   EXPECT_EQ(SelectObject(memory, original), static_cast<HGDIOBJ>(bitmap));
   EXPECT_TRUE(DeleteObject(bitmap));
-  EXPECT_TRUE(DeleteDC(memory));
-}
 
-TEST(GdiObjectsTest, DeletingTheSelectedBitmapLeavesTheContextDrawingSafely) {
-  HDC memory = CreateCompatibleDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(nullptr, 8, 8);
+  // Deleting the selected bitmap leaves the context drawing safely into it.
+  bitmap = CreateCompatibleBitmap(nullptr, 8, 8);
   SelectObject(memory, bitmap);
   EXPECT_TRUE(DeleteObject(bitmap));
   EXPECT_TRUE(Rectangle(memory, 0, 0, 8, 8));
   EXPECT_EQ(GetPixel(memory, 0, 0), RGB(0, 0, 0));
   EXPECT_EQ(GetPixel(memory, 3, 3), RGB(255, 255, 255));
-  DeleteDC(memory);
+  EXPECT_TRUE(DeleteDC(memory));
 }
 
 TEST(GdiObjectsTest, EmptyAndNegativeBitmapsTakeNoDrawing) {
@@ -123,17 +103,6 @@ TEST(GdiObjectsTest, AWindowContextKeepsItsWindowWhenOfferedABitmap) {
   SetPixel(window.dc(), 0, 0, RGB(0, 0, 0));
   EXPECT_EQ(window.at(0, 0), kBlack);
   DeleteObject(bitmap);
-}
-
-TEST(GdiObjectsTest, AttributeSettersReturnThePreviousValue) {
-  Canvas canvas(2, 2);
-  EXPECT_EQ(SetTextColor(canvas.dc(), RGB(1, 2, 3)), RGB(0, 0, 0));
-  EXPECT_EQ(SetTextColor(canvas.dc(), RGB(4, 5, 6)), RGB(1, 2, 3));
-  EXPECT_EQ(SetBkColor(canvas.dc(), RGB(7, 8, 9)), RGB(255, 255, 255));
-  EXPECT_EQ(SetBkColor(canvas.dc(), RGB(0, 0, 0)), RGB(7, 8, 9));
-  EXPECT_EQ(SetBkMode(canvas.dc(), TRANSPARENT), OPAQUE);
-  EXPECT_EQ(SetBkMode(canvas.dc(), 7), 0);
-  EXPECT_EQ(SetBkMode(canvas.dc(), OPAQUE), TRANSPARENT);
 }
 
 }  // namespace

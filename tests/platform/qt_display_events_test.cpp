@@ -17,33 +17,23 @@ double ThreadCpuSeconds() {
 
 using QtEventLoopTest = QtDisplayTest;
 
-TEST_F(QtEventLoopTest, WakeFromAnotherThreadEndsTheWaitPromptly) {
-  display->processEvents(Clock::now());
-  const auto start = Clock::now();
+// A wake from another thread, before the wait or during it, ends a wait whose deadline lies an
+// hour ahead (a lost wake hangs the test); an idle wait ends at its deadline without spinning.
+TEST_F(QtEventLoopTest, WakesAreNeverLostAndAnIdleWaitDoesNotSpin) {
+  display->processEvents(Clock::now());  // Qt is started and idle
+  std::thread([this] { display->wake(); }).join();
+  display->processEvents(Clock::now() + 1h);
   std::thread poster([] {
     std::this_thread::sleep_for(50ms);
     PostMessageA(nullptr, WM_USER, 1, 2);
   });
-  display->processEvents(start + 10s);
-  const auto waited = Clock::now() - start;
+  display->processEvents(Clock::now() + 1h);
   poster.join();
-  EXPECT_GE(waited, 40ms);
-  EXPECT_LT(waited, 1s);
-}
 
-// The wake is taken by the wait that follows it; the next one waits to its deadline, idle.
-TEST_F(QtEventLoopTest, WakeBeforeTheWaitIsNotLostAndAnIdleWaitEndsAtItsDeadlineWithoutSpinning) {
-  display->processEvents(Clock::now());  // Qt is started and idle
-  std::thread([this] { display->wake(); }).join();
-  const auto start = Clock::now();
-  display->processEvents(start + 10s);
-  EXPECT_LT(Clock::now() - start, 1s);
   const double cpuBefore = ThreadCpuSeconds();
-  const auto next = Clock::now();
-  display->processEvents(next + 300ms);
-  const auto waited = Clock::now() - next;
-  EXPECT_GE(waited, 300ms);
-  EXPECT_LT(waited, 600ms);
+  const auto deadline = Clock::now() + 300ms;
+  display->processEvents(deadline);
+  EXPECT_GE(Clock::now(), deadline);
   EXPECT_LT(ThreadCpuSeconds() - cpuBefore, 0.03);
 }
 

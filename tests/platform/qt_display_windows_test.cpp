@@ -110,37 +110,6 @@ TEST_F(QtWindowsTest, DrawingFromAnotherThreadReachesTheScreen) {
   EXPECT_EQ(shown.pixel(9, 10), 0xFFFFFFFFu);
 }
 
-// Counts the paints a widget gets.
-class PaintCounter : public QObject {
- public:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++paints;
-    return false;
-  }
-  int paints = 0;
-};
-
-TEST_F(QtWindowsTest, ABurstOfDrawingCallsCostsFewRepaints) {
-  HWND hwnd = Create("burst", 50, 50, 216, 139);
-  QWidget* widget = display->widgetOf(hwnd);
-  ASSERT_TRUE(PumpUntil([&] { return widget->windowHandle()->isExposed(); }));
-  RunFor(std::chrono::milliseconds(100));  // the first paints settle
-  PaintCounter counter;
-  widget->installEventFilter(&counter);
-  const auto surface = user::DescribeWindow(hwnd)->surface;
-  std::atomic<bool> drawing{true};
-  std::thread painter([&] {
-    for (uint32_t i = 0; drawing.load(); ++i) Fill(*surface, 0, 0, 1, 1, 0xFF000000u | (i & 0xFFFFFF));
-  });
-  RunFor(std::chrono::milliseconds(300));
-  drawing = false;
-  painter.join();
-  widget->removeEventFilter(&counter);
-  // Continuous drawing for 0.3 s: repainted, but no more than about every 16 ms.
-  EXPECT_GE(counter.paints, 2);
-  EXPECT_LE(counter.paints, 300 / 16 + 2);
-}
-
 TEST_F(QtWindowsTest, EditControlIsAReadOnlyTextViewInsideItsParent) {
   HWND parent = Create("debug", 0, 0, 350, 250);
   HWND edit = CreateWindowExA(0, "edit", nullptr, WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE, 0, 0, 0, 0, parent,

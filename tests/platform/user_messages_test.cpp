@@ -73,7 +73,7 @@ class MessagesTest : public ::testing::Test {
   HWND hwnd = nullptr;
 };
 
-TEST_F(MessagesTest, CreationSendsCreateSizeAndMoveInsideTheCall) {
+TEST_F(MessagesTest, CreationSendsCreateSizeAndMoveInsideTheCallOrIsRefused) {
   ASSERT_NE(Create(), nullptr);
   ASSERT_EQ(Messages(), (std::vector<UINT>{WM_CREATE, WM_SIZE, WM_MOVE}));
   // The client area is the outer size without the frame; WM_MOVE carries the client origin.
@@ -89,9 +89,10 @@ TEST_F(MessagesTest, CreationSendsCreateSizeAndMoveInsideTheCall) {
   GetWindowRect(hwnd, &outer);
   EXPECT_EQ(outer.left, 10);
   EXPECT_EQ(outer.right - outer.left, 300);
-}
 
-TEST_F(MessagesTest, CreationRefusedByTheCreateHandlerReturnsNull) {
+  // A create handler that refuses gets the window destroyed and the creation returns null.
+  DestroyWindow(hwnd);
+  seen.clear();
   destroyOnCreate = true;
   EXPECT_EQ(Create(), nullptr);
   destroyOnCreate = false;
@@ -122,7 +123,7 @@ TEST_F(MessagesTest, PostsFromSeveralThreadsKeepEachThreadsOrder) {
   EXPECT_EQ(received, kThreads * kEach);
 }
 
-TEST_F(MessagesTest, PaintComesOnlyToShownWindowsAndWhenNoPostedMessageWaits) {
+TEST_F(MessagesTest, PaintComesOnlyToShownWindowsWhenNoPostedMessageWaitsWithTheInvalidRectangle) {
   Create();
   InvalidateRect(hwnd, nullptr, FALSE);
   MSG msg;
@@ -137,12 +138,8 @@ TEST_F(MessagesTest, PaintComesOnlyToShownWindowsAndWhenNoPostedMessageWaits) {
   }
   // BeginPaint validated the window: no further paint is generated.
   EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE));
-}
 
-TEST_F(MessagesTest, BeginPaintReportsTheInvalidRectangleAndErasesWhenAsked) {
-  Create();
-  ShowWindow(hwnd, SW_SHOW);
-  Pump();
+  // BeginPaint reports the invalid rectangle and the class brush (white) erases when asked.
   HDC dc = GetDC(hwnd);
   RECT all{0, 0, 1000, 1000};
   FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
@@ -154,10 +151,8 @@ TEST_F(MessagesTest, BeginPaintReportsTheInvalidRectangleAndErasesWhenAsked) {
   ASSERT_NE(paintDc, nullptr);
   EXPECT_EQ(paint.rcPaint.left, 5);
   EXPECT_EQ(paint.rcPaint.bottom, 30);
-  // The class brush (white) erased the background.
   EXPECT_EQ(GetPixel(paintDc, 1, 1) & 0xFFFFFF, 0xFFFFFFu);
   EndPaint(hwnd, &paint);
-  MSG msg;
   EXPECT_FALSE(PeekMessageA(&msg, hwnd, WM_PAINT, WM_PAINT, PM_NOREMOVE));
 }
 
@@ -206,22 +201,7 @@ TEST_F(MessagesTest, QuitEndsTheLoopAfterThePostedMessagesWithItsCode) {
   EXPECT_FALSE(GetMessageA(&msg, nullptr, 0, 0));
   EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
   EXPECT_EQ(msg.wParam, 7u);
-}
-
-TEST_F(MessagesTest, GetMessageWakesForAPostFromAnotherThread) {
-  Create();
-  std::thread poster([this] {
-    Sleep(30);
-    PostMessageA(hwnd, WM_USER + 9, 0, 0);
-  });
-  MSG msg;
-  ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
-  EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 9));
-  poster.join();
-}
-
-TEST_F(MessagesTest, PostingToAWindowThatIsGoneFails) {
-  Create();
+  // A window that is gone takes no posts and has no surface.
   HWND gone = hwnd;
   DestroyWindow(gone);
   EXPECT_FALSE(PostMessageA(gone, WM_USER, 0, 0));

@@ -1,5 +1,5 @@
-// The silent device runs on the real clock, so these checks are loose on purpose: they catch a
-// position that does not move, moves without bound, or ignores pause.
+// The silent device runs on the real clock, so these checks only bound it from the side a loaded
+// machine cannot push it across: never ahead of the clock, never moving while paused.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -47,20 +47,16 @@ class SilentOutputTest : public ::testing::Test {
   WAVEHDR header{};
 };
 
-TEST_F(SilentOutputTest, PositionAdvancesAtAboutTheFormatsRateAndTheBufferComesBackInItsTime) {
+TEST_F(SilentOutputTest, PositionNeverRunsAheadAndTheBufferComesBackOnceHeard) {
   Clock::time_point start = Clock::now();
   auto elapsedMs = [&] { return std::chrono::duration<double, std::milli>(Clock::now() - start).count(); };
   ASSERT_EQ(waveOutWrite(hwo, &header, sizeof(header)), MMSYSERR_NOERROR);
   std::this_thread::sleep_for(milliseconds(100));
-  DWORD position = Position();
-  // Never ahead of the clock; behind it at most by a loaded machine's scheduling delays.
-  EXPECT_LE(position, elapsedMs() * 8 + 8);
-  EXPECT_GE(position, 8u * 50);
-  std::vector<testing::DeviceMessage> messages = window.RunUntil(MM_WOM_DONE, milliseconds(5000));
+  EXPECT_LE(Position(), elapsedMs() * 8 + 8) << "never ahead of the clock";
+  std::vector<testing::DeviceMessage> messages = window.RunUntil(MM_WOM_DONE, milliseconds(60000));
   ASSERT_FALSE(messages.empty());
   EXPECT_EQ(messages.back().message, static_cast<UINT>(MM_WOM_DONE));
-  EXPECT_GE(elapsedMs(), 300.0 - 1.0);
-  EXPECT_LT(elapsedMs(), 3000.0);
+  EXPECT_GE(elapsedMs(), 300.0 - 1.0) << "not back before it was heard";
   EXPECT_EQ(Position(), data.size());
 }
 
