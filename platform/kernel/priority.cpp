@@ -1,11 +1,17 @@
 // Priority classes and thread priorities in terms of Linux scheduling: the idle class is the
-// SCHED_IDLE policy (which an unprivileged process may leave again), the other classes and the
-// thread priorities are nice values. A change the system refuses returns FALSE with
-// ERROR_ACCESS_DENIED, as Windows reports a refused change.
+// SCHED_IDLE policy, the other classes and the thread priorities are nice values counted from
+// the one the process started with (normal). Leaving SCHED_IDLE or lowering a nice value again
+// needs CAP_SYS_NICE or a high enough RLIMIT_NICE, so without them no thread enters either: a
+// normal user would stay there for good. A change refused for that reason or by the system
+// returns FALSE with ERROR_ACCESS_DENIED, as Windows reports a refused change.
 #include <dirent.h>
+#include <linux/capability.h>
 #include <sched.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <map>
@@ -42,6 +48,42 @@ int ThreadNiceOffset(int priority) {
   }
 }
 
+// The nice value the process started with, read before any change made here.
+int BaseNice() {
+  static const int base = [] {
+    errno = 0;
+    const int nice = getpriority(PRIO_PROCESS, 0);
+    return errno ? 0 : nice;
+  }();
+  return base;
+}
+
+int NiceOf(DWORD cls, int threadPriority) {
+  return std::clamp(BaseNice() + ClassNice(cls) + ThreadNiceOffset(threadPriority), -20, 19);
+}
+
+// Whether a thread under this class and priority could be brought back to normal only with
+// the right to lower a nice value.
+bool BelowNormal(DWORD cls, int threadPriority) {
+  return cls == IDLE_PRIORITY_CLASS || NiceOf(cls, threadPriority) > BaseNice();
+}
+
+bool HasNiceCapability() {
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3]{};
+  if (syscall(SYS_capget, &header, data) != 0) return false;
+  return (data[CAP_TO_INDEX(CAP_SYS_NICE)].effective & CAP_TO_MASK(CAP_SYS_NICE)) != 0;
+}
+
+// Whether the calling thread may set the starting nice value again from above it (and so leave
+// SCHED_IDLE, which the kernel counts as nice 20).
+bool MayReturnToNormal() {
+  if (HasNiceCapability()) return true;
+  rlimit limit{};
+  if (getrlimit(RLIMIT_NICE, &limit) != 0) return false;
+  return limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur >= static_cast<rlim_t>(20 - BaseNice());
+}
+
 bool ValidClass(DWORD cls) {
   return cls == NORMAL_PRIORITY_CLASS || cls == IDLE_PRIORITY_CLASS || cls == HIGH_PRIORITY_CLASS ||
          cls == REALTIME_PRIORITY_CLASS || cls == BELOW_NORMAL_PRIORITY_CLASS ||
@@ -60,9 +102,7 @@ bool ApplyToThread(pid_t tid, DWORD cls, int threadPriority) {
   if (sched_getscheduler(tid) != SCHED_OTHER && sched_setscheduler(tid, SCHED_OTHER, &param) != 0) {
     return false;
   }
-  int nice = ClassNice(cls) + ThreadNiceOffset(threadPriority);
-  nice = nice < -20 ? -20 : (nice > 19 ? 19 : nice);
-  return setpriority(PRIO_PROCESS, static_cast<id_t>(tid), nice) == 0;
+  return setpriority(PRIO_PROCESS, static_cast<id_t>(tid), NiceOf(cls, threadPriority)) == 0;
 }
 
 int ThreadPriorityOf(pid_t tid) {
@@ -92,6 +132,13 @@ BOOL SetPriorityClass(HANDLE process, DWORD cls) {
     return FALSE;
   }
   std::lock_guard lock(priorityMutex);
+  const bool lowers = BelowNormal(cls, THREAD_PRIORITY_NORMAL) ||
+                      std::any_of(threadPriorities.begin(), threadPriorities.end(),
+                                  [cls](const auto& thread) { return BelowNormal(cls, thread.second); });
+  if (lowers && !MayReturnToNormal()) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
   // A thread that ended meanwhile is not a refusal.
   const bool ok = ForEachThread([&](pid_t tid) {
     return ApplyToThread(tid, cls, ThreadPriorityOf(tid)) || errno == ESRCH;
@@ -119,6 +166,10 @@ BOOL SetThreadPriority(HANDLE thread, int priority) {
     return FALSE;
   }
   std::lock_guard lock(priorityMutex);
+  if (BelowNormal(priorityClass, priority) && !MayReturnToNormal()) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
   if (!ApplyToThread(tid, priorityClass, priority)) {
     SetLastError(errno == ESRCH ? ERROR_INVALID_HANDLE : ERROR_ACCESS_DENIED);
     return FALSE;
