@@ -1,0 +1,84 @@
+// The Windows build's icon files, made by tools/make_icon_file, read back as Windows reads
+// them: one 32 by 32 image in 16 colours whose pixels are the pictures the Linux build draws.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "resources/icons.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using morvex::resources::IconPixels;
+using morvex::resources::kIconSize;
+
+uint32_t Le(const std::string& bytes, size_t at, int count) {
+  uint32_t value = 0;
+  for (int i = count - 1; i >= 0; --i) value = value << 8 | static_cast<uint8_t>(bytes.at(at + i));
+  return value;
+}
+
+int RunTool(const std::string& arguments) {
+  return std::system((std::string(MORVEX_ICON_TOOL) + " " + arguments + " 2>/dev/null").c_str());
+}
+
+TEST(IconFile, EachIconReadsBackAsItsPicture) {
+  test_support::TempDir dir;
+  for (int resource : {101, 102}) {
+    SCOPED_TRACE(resource);
+    const std::string path = (dir.path() / "icon.ico").string();
+    ASSERT_EQ(RunTool(std::to_string(resource) + " " + path), 0);
+    const std::string ico = test_support::ReadFileBytes(path);
+
+    // Directory: an icon with one 32x32, 16-colour, 4-bit image at the offset it names.
+    ASSERT_EQ(Le(ico, 0, 2), 0u);
+    ASSERT_EQ(Le(ico, 2, 2), 1u);
+    ASSERT_EQ(Le(ico, 4, 2), 1u);
+    EXPECT_EQ(Le(ico, 6, 1), 32u);
+    EXPECT_EQ(Le(ico, 7, 1), 32u);
+    EXPECT_EQ(Le(ico, 8, 1), 16u);
+    EXPECT_EQ(Le(ico, 12, 2), 4u);
+    const uint32_t size = Le(ico, 14, 4);
+    const uint32_t offset = Le(ico, 18, 4);
+    ASSERT_EQ(offset + size, ico.size());
+
+    // Bitmap header: height counts colour and mask rows; 4 bits, uncompressed.
+    ASSERT_EQ(Le(ico, offset, 4), 40u);
+    EXPECT_EQ(Le(ico, offset + 4, 4), 32u);
+    EXPECT_EQ(Le(ico, offset + 8, 4), 64u);
+    EXPECT_EQ(Le(ico, offset + 14, 2), 4u);
+    EXPECT_EQ(Le(ico, offset + 16, 4), 0u);
+    const size_t palette = offset + 40;
+    const size_t colourRows = palette + 16 * 4;
+    const size_t maskRows = colourRows + kIconSize * kIconSize / 2;
+    ASSERT_EQ(maskRows + kIconSize * 4, ico.size());
+
+    // Colour rows bottom-up, left pixel in the high nibble, palette entries as B G R 0.
+    const uint32_t* pixels = IconPixels(resource);
+    int mismatches = 0;
+    for (int y = 0; y < kIconSize; ++y) {
+      for (int x = 0; x < kIconSize; ++x) {
+        const uint8_t pair = static_cast<uint8_t>(ico[colourRows + (kIconSize - 1 - y) * kIconSize / 2 + x / 2]);
+        const int index = x % 2 == 0 ? pair >> 4 : pair & 0xF;
+        const uint32_t bgr0 = Le(ico, palette + 4 * index, 4);
+        const uint32_t rgb = (bgr0 & 0xFF) << 16 | (bgr0 & 0xFF00) | (bgr0 >> 16 & 0xFF);
+        if (bgr0 >> 24 != 0 || rgb != (pixels[y * kIconSize + x] & 0xFFFFFF)) ++mismatches;
+      }
+    }
+    EXPECT_EQ(mismatches, 0);
+    // Every pixel opaque.
+    EXPECT_EQ(ico.find_first_not_of('\0', maskRows), std::string::npos);
+  }
+}
+
+TEST(IconFile, RefusesWhatItCannotMake) {
+  test_support::TempDir dir;
+  const std::string path = (dir.path() / "icon.ico").string();
+  EXPECT_NE(RunTool("103 " + path), 0);  // not an icon the program carries
+  EXPECT_FALSE(std::filesystem::exists(path));
+  EXPECT_NE(RunTool("101 " + (dir.path() / "missing" / "icon.ico").string()), 0);
+}
+
+}  // namespace
