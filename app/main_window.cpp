@@ -11,14 +11,18 @@
 #include "audio/source_file.h"
 #include "audio/view_threads.h"
 #include "platform/win32.h"
+#include "views/vectorscope_window.h"
+#include "views/waveform_window.h"
 
 namespace {
 
 constexpr UINT_PTR kPriorityTimer = 4;
 constexpr UINT kStartupIdleMs = 3000;
 // How long destruction waits for the FFT thread to notice the stop before it frees the FFT
-// window's surfaces: one cycle and the longest pause of the menus.
+// window's surfaces: one cycle and the longest pause of the menus. The other views' threads
+// notice it within one of their pictures.
 constexpr DWORD kFftThreadEndWaitMs = 1000;
+constexpr DWORD kViewThreadEndWaitMs = 1000;
 
 // The program's records, as the FFT view reads them.
 FftViewSources FftSources() {
@@ -39,6 +43,8 @@ LRESULT OnCreate(HWND hwnd) {
   CreateMainDisplay(hwnd, Settings);
   OpenSourceFile(hwnd, Settings.downrateforfft);
   CreateFftWindow(hwnd, TextFont, StartShowMode, FftSources());
+  CreateWaveformWindow(hwnd);
+  if (SampleStore.format.nChannels == 2) CreateVectorscopeWindow(hwnd);
   StartPlaybackAtCreation(hwnd, &Settings);
   if (Settings.processprioritylowonstartup == 1) {
     SetPriorityClass(GetCurrentProcess(), IDLE_PRIORITY_CLASS);
@@ -62,6 +68,8 @@ void OnDestroy() {
   StopPlaybackAtDestruction();
   if (SettingsPath[0] != '\0') SaveSettings(Settings, SettingsPath, GatherLiveGeometry());
   if (WaitForViewThreadEnd(ViewKind::Fft, kFftThreadEndWaitMs)) DestroyFftWindow();
+  if (WaitForViewThreadEnd(ViewKind::Vectorscope, kViewThreadEndWaitMs)) DestroyVectorscopeWindow();
+  if (WaitForViewThreadEnd(ViewKind::Waveform, kViewThreadEndWaitMs)) DestroyWaveformWindow();
   DestroyMainDisplay();
   PostQuitMessage(0);
 }

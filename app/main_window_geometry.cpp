@@ -4,6 +4,8 @@
 #include "app/startup.h"
 #include "audio/main_display.h"
 #include "audio/sample_store.h"
+#include "views/vectorscope_window.h"
+#include "views/waveform_window.h"
 
 namespace {
 
@@ -23,6 +25,8 @@ LiveGeometry GatherLiveGeometry() {
   geometry.main = Describe(MainWindow, client.width, client.height);
   const FftWindowSize fft = FftWindowClientSize();
   geometry.fft = Describe(FftWindowHandle(), fft.width, fft.height);
+  geometry.vs = Describe(VectorscopeWindowHandle(), VsClientWidth, VsClientHeight);
+  geometry.wav = Describe(WaveformWindowHandle(), WavClientWidth, WavClientHeight);
   geometry.fullScreenClientWidth = GetSystemMetrics(SM_CXFULLSCREEN);
   geometry.fullScreenClientHeight = GetSystemMetrics(SM_CYFULLSCREEN);
   geometry.channels = SampleStore.format.nChannels;

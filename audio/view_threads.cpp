@@ -2,6 +2,8 @@
 
 #include "analysis/fft_thread.h"
 #include "audio/level_meter_thread.h"
+#include "views/vectorscope_thread.h"
+#include "views/waveform_thread.h"
 
 std::atomic<int32_t> threadRestart{0};
 
@@ -16,9 +18,12 @@ struct KindSlot {
   std::atomic<int32_t> alive{0};    // threads started and not yet ended
 };
 
-// In start order. The level meter and the FFT thread are plugged in from the outset; the other
-// kinds register when their code exists.
-KindSlot slots[kViewKindCount] = {{LevelMeterThread, LevelMeterThreadWanted}, {FftThread, FftThreadWanted}};
+// In start order. The spectrogram registers when its code exists.
+KindSlot slots[kViewKindCount] = {{LevelMeterThread, LevelMeterThreadWanted},
+                                  {FftThread, FftThreadWanted},
+                                  {},
+                                  {VectorscopeThread, VectorscopeThreadWanted},
+                                  {WaveformThread, WaveformThreadWanted}};
 
 constexpr DWORD kTurnPollMs = 1;
 constexpr int kKindBits = 3;  // kViewKindCount fits
@@ -52,6 +57,13 @@ void ViewThreadMain(void* packed) {
   slot.alive.fetch_sub(1);
 }
 
+void StartKind(int32_t k) {
+  KindSlot& slot = slots[k];
+  const uint32_t ticket = slot.latest.fetch_add(1) + 1;
+  slot.alive.fetch_add(1);
+  if (_beginthread(ViewThreadMain, 0, PackStart(k, ticket)) == static_cast<uintptr_t>(-1)) slot.alive.fetch_sub(1);
+}
+
 }  // namespace
 
 void RegisterViewThread(ViewKind kind, ViewThreadEntry entry, ViewThreadWanted wanted) {
@@ -66,10 +78,13 @@ void StartViewThreads(ViewStart kind) {
     KindSlot& slot = slots[k];
     const ViewThreadWanted wanted = slot.wanted.load();
     if (!slot.entry.load() || !wanted || !wanted(kind)) continue;
-    const uint32_t ticket = slot.latest.fetch_add(1) + 1;
-    slot.alive.fetch_add(1);
-    if (_beginthread(ViewThreadMain, 0, PackStart(k, ticket)) == static_cast<uintptr_t>(-1)) slot.alive.fetch_sub(1);
+    StartKind(k);
   }
+}
+
+void StartViewThread(ViewKind kind) {
+  threadRestart = 1;
+  if (slots[static_cast<int32_t>(kind)].entry.load()) StartKind(static_cast<int32_t>(kind));
 }
 
 int32_t ViewThreadsAlive(ViewKind kind) { return slots[static_cast<int32_t>(kind)].alive.load(); }

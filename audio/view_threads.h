@@ -35,6 +35,10 @@ void RegisterViewThread(ViewKind kind, ViewThreadEntry entry, ViewThreadWanted w
 // Main window thread: starts the threads the start table gives for `kind`.
 void StartViewThreads(ViewStart kind);
 
+// Main window thread: starts one thread of `kind` as a later start (a view window switched on),
+// whatever the start table says.
+void StartViewThread(ViewKind kind);
+
 // Threads of `kind` that exist: running, or waiting for their predecessor to end.
 int32_t ViewThreadsAlive(ViewKind kind);
 // Waits up to `timeoutMs` until no thread of `kind` exists; true when none does. Only for

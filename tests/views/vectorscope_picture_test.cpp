@@ -1,0 +1,113 @@
+#include "views/vectorscope_picture.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <set>
+#include <utility>
+
+#include "analysis/spectrum_view_samples.h"
+#include "platform/gdi_test_canvas.h"
+
+namespace {
+
+using morvex::gdi::test::Canvas;
+using morvex::gdi::test::kBlack;
+using morvex::gdi::test::kWhite;
+
+constexpr int32_t k16Bit = 65536;
+
+std::atomic<int32_t> left[kViewSampleRoom];
+std::atomic<int32_t> right[kViewSampleRoom];
+
+void Put(int32_t i, int32_t l, int32_t r) {
+  left[i] = l;
+  right[i] = r;
+}
+
+std::set<std::pair<int, int>> BlackPoints(const Canvas& canvas) {
+  const auto points = canvas.pointsOf(kBlack);
+  return {points.begin(), points.end()};
+}
+
+// The extremes of a 16-bit source, in clients of even and odd size: the largest sample lands on
+// the last column or the first row, the smallest on the first column or just past the last row.
+TEST(VectorscopePicture, ExtremeSamplesLandOnTheClientEdges) {
+  struct Case {
+    int32_t width, height, left, right;
+    POINT expected;
+  };
+  const Case cases[] = {
+      {164, 150, 0, 32767, {163, 75}},  {165, 151, 0, 32767, {164, 75}},
+      {164, 150, 32767, 0, {82, 0}},    {165, 151, 32767, 0, {82, 0}},
+      {164, 150, 0, -32768, {0, 75}},   {165, 151, 0, -32768, {0, 75}},
+      {164, 150, -32768, 0, {82, 150}}, {165, 151, -32768, 0, {82, 150}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " left " << c.left << " right " << c.right);
+    const VsScales scales = ComputeVsScales(c.width, c.height, k16Bit, 2048, 300);
+    const POINT p = VsPoint(scales, c.left, c.right);
+    EXPECT_EQ(p.x, c.expected.x);
+    EXPECT_EQ(p.y, c.expected.y);
+    // Drawn as the second point of a dot picture, the pixel is where the point says (in the
+    // client area, or not at all).
+    Canvas canvas(c.width, c.height);
+    Put(0, 0, 0);
+    Put(1, c.left, c.right);
+    DrawVectorscopePicture(canvas.dc(), ComputeVsScales(c.width, c.height, k16Bit, 2, 300), left, right, 0);
+    std::set<std::pair<int, int>> expected;
+    if (c.expected.y < c.height) expected.insert({c.expected.x, c.expected.y});
+    EXPECT_EQ(BlackPoints(canvas), expected);
+  }
+}
+
+// With half the full scale at 200 and a 200-pixel client every sample pair lands on its own pixel:
+// point i at column i % 200, row i / 200.
+void PutDistinctPoints(int32_t count) {
+  for (int32_t i = 0; i < count; ++i) Put(i, -2 * (i / 200 - 100), 2 * (i % 200 - 100));
+}
+
+TEST(VectorscopePicture, DotModeDrawsEveryPointOfTheFrameButTheFirst) {
+  constexpr int32_t kFullScale = 400;
+  PutDistinctPoints(3000);
+  const VsScales scales = ComputeVsScales(200, 200, kFullScale, 2048, 3000);
+  EXPECT_EQ(scales.count, 2048);
+  Canvas canvas(200, 200, kBlack);  // an old picture the erase must remove
+  DrawVectorscopePicture(canvas.dc(), scales, left, right, 0);
+  const auto black = BlackPoints(canvas);
+  EXPECT_EQ(black.size(), 2047u);
+  EXPECT_EQ(canvas.at(0, 0), kWhite);           // point 0
+  EXPECT_EQ(canvas.at(47, 10), kBlack);         // point 2047
+  EXPECT_EQ(canvas.at(48, 10), kWhite);         // point 2048, past the FFT frame
+  EXPECT_EQ(ComputeVsScales(200, 200, kFullScale, 2048, 300).count, 300);
+  EXPECT_EQ(ComputeVsScales(200, 200, kFullScale, 32768, 40000).count, kViewSampleRoom);
+}
+
+TEST(VectorscopePicture, LineModeJoinsThePointsOfTheFrameFromTheFirst) {
+  constexpr int32_t kFullScale = 400;
+  // Points (10, 10), (20, 10), (20, 20) and, past the count, (30, 30).
+  Put(0, 180, -180);
+  Put(1, 180, -160);
+  Put(2, 160, -160);
+  Put(3, 140, -140);
+  Canvas canvas(200, 200, kBlack);
+  DrawVectorscopePicture(canvas.dc(), ComputeVsScales(200, 200, kFullScale, 3, 300), left, right, 1);
+  std::set<std::pair<int, int>> expected;
+  for (int x = 10; x < 20; ++x) expected.insert({x, 10});
+  for (int y = 10; y < 20; ++y) expected.insert({20, y});
+  EXPECT_EQ(BlackPoints(canvas), expected);
+}
+
+TEST(VectorscopePicture, ASourceWithoutFormatOrPointsDrawsOnlyTheErase) {
+  Put(0, 32767, 32767);
+  Put(1, -32768, -32768);
+  for (const int32_t lineMode : {0, 1}) {
+    Canvas canvas(50, 40, kBlack);
+    DrawVectorscopePicture(canvas.dc(), ComputeVsScales(50, 40, k16Bit, 0, 300), left, right, lineMode);
+    EXPECT_TRUE(BlackPoints(canvas).empty());
+    const VsScales noFormat = ComputeVsScales(50, 40, 0, 2, 300);
+    EXPECT_EQ(VsPoint(noFormat, 0, 0).x, 25);  // a zero full scale divides by nothing
+  }
+}
+
+}  // namespace

@@ -1,0 +1,100 @@
+#include "views/waveform_picture.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "analysis/spectrum_view_samples.h"
+#include "platform/gdi_test_canvas.h"
+
+namespace {
+
+using morvex::gdi::test::Canvas;
+using morvex::gdi::test::kBlack;
+using morvex::gdi::test::kWhite;
+
+constexpr int32_t kHeight = 160;
+
+WavScales Scales(int32_t width, int32_t bits, int32_t fftsample) {
+  return ComputeWavScales(WavScales{}, width, kHeight, bits, fftsample);
+}
+
+TEST(WaveformPicture, SampleHeightsFollowTheSampleSize) {
+  struct Case {
+    int32_t bits, sample, row;
+  };
+  const Case cases[] = {{16, 32767, 1}, {16, -32768, 160}, {16, 0, 80},   {16, 410, 79},
+                        {8, 127, 1},    {8, -128, 160},    {8, 0, 80},    {8, 3, 79}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.bits << " bits, sample " << c.sample);
+    EXPECT_EQ(WavRow(Scales(320, c.bits, 2048), c.sample), c.row);
+  }
+  // Other sample sizes keep the scale they had.
+  const WavScales eightBit = Scales(320, 8, 2048);
+  EXPECT_EQ(ComputeWavScales(eightBit, 320, kHeight, 24, 2048).scale, eightBit.scale);
+  EXPECT_EQ(ComputeWavScales(WavScales{}, 320, kHeight, 24, 2048).scale, 1.0f);
+}
+
+// A sample that the 16-bit scale of a 160-pixel client puts on row `row` (for rows near the middle).
+int32_t SampleForRow(int32_t row) { return -(row - 80) * 410; }
+
+// The rows of the black pixels of column `x`.
+std::vector<int> RowsOf(const Canvas& canvas, int x) {
+  std::vector<int> rows;
+  for (int y = 0; y < canvas.height(); ++y) {
+    if (canvas.at(x, y) == kBlack) rows.push_back(y);
+  }
+  return rows;
+}
+
+// Rows that rise by at most one per column, so that each column shows one pixel: the sample it
+// starts its line from. Samples that must not be drawn sit on row 150.
+TEST(WaveformPicture, OneSamplePerColumnFromTheFrameStart) {
+  std::vector<int32_t> samples(2048, SampleForRow(150));
+  for (int32_t i = 0; i < 320; ++i) samples[i] = SampleForRow(20 + i / 4);
+  const WavScales scales = Scales(320, 16, 2048);
+  EXPECT_EQ(WavSampleCount(scales, 2048, 0), 320);
+  Canvas canvas(320, kHeight, kBlack);
+  DrawWaveformPicture(canvas.dc(), scales, samples.data(), 2048, 0);
+  for (int x = 0; x < 319; ++x) ASSERT_EQ(RowsOf(canvas, x), std::vector<int>{20 + x / 4}) << "column " << x;
+  EXPECT_TRUE(RowsOf(canvas, 319).empty());  // the last sample is where the last line ends
+}
+
+TEST(WaveformPicture, SqueezedFrameTakesEveryStepthSample) {
+  std::vector<int32_t> samples(2048, SampleForRow(150));
+  for (int32_t j = 0; j < 2048; j += 6) samples[j] = SampleForRow(20 + j / 6 / 4);
+  const WavScales scales = Scales(300, 16, 2048);
+  ASSERT_EQ(scales.step, 6);
+  Canvas canvas(400, kHeight);
+  DrawWaveformPicture(canvas.dc(), scales, samples.data(), 2048, 1);
+  // Columns 0 to 340 start the lines through samples 0, 6, ... 2040; the last line ends on
+  // column 341 (sample 2046). Column 300 holds the erase rectangle's border.
+  for (int x = 0; x < 341; ++x) {
+    if (x == 300) continue;
+    ASSERT_EQ(RowsOf(canvas, x), std::vector<int>{20 + x / 4}) << "column " << x;
+  }
+  EXPECT_TRUE(RowsOf(canvas, 341).empty());
+  EXPECT_TRUE(RowsOf(canvas, 342).empty());
+}
+
+TEST(WaveformPicture, WindowsWithoutWidthOrWiderThanTheFrameStaySafe) {
+  std::vector<int32_t> samples(kViewSampleRoom, 0);
+  // A minimized window: no step, nothing drawn.
+  const WavScales minimized = Scales(0, 16, 2048);
+  EXPECT_EQ(minimized.step, 0);
+  Canvas untouched(10, kHeight, kBlack);
+  DrawWaveformPicture(untouched.dc(), minimized, samples.data(), 2048, 1);
+  DrawWaveformPicture(untouched.dc(), minimized, samples.data(), 2048, 0);
+  EXPECT_TRUE(untouched.pointsOf(kWhite).empty());
+  // Wider than the squeezed frame: one sample per column up to the frame's end.
+  const WavScales wide = Scales(3000, 16, 2048);
+  EXPECT_EQ(wide.step, 1);
+  Canvas canvas(3000, kHeight);
+  DrawWaveformPicture(canvas.dc(), wide, samples.data(), 2048, 1);
+  EXPECT_EQ(RowsOf(canvas, 2046), std::vector<int>{80});
+  EXPECT_TRUE(RowsOf(canvas, 2047).empty());
+  // Wider than the views hold: the copy stops at their end.
+  EXPECT_EQ(WavSampleCount(Scales(40000, 16, 2048), 2048, 0), kViewSampleRoom);
+}
+
+}  // namespace

@@ -1,0 +1,74 @@
+#include "views/vectorscope_thread.h"
+
+#include <cstdio>
+
+#include "analysis/spectrum_view_samples.h"
+#include "app/settings.h"
+#include "audio/sample_store.h"
+#include "views/vectorscope_picture.h"
+#include "views/vectorscope_window.h"
+#include "views/view_surface.h"
+
+std::atomic<DWORD> VsThreadId{0};
+
+namespace {
+
+constexpr DWORD kCreationDelayMs = 100;
+constexpr DWORD kFramePollMs = 1;
+
+VsScales CurrentScales() {
+  return ComputeVsScales(VsClientWidth, VsClientHeight, SampleStore.fullScale, Settings.fftsample, Settings.vecscpsample);
+}
+
+// The count of 1 ms waits for the last frame, in the window's top-left corner.
+void ShowWaits(HDC window, uint32_t waits) {
+  char text[16];
+  const int length = std::snprintf(text, sizeof text, "roop%3u", waits);
+  TextOutA(window, 0, 0, text, length);
+}
+
+// Until the FFT thread has handed over a new frame, or the source stops. Returns the waits.
+uint32_t WaitForFrame() {
+  uint32_t waits = 0;
+  while (ViewSamplesReady.load() == 0 && playflag.load() == 1) {
+    Sleep(kFramePollMs);
+    ++waits;
+  }
+  ViewSamplesReady = 0;
+  return waits;
+}
+
+}  // namespace
+
+void VectorscopeThread(std::atomic<int32_t>* restart) {
+  const HWND hwnd = VectorscopeWindowHandle();
+  ViewSurface& surface = VectorscopeSurfaceRecord();
+  const HDC picture = surface.dc;
+  if (!hwnd || !picture) return;
+  VsThreadId = GetCurrentThreadId();
+  const HDC window = GetDC(hwnd);
+  if (restart->load() == 0) {
+    if (Settings.virtualscreendynamicmemaloc == 1) ResizeViewSurface(surface, window, VsClientWidth, VsClientHeight);
+    Sleep(kCreationDelayMs);
+  }
+  VsScales scales = CurrentScales();
+  SelectObject(picture, GetStockObject(WHITE_BRUSH));
+  uint32_t waits = 0;
+  while (playflag.load() != 0 && Settings.vswindowstop == 0) {
+    if (VsResized.load() == 1 && Settings.virtualscreendynamicmemaloc == 1 &&
+        ResizeViewSurface(surface, window, VsClientWidth, VsClientHeight)) {
+      VsResized = 0;
+    }
+    if (VsParamsChanged.exchange(0) == 1) scales = CurrentScales();
+    DrawVectorscopePicture(picture, scales, ViewLeft, ViewRight, VsLineMode);
+    BitBlt(window, 0, 0, scales.width, scales.height, picture, 0, 0, SRCCOPY);
+    if (VsShowWaits == 1) ShowWaits(window, waits);
+    waits = WaitForFrame();
+  }
+  ReleaseDC(hwnd, window);
+}
+
+bool VectorscopeThreadWanted(ViewStart start) {
+  if (start == ViewStart::LiveInput || SampleStore.format.nChannels != 2) return false;
+  return start == ViewStart::Creation ? Settings.vswindowstop == 0 : Settings.vswindowstop != 1;
+}
