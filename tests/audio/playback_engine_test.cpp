@@ -2,6 +2,7 @@
 // file, and the modes applied on the way.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <thread>
@@ -15,7 +16,6 @@
 namespace {
 
 using playback_rig::Bytes;
-using playback_rig::journal;
 using playback_rig::Pattern;
 using playback_rig::repaintTicks;
 using playback_rig::Slice;
@@ -31,87 +31,58 @@ class PlaybackEngineTest : public playback_rig::PlaybackRig {
 
 constexpr UINT kOpen = MM_WOM_OPEN, kDone = MM_WOM_DONE, kClose = MM_WOM_CLOSE;
 
-TEST_F(PlaybackEngineTest, ShortFileWritesAShortBufferAAndAnEmptyBAndEndsWhenBothReturn) {
-  const Bytes samples = Pattern(50000);
-  OpenSource(samples);
-  Start();
-  EXPECT_EQ(Messages(), std::vector<UINT>{kOpen});
-  EXPECT_EQ(SampleStore.headerA.dwBufferLength, 50000u);
-  EXPECT_EQ(SampleStore.headerB.dwBufferLength, 0u);
-  EXPECT_EQ(playflag, 1);
-  EXPECT_EQ(eflag, 1);
-  EXPECT_EQ(buff, 1) << "the empty buffer B is not counted";
-  EXPECT_EQ(SampleStore.lastWritten, kPlayBufferA);
-  EXPECT_EQ(SampleStore.writtenEnd, kPlayBufferBytes);
-
-  Run(6000);  // 48000 bytes
-  EXPECT_EQ(Messages(), std::vector<UINT>{kOpen});
-  EXPECT_EQ(playflag, 1) << "draining";
-
-  Run(1000);
-  EXPECT_EQ(Messages(), (std::vector<UINT>{kOpen, kDone, kDone, kClose}));
-  EXPECT_EQ(journal[1].buffer, kPlayBufferA);
-  EXPECT_EQ(journal[1].playflag, 1) << "the first buffer back only counts";
-  EXPECT_EQ(journal[2].buffer, kPlayBufferB);
-  EXPECT_EQ(journal[2].playflag, 0);
-  EXPECT_EQ(Heard(0), samples);
-  EXPECT_EQ(SampleStore.seekBase, 0);
-  EXPECT_EQ(playPaused, 0);
-  EXPECT_EQ(SgControl.column, 0);
-  EXPECT_EQ(SgControl.clearRequest, 1);
-  EXPECT_EQ(SgControl.returnedOnce, 0);
+// At 8000 bytes a second in every case: a short file, one of exactly one buffer (B is read, finds
+// nothing, and the end is seen), and longer ones whose refill reaches the end, in 8 and 16 bits.
+// The device closes when every buffer handed over has come back, not before.
+TEST_F(PlaybackEngineTest, FirstFillRefillsAndTheEndOfTheFile) {
+  const struct {
+    const char* what;
+    size_t bytes;
+    uint16_t bits;
+    DWORD lengthA, lengthB;
+    int32_t buff, lastWritten, writtenEnd, eflag;
+    int64_t endMs;
+    size_t doneCount;
+  } cases[] = {
+      {"short", 50000, 8, 50000, 0, 1, kPlayBufferA, kPlayBufferBytes, 1, 6250, 2},
+      {"one buffer", kPlayBufferBytes, 8, kPlayBufferBytes, 0, 2, kPlayBufferB, 2 * kPlayBufferBytes, 1, 16000, 2},
+      {"refilled, 8-bit", 300000, 8, kPlayBufferBytes, kPlayBufferBytes, 2, kPlayBufferB, 2 * kPlayBufferBytes, 0,
+       48000, 3},
+      {"refilled, 16-bit", 300000, 16, kPlayBufferBytes, kPlayBufferBytes, 2, kPlayBufferB, 2 * kPlayBufferBytes, 0,
+       48000, 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetUp();
+    const Bytes samples = Pattern(c.bytes);
+    OpenSource(playback_rig::Mono(c.bits, c.bits == 8 ? 8000 : 4000), samples);
+    Start();
+    EXPECT_EQ(SampleStore.headerA.dwBufferLength, c.lengthA);
+    EXPECT_EQ(SampleStore.headerB.dwBufferLength, c.lengthB);
+    EXPECT_EQ(buff, c.buff) << "an empty buffer B is not counted";
+    EXPECT_EQ(SampleStore.lastWritten, c.lastWritten);
+    EXPECT_EQ(SampleStore.writtenEnd, c.writtenEnd);
+    EXPECT_EQ(eflag, c.eflag);
+    Run(c.endMs - 1);
+    EXPECT_EQ(playflag, 1) << "draining";
+    EXPECT_EQ(Messages().back(), c.doneCount == 3 ? kDone : kOpen);
+    Run(1);
+    std::vector<UINT> expected(c.doneCount + 2, kDone);
+    expected.front() = kOpen;
+    expected.back() = kClose;
+    EXPECT_EQ(Messages(), expected);
+    EXPECT_EQ(playflag, 0);
+    Bytes heard = samples;
+    heard.resize(std::max<size_t>(c.bytes, c.doneCount == 3 ? 3 * kPlayBufferBytes : 0), c.bits == 8 ? 128 : 0);
+    EXPECT_EQ(Heard(DevicesOpened() - 1), heard) << "the refill's silence after the end is the format's own";
+    EXPECT_EQ(SampleStore.seekBase, 0);
+    EXPECT_EQ(playPaused, 0);
+    EXPECT_EQ(SgControl.column, 0);
+    EXPECT_EQ(SgControl.clearRequest, 1);
+    EXPECT_EQ(SgControl.returnedOnce, 0);
+    TearDown();
+  }
 }
-
-TEST_F(PlaybackEngineTest, ExactlyOneBufferReadsBufferBEmptyAndThenSeesTheEnd) {
-  const Bytes samples = Pattern(kPlayBufferBytes);
-  OpenSource(samples);
-  Start();
-  EXPECT_EQ(SampleStore.headerA.dwBufferLength, static_cast<DWORD>(kPlayBufferBytes));
-  EXPECT_EQ(SampleStore.headerB.dwBufferLength, 0u);
-  EXPECT_EQ(buff, 2) << "B was read (and found nothing) because the first read did not reach the end";
-  EXPECT_EQ(SampleStore.lastWritten, kPlayBufferB);
-  EXPECT_EQ(SampleStore.writtenEnd, 2 * kPlayBufferBytes);
-  EXPECT_EQ(eflag, 1);
-
-  Run(16000);
-  EXPECT_EQ(Messages(), (std::vector<UINT>{kOpen, kDone, kDone, kClose}));
-  EXPECT_EQ(playflag, 0);
-  EXPECT_EQ(Heard(0), samples);
-}
-
-class PlaybackEngineBits : public PlaybackEngineTest, public testing::WithParamInterface<uint16_t> {};
-
-TEST_P(PlaybackEngineBits, RefillsUntilTheEndAndStopsWhenTheTwoBuffersHandedOverBeforeItReturn) {
-  const uint16_t bits = GetParam();
-  const Bytes samples = Pattern(300000);
-  OpenSource(playback_rig::Mono(bits, bits == 8 ? 8000 : 4000), samples);  // 8000 bytes a second either way
-  Start();
-  EXPECT_EQ(eflag, 0);
-  EXPECT_EQ(buff, 2);
-
-  Run(16000);
-  EXPECT_EQ(Messages(), (std::vector<UINT>{kOpen, kDone}));
-  EXPECT_EQ(SampleStore.lastWritten, kPlayBufferA);
-  EXPECT_EQ(buff, 3);
-  EXPECT_EQ(SampleStore.writtenEnd, 3 * kPlayBufferBytes);
-  EXPECT_EQ(eflag, 1) << "the refill reached the end of the file";
-  EXPECT_EQ(SampleStore.headerA.dwBufferLength, static_cast<DWORD>(kPlayBufferBytes)) << "a refill keeps the length";
-  EXPECT_EQ(Position(), 128000);
-
-  Run(16000);
-  EXPECT_EQ(endCount, 1);
-  EXPECT_EQ(playflag, 1);
-  Run(16000);
-  EXPECT_EQ(Messages(), (std::vector<UINT>{kOpen, kDone, kDone, kDone, kClose}));
-  EXPECT_EQ(playflag, 0);
-  EXPECT_EQ(SampleStore.seekBase, 0);
-
-  Bytes expected = samples;
-  expected.resize(3 * kPlayBufferBytes, bits == 8 ? 128 : 0);  // the refill's silence after the end
-  EXPECT_EQ(Heard(0), expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(EightAndSixteen, PlaybackEngineBits, testing::Values<uint16_t>(8, 16));
 
 test_support::FmtFields SixteenBitStereo() {
   test_support::FmtFields format;

@@ -55,85 +55,65 @@ TEST_F(GdiShapesTest, PixelsOutsideTheSurfaceAreRefusedAndNothingIsWritten) {
   EXPECT_EQ(canvas.snapshot(), before);
 }
 
-TEST_F(GdiShapesTest, RectangleOutlinesWithThePenAndFillsInsideRightAndBottomExclusive) {
-  Canvas canvas(8, 7);
-  SelectObject(canvas.dc(), red_);
-  EXPECT_TRUE(Rectangle(canvas.dc(), 1, 1, 6, 5));
-  EXPECT_EQ(Picture(canvas),
-            "........\n"
-            ".#####..\n"
-            ".#rrr#..\n"
-            ".#rrr#..\n"
-            ".#####..\n"
-            "........\n"
-            "........\n");
-  Canvas swapped(8, 7);
-  SelectObject(swapped.dc(), red_);
-  Rectangle(swapped.dc(), 6, 5, 1, 1);
-  EXPECT_EQ(Picture(swapped), Picture(canvas)) << "corners given the other way round";
-}
-
-TEST_F(GdiShapesTest, NullPenFillsOnePixelLessAndNullBrushLeavesTheInside) {
-  Canvas canvas(8, 7, kGreen);
-  SelectObject(canvas.dc(), red_);
-  SelectObject(canvas.dc(), GetStockObject(NULL_PEN));
-  Rectangle(canvas.dc(), 1, 1, 6, 5);
-  EXPECT_EQ(Picture(canvas),
-            "gggggggg\n"
-            "grrrrggg\n"
-            "grrrrggg\n"
-            "grrrrggg\n"
-            "gggggggg\n"
-            "gggggggg\n"
-            "gggggggg\n");
-
-  Canvas hollow(6, 5, kGreen);
-  SelectObject(hollow.dc(), GetStockObject(NULL_BRUSH));
-  Rectangle(hollow.dc(), 0, 0, 4, 4);
-  EXPECT_EQ(Picture(hollow),
-            "####gg\n"
-            "#gg#gg\n"
-            "#gg#gg\n"
-            "####gg\n"
-            "gggggg\n");
-}
-
-TEST_F(GdiShapesTest, SmallRectangles) {
-  Canvas canvas(5, 3);
-  Rectangle(canvas.dc(), 0, 0, 1, 1);  // one pixel of outline
-  Rectangle(canvas.dc(), 2, 0, 4, 3);  // two columns of outline, nothing inside
-  Rectangle(canvas.dc(), 4, 0, 4, 3);  // no width: nothing
-  EXPECT_EQ(Picture(canvas),
-            "#.##.\n"
-            "..##.\n"
-            "..##.\n");
-}
-
-TEST_F(GdiShapesTest, ClearingRectangleFillsTheWholeSurfaceWithTheOutlineOutside) {
-  Canvas canvas(6, 4, kGreen);
-  SelectObject(canvas.dc(), red_);
-  Rectangle(canvas.dc(), -1, -1, 7, 5);
-  EXPECT_EQ(canvas.pointsOf(kRed).size(), 24u);
-
-  Canvas extreme(6, 4, kGreen);
-  SelectObject(extreme.dc(), red_);
-  SelectObject(extreme.dc(), CreatePen(PS_SOLID, 5, RGB(0, 0, 0)));
-  Rectangle(extreme.dc(), INT_MIN, INT_MIN, INT_MAX, INT_MAX);
-  EXPECT_EQ(extreme.pointsOf(kRed).size(), 24u);
-  DeleteObject(SelectObject(extreme.dc(), GetStockObject(BLACK_PEN)));
-}
-
-TEST_F(GdiShapesTest, RectanglesPartlyOutsideAreClippedAtEveryEdge) {
-  Canvas canvas(6, 5, kGreen);
-  SelectObject(canvas.dc(), red_);
-  Rectangle(canvas.dc(), -3, -2, 2, 2);  // top left corner
-  Rectangle(canvas.dc(), 4, 3, 9, 9);    // bottom right corner
-  EXPECT_EQ(Picture(canvas),
-            "r#gggg\n"
-            "##gggg\n"
-            "gggggg\n"
-            "gggg##\n"
-            "gggg#r\n");
+// Each case: rectangles drawn on a green canvas with a red brush, and the picture they leave.
+TEST_F(GdiShapesTest, RectanglesOutlineWithThePenAndFillInsideRightAndBottomExclusive) {
+  const struct {
+    const char* what;
+    int width, height;
+    HGDIOBJ pen, brush;  // null: the default black pen, the red brush
+    std::vector<RECT> rects;
+    const char* expected;
+  } cases[] = {
+      {"outline and fill", 8, 6, nullptr, nullptr, {{1, 1, 6, 5}},
+       "gggggggg\n"
+       "g#####gg\n"
+       "g#rrr#gg\n"
+       "g#rrr#gg\n"
+       "g#####gg\n"
+       "gggggggg\n"},
+      {"corners the other way round", 8, 6, nullptr, nullptr, {{6, 5, 1, 1}},
+       "gggggggg\n"
+       "g#####gg\n"
+       "g#rrr#gg\n"
+       "g#rrr#gg\n"
+       "g#####gg\n"
+       "gggggggg\n"},
+      {"null pen: one pixel less of fill", 7, 5, GetStockObject(NULL_PEN), nullptr, {{1, 1, 6, 5}},
+       "ggggggg\n"
+       "grrrrgg\n"
+       "grrrrgg\n"
+       "grrrrgg\n"
+       "ggggggg\n"},
+      {"null brush: the inside stays", 6, 5, nullptr, GetStockObject(NULL_BRUSH), {{0, 0, 4, 4}},
+       "####gg\n"
+       "#gg#gg\n"
+       "#gg#gg\n"
+       "####gg\n"
+       "gggggg\n"},
+      {"one pixel, two columns, no width", 5, 3, nullptr, nullptr, {{0, 0, 1, 1}, {2, 0, 4, 3}, {4, 0, 4, 3}},
+       "#g##g\n"
+       "gg##g\n"
+       "gg##g\n"},
+      {"clipped at every edge", 6, 5, nullptr, nullptr, {{-3, -2, 2, 2}, {4, 3, 9, 9}},
+       "r#gggg\n"
+       "##gggg\n"
+       "gggggg\n"
+       "gggg##\n"
+       "gggg#r\n"},
+      {"clearing: the outline outside", 4, 2, nullptr, nullptr, {{-1, -1, 5, 3}}, "rrrr\nrrrr\n"},
+      {"the whole coordinate range, wide pen", 4, 2, nullptr, nullptr, {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}},
+       "rrrr\nrrrr\n"},
+  };
+  HPEN wide = CreatePen(PS_SOLID, 5, RGB(0, 0, 0));
+  for (const auto& c : cases) {
+    Canvas canvas(c.width, c.height, kGreen);
+    SelectObject(canvas.dc(), c.brush ? c.brush : red_);
+    SelectObject(canvas.dc(), c.pen ? c.pen : (c.rects[0].left == INT_MIN ? wide : GetStockObject(BLACK_PEN)));
+    for (const RECT& r : c.rects) Rectangle(canvas.dc(), r.left, r.top, r.right, r.bottom);
+    EXPECT_EQ(Picture(canvas), c.expected) << c.what;
+    SelectObject(canvas.dc(), GetStockObject(BLACK_PEN));
+  }
+  DeleteObject(wide);
 }
 
 TEST_F(GdiShapesTest, FillRectCoversLeftTopToRightBottomExclusive) {
