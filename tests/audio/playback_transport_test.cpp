@@ -158,7 +158,7 @@ TEST_F(PlaybackTransportTest, StopWhilePausedStartsOverFromTheBeginning) {
   EXPECT_EQ(Heard(1), Slice(samples_, 0, kBytesPerSecond));
 }
 
-TEST_F(PlaybackTransportTest, StopWhilePlayingHandsTheBuffersBackAndClosesTheDevice) {
+TEST_F(PlaybackTransportTest, StopAndDestructionHandTheBuffersBackAndCloseTheDevice) {
   StartWith(400000);
   Run(1000);
   SgControl.column = 17;
@@ -171,17 +171,32 @@ TEST_F(PlaybackTransportTest, StopWhilePlayingHandsTheBuffersBackAndClosesTheDev
   Pump();
   EXPECT_EQ(Messages(), kClosedDevice);
   EXPECT_EQ(SampleStore.lastWritten, kPlayBufferB) << "the views keep the last sound";
-}
 
-TEST_F(PlaybackTransportTest, StopRightBehindPlayClosesTheNewDeviceUnplayed) {
-  StartWith(400000);
-  StopAndPump();
   Play();
-  Stop();  // handled before the device's open message
+  Stop();  // handled before the device's open message: the new device closes unplayed
   Pump();
   Run(1000);
   EXPECT_TRUE(Heard(1).empty());
   EXPECT_EQ(waveOutReset(WaveOutDevice), static_cast<MMRESULT>(MMSYSERR_INVALHANDLE)) << "closed";
+
+  Play();
+  Pump();
+  Run(1000);
+  StopPlaybackAtDestruction();
+  EXPECT_EQ(playflag, 0);
+  EXPECT_EQ(eflag, 1);
+  EXPECT_EQ(waveOutReset(WaveOutDevice), static_cast<MMRESULT>(MMSYSERR_INVALHANDLE)) << "closed";
+  Run(1000);
+  EXPECT_EQ(Heard(2).size(), static_cast<size_t>(kBytesPerSecond)) << "nothing plays on";
+
+  // Also after a close request has already cleared playflag.
+  Play();
+  Pump();
+  ASSERT_EQ(DevicesOpened(), 4u);
+  ASSERT_EQ(playflag, 1);
+  playflag = 0;
+  StopPlaybackAtDestruction();
+  EXPECT_EQ(waveOutReset(WaveOutDevice), static_cast<MMRESULT>(MMSYSERR_INVALHANDLE));
 }
 
 TEST_F(PlaybackTransportTest, CommandsThatDoNotFitTheStateAreIgnored) {
@@ -265,26 +280,6 @@ TEST_F(PlaybackTransportTest, DeviceThatCannotOpenAtCreationEndsTheProcess) {
   SampleStore.format.wBitsPerSample = 24;
   EXPECT_EXIT(StartPlaybackAtCreation(hwnd_, &settings_), testing::ExitedWithCode(1),
               "\\[\\] dont open wave device\\.");
-}
-
-TEST_F(PlaybackTransportTest, DestructionStopsAndClosesTheDevice) {
-  StartWith(400000);
-  Run(1000);
-  StopPlaybackAtDestruction();
-  EXPECT_EQ(playflag, 0);
-  EXPECT_EQ(eflag, 1);
-  EXPECT_EQ(waveOutReset(WaveOutDevice), static_cast<MMRESULT>(MMSYSERR_INVALHANDLE)) << "closed";
-  Run(1000);
-  EXPECT_EQ(Heard(0).size(), static_cast<size_t>(kBytesPerSecond)) << "nothing plays on";
-
-  // Also after a close request has already cleared playflag.
-  Play();
-  Pump();
-  ASSERT_EQ(DevicesOpened(), 2u);
-  ASSERT_EQ(playflag, 1);
-  playflag = 0;
-  StopPlaybackAtDestruction();
-  EXPECT_EQ(waveOutReset(WaveOutDevice), static_cast<MMRESULT>(MMSYSERR_INVALHANDLE));
 }
 
 }  // namespace
