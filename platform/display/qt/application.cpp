@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QThread>
+#include <clocale>
 
 namespace morvex::display::qt {
 namespace {
@@ -23,6 +24,10 @@ void StartApplication(const std::string& platform) {
     argumentCount = 3;
   }
   auto* application = new QApplication(argumentCount, arguments);
+  // Qt applies the user's locale to the C library; every number the program formats or reads
+  // keeps the C locale's decimal point ("44.1khz", "2.40sec", the settings file) whatever LANG
+  // says. Qt's own dialogs stay in the user's language.
+  std::setlocale(LC_NUMERIC, "C");
   // The window layer decides when the program ends, not the last window closing.
   application->setQuitOnLastWindowClosed(false);
 }
