@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing morvex need.
 #   scripts/install-deps.sh           the Linux build, its tests and benchmarks
+#   scripts/install-deps.sh fuzz      the fuzz harnesses (clang with libFuzzer and its symbolizer)
 #   scripts/install-deps.sh windows   the Windows cross build (MinGW-w64)
 #   scripts/install-deps.sh wine      running the 32-bit Windows build under Wine in a virtual
 #                                     display, with the Japanese locale its code page comes from
@@ -15,12 +16,14 @@ case "${1:-}" in
       googletest libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
       xvfb xauth
     ) ;;
+  fuzz)
+    packages=(clang libclang-rt-14-dev llvm) ;;
   windows)
     packages=(cmake ninja-build g++ g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix) ;;
   wine)
     packages=(wine wine32:i386 libasound2:i386 xvfb xauth openbox xdotool locales fonts-ipafont-gothic) ;;
   *)
-    echo "usage: scripts/install-deps.sh [windows|wine]" >&2
+    echo "usage: scripts/install-deps.sh [fuzz|windows|wine]" >&2
     exit 2 ;;
 esac
 
