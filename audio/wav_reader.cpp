@@ -1,5 +1,6 @@
 #include "audio/wav_reader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "audio/sample_store.h"
@@ -43,6 +44,43 @@ bool Playable(const WAVEFORMATEX& format) {
          format.nAvgBytesPerSec != 0;
 }
 
+// The stream's length in bytes; -1 when it has none (it cannot be played anyway).
+int64_t FileLength(FILE* file) {
+  if (std::fseek(file, 0, SEEK_END) != 0) return -1;
+  return std::ftell(file);
+}
+
+uint32_t LittleEndian32(const unsigned char* bytes) {
+  return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
+}
+
+// The bytes after the fmt chunk, read through one block and never past `end`: a run of tiny
+// chunks (the zeros an interrupted recording leaves are an empty chunk every 8 bytes) costs no
+// seek or read each, and the scan is one pass over the file at most.
+class ChunkBytes {
+ public:
+  ChunkBytes(FILE* file, int64_t end) : file_(file), end_(end) {}
+
+  // `count` bytes from `offset` (count at most 8), or nullptr when they reach past the end.
+  const unsigned char* At(int64_t offset, int64_t count) {
+    if (offset + count > end_) return nullptr;
+    if (offset < start_ || offset + count > start_ + filled_) {
+      if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) return nullptr;
+      start_ = offset;
+      filled_ = static_cast<int64_t>(std::fread(block_, 1, sizeof block_, file_));
+      if (filled_ < count) return nullptr;
+    }
+    return block_ + (offset - start_);
+  }
+
+ private:
+  FILE* file_;
+  int64_t end_;
+  int64_t start_ = 0;
+  int64_t filled_ = 0;
+  unsigned char block_[16384];
+};
+
 }  // namespace
 
 int32_t ParseWavHeader(FILE* file, WAVEFORMATEX* format, WavHeader* header) {
@@ -69,24 +107,29 @@ int32_t ParseWavHeader(FILE* file, WAVEFORMATEX* format, WavHeader* header) {
   if (!Playable(*format)) return kWavUnplayable;
 
   // Chunk scan. Only the first letter of an id is looked at: the first chunk whose id begins with
-  // 'd' is the data chunk. No pad byte follows odd-sized chunks.
+  // 'd' is the data chunk. Offsets are held in 32 bits, so the scan ends there at the latest.
+  ChunkBytes bytes(file, std::min<int64_t>(FileLength(file), INT32_MAX));
   int64_t chunk = int64_t{fmtSize} + 20;
+  bool odd = fmtSize % 2 == 1;
   for (;;) {
-    // Offsets are held in 32 bits; a chunk beyond that (or beyond the end) ends the scan.
-    if (chunk > int64_t{INT32_MAX} - 8 || std::fseek(file, static_cast<long>(chunk), SEEK_SET) != 0) {
-      return kWavNotWave;
+    // A chunk of odd size is followed by a zero pad byte. Ids never begin with 0, so a file
+    // written without the pad reads as well.
+    if (odd) {
+      const unsigned char* pad = bytes.At(chunk, 1);
+      if (pad != nullptr && *pad == 0) ++chunk;
     }
-    const int first = std::fgetc(file);
-    in.Read(3);
-    const uint32_t size = in.Read(4);
-    if (first == EOF || in.ended) return kWavNotWave;
-    if (first == 'd') {
+    const unsigned char* id = bytes.At(chunk, 8);
+    if (id == nullptr) return kWavNotWave;
+    const uint32_t size = LittleEndian32(id + 4);
+    if (id[0] == 'd') {
+      if (std::fseek(file, static_cast<long>(chunk + 8), SEEK_SET) != 0) return kWavNotWave;
       header->dataSize = static_cast<int32_t>(size);
       header->fileRate = static_cast<int32_t>(format->nSamplesPerSec);
       header->dataOffset = static_cast<int32_t>(chunk + 8);
       return kWavHeaderOk;
     }
     chunk += 8 + int64_t{size};
+    odd = size % 2 == 1;
   }
 }
 

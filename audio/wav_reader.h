@@ -27,8 +27,10 @@ struct WavHeader {
 
 // Reads the header from a stream opened in binary mode at byte 0 and fills `format` (tag 1,
 // cbSize 0, the rest from the file). Returns a WavHeaderError; on success `header` is filled and
-// the stream stands at the first sample byte. Never reads outside the file, never loops: every
-// chunk skipped moves forward, and a chunk reaching past the end ends the scan.
+// the stream stands at the first sample byte. A zero byte after a chunk of odd size is its pad
+// and is skipped (`dataOffset` counts it). Never reads outside the file and never loops: every
+// chunk skipped moves forward, a chunk reaching past the file's end ends the scan, and the scan
+// takes one pass over the file at most, however small its chunks.
 int32_t ParseWavHeader(FILE* file, WAVEFORMATEX* format, WavHeader* header);
 
 // The message shown for a WavHeaderError other than kWavHeaderOk.
