@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "audio/sample_store.h"
 #include "audio/wav_reader.h"
@@ -41,7 +43,11 @@ void OpenSourceFile(HWND owner, int32_t downrateforfft) {
   if (store.WavFileName[0] == '\0') AskForFileName(owner);
   RemoveEnclosingQuotes(store.WavFileName);
 
-  store.file = std::fopen(store.WavFileName, "rb");
+  // Only a regular file is a sound file: a directory opens as a stream on Linux, and a FIFO or
+  // a device would block the start or never end.
+  std::error_code error;
+  const bool regular = std::filesystem::is_regular_file(store.WavFileName, error);
+  store.file = regular ? std::fopen(store.WavFileName, "rb") : nullptr;
   if (store.file == nullptr) {
     char text[kFileNameBytes + 32];
     std::snprintf(text, sizeof text, "dont open wavfile(%.499s)", store.WavFileName);

@@ -10,8 +10,8 @@
 // dataOffset, dataSize, analysisRate (by `downrateforfft`), blockAlign and fullScale. The stream
 // is left at the first sample byte.
 //
-// Ends the process with exit code 1, after a message box, when no file is chosen, the file cannot
-// be opened or its header is refused. The caller greys the vectorscope command (id 65) when
+// Ends the process with exit code 1, after a message box, when no file is chosen, the name is not
+// a readable regular file or its header is refused. The caller greys the vectorscope command (id 65) when
 // SampleStore.format.nChannels is not 2, and sets durationSeconds once the device is open.
 void OpenSourceFile(HWND owner, int32_t downrateforfft);
 

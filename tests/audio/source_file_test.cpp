@@ -87,16 +87,4 @@ TEST(RemoveEnclosingQuotes, RemovesALeadingQuoteAndItsPartner) {
   EXPECT_EQ(stripped(""), "");
 }
 
-using OpenSourceFileDeathTest = OpenSourceFileTest;
-
-TEST_F(OpenSourceFileDeathTest, AMissingFileARefusedHeaderOrACancelledDialogEndsTheProcess) {
-  NameSource((dir_.path() / "missing.wav").string());
-  EXPECT_EXIT(OpenSourceFile(NULL, 0), testing::ExitedWithCode(1), "dont open wavfile\\(.*missing\\.wav\\)");
-  NameSource(dir_.Write("text.wav", std::string_view("just some text\n")));
-  EXPECT_EXIT(OpenSourceFile(NULL, 0), testing::ExitedWithCode(1), "not a RIFF file\\.");
-  // The display of a machine without one cancels every open-file dialog.
-  SampleStore.WavFileName[0] = '\0';
-  EXPECT_EXIT(OpenSourceFile(NULL, 0), testing::ExitedWithCode(1), "file名をget出来ませんでした\\.");
-}
-
 }  // namespace
