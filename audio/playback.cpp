@@ -27,21 +27,19 @@ SampleLayout SourceLayout() {
   return {SampleStore.blockAlign, SampleStore.format.wBitsPerSample, SampleStore.format.nChannels};
 }
 
-int32_t ReadSource(char* into) {
-  return static_cast<int32_t>(std::fread(into, 1, kPlayBufferBytes, SampleStore.file));
+// The file's next play buffer of bytes into `scratch`. What lies beyond the file's end is
+// silence in the file's own format (unsigned 8-bit samples are silent at 128), so neither the
+// device nor a view ever takes stale bytes for sound.
+int32_t ReadSource() {
+  char* scratch = SampleStore.scratch;
+  const size_t count = std::fread(scratch, 1, kPlayBufferBytes, SampleStore.file);
+  std::memset(scratch + count, SampleStore.format.wBitsPerSample == 8 ? 128 : 0, kPlayBufferBytes - count);
+  return static_cast<int32_t>(count);
 }
 
 bool SourceAtEnd() { return std::feof(SampleStore.file) != 0; }
 
-// Reads into a play buffer. The read goes through `scratch`, since the view threads may be
-// reading the play buffer; as with a direct read, bytes past the count keep their old value.
-int32_t ReadIntoPlayBuffer(char* buffer) {
-  const int32_t count = ReadSource(SampleStore.scratch);
-  PlayBufferRewrite rewrite;
-  PlayBufferCopy(buffer, SampleStore.scratch, count);
-  return count;
-}
-
+// The whole of `scratch` into a play buffer, which the view threads may be reading.
 void CopyScratchInto(char* buffer) {
   PlayBufferRewrite rewrite;
   PlayBufferCopy(buffer, SampleStore.scratch, kPlayBufferBytes);
@@ -56,15 +54,16 @@ void ApplyPitchMode(char* buffer) {
 void FirstFill(int32_t which, WAVEHDR* header) {
   char* buffer = PlayBufferData(which);
   SampleStoreRecord& store = SampleStore;
-  store.bytesRead = ReadIntoPlayBuffer(buffer);
+  store.bytesRead = ReadSource();
+  CopyScratchInto(buffer);
   if (speedDoubleDecimate == 1) {
     DecimateFrames(buffer, buffer, store.blockAlign);
-    const int32_t count = ReadSource(store.scratch);
+    const int32_t count = ReadSource();
     DecimateFrames(buffer + kDecimatedBytes, store.scratch, store.blockAlign);
     store.bytesRead = (store.bytesRead + count) / 2;
   }
   if (speedDoubleBlocks == 1) {
-    const int32_t count = ReadSource(store.scratch);
+    const int32_t count = ReadSource();
     ThinBlocks(buffer, store.scratch, ThinningBlockFrames(store.fileRate, Playback.settings->wavblockfanticonst),
                SourceLayout());
     store.bytesRead = (store.bytesRead + count) / 2;
@@ -76,22 +75,21 @@ void FirstFill(int32_t which, WAVEHDR* header) {
   store.lastWritten = which;
 }
 
-// A returned buffer filled again: silence, then the file's next bytes, through the active
-// modes. The header keeps the length the first fill gave it.
+// A returned buffer filled again: the file's next bytes (silence after its end), through the
+// active modes. The header keeps the length the first fill gave it.
 void Refill(int32_t which, WAVEHDR* header) {
   char* buffer = PlayBufferData(which);
   SampleStoreRecord& store = SampleStore;
-  std::memset(store.scratch, store.format.wBitsPerSample == 8 ? 128 : 0, kPlayBufferBytes);
-  ReadSource(store.scratch);
+  ReadSource();
   const bool anyMode = speedDoubleDecimate == 1 || speedDoubleBlocks == 1 || pitchHalf == 1;
   if (pitchHalf == 1 || speedDoubleBlocks == 1) CopyScratchInto(buffer);
   if (speedDoubleDecimate == 1) {
     DecimateFrames(buffer, store.scratch, store.blockAlign);
-    ReadSource(store.scratch);
+    ReadSource();
     DecimateFrames(buffer + kDecimatedBytes, store.scratch, store.blockAlign);
   }
   if (speedDoubleBlocks == 1) {
-    ReadSource(store.scratch);
+    ReadSource();
     ThinBlocks(buffer, store.scratch, ThinningBlockFrames(store.fileRate, Playback.settings->wavblockfanticonst),
                SourceLayout());
   }

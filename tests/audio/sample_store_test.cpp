@@ -90,12 +90,4 @@ TEST(PlayBuffers, ARefillSeenByAReaderIsOldOrNewPerByte) {
   for (int32_t i : {0, 1, 64000, kPlayBufferBytes - 1}) EXPECT_EQ(PlayBufferLoad(buffer, i), 0x80 | (i & 1));
 }
 
-TEST(AnalysisRate, DividesOnlyByTwoOrFour) {
-  EXPECT_EQ(AnalysisRateFor(44100, 0), 44100);
-  EXPECT_EQ(AnalysisRateFor(44100, 2), 22050);
-  EXPECT_EQ(AnalysisRateFor(44100, 4), 11025);
-  EXPECT_EQ(AnalysisRateFor(44101, 2), 22050);
-  EXPECT_EQ(AnalysisRateFor(44100, 3), 44100);
-}
-
 }  // namespace
