@@ -114,7 +114,9 @@ void OnPaint(HWND hwnd) {
   const bool lines = FftStrategyOf(settings.fftdrawold, settings.fftdrawline) == FftStrategy::EraseWithLines;
   HDC picture = nullptr;
   if (view.sources.playflag->load() == 0) {
-    if (FftRelayout == 0) picture = lines ? FftGridSurface.load() : FftBackSurface.load();
+    // The last picture stays, also over a size change (a minimise and restore): a relayout needs
+    // a running source to draw and waits for the next start.
+    picture = lines ? FftGridSurface.load() : FftBackSurface.load();
   } else if (lines) {
     picture = FftGridSurface;
   }
