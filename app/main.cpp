@@ -19,12 +19,6 @@ HWND MainWindow = nullptr;
 
 namespace {
 
-#ifdef _WIN32
-constexpr char kPathSeparator = '\\';
-#else
-constexpr char kPathSeparator = '/';
-#endif
-
 // Copies into a start-up buffer; a longer text is cut so that it always fits with its zero.
 void CopyBounded(char* destination, const std::string& text) {
   const size_t count = text.size() < kStartupPathBytes ? text.size() : kStartupPathBytes - 1;
@@ -39,7 +33,7 @@ void DeriveSettingsLocation() {
   char moduleName[kStartupPathBytes] = {};
   GetModuleFileNameA(nullptr, moduleName, kStartupPathBytes);
   const SettingsPathResult derived =
-      DeriveSettingsPath(GetCommandLineA(), currentDirectory, moduleName, SampleStore.WavFileName[0] == '\0', kPathSeparator);
+      DeriveSettingsPath(GetCommandLineA(), currentDirectory, moduleName, SampleStore.WavFileName[0] == '\0');
   CopyBounded(ExeDerivedPath, derived.exeDerivedPath);
   CopyBounded(SettingsPath, derived.settingsPath);
 }

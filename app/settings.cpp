@@ -44,9 +44,10 @@ void ApplyLine(SettingsRecord& settings, std::string_view line) {
   const std::string_view value = line.substr(equals + 1);
 
   if (key == "wfkind") {
-    // Only the first character counts ("hanning" is h). A line that ends at the "=" carries no
-    // letter; a line end stored here would break the written file.
-    if (!value.empty()) settings.wfkind = value.front();
+    // Only the first character counts ("hanning" is h). Anything but a printable character (a
+    // line end, a control or non-ASCII byte) keeps the letter in force: written back, it would
+    // not read back as itself.
+    if (!value.empty() && value.front() >= ' ' && value.front() <= '~') settings.wfkind = value.front();
     WindowRebuild = 1;
     return;
   }
@@ -57,6 +58,32 @@ void ApplyLine(SettingsRecord& settings, std::string_view line) {
   if (known->remembered != nullptr) settings.remembered.*known->remembered = number;
   if (known->requested != nullptr) settings.*known->requested = number;
   if (known->field == &SettingsRecord::keyboardshortcut && number == 1) KeyboardShortcutsEnabled = 1;
+}
+
+// Where a write to `path` lands: a symbolic link (or a chain of them) is followed to its target,
+// so that the link stays a link and its target takes the new settings.
+bool FollowLinks(const std::filesystem::path& path, std::filesystem::path* target) {
+  constexpr int kMostLinks = 40;
+  *target = path;
+  for (int links = 0;; ++links) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(*target, error))) return true;
+    const std::filesystem::path next = std::filesystem::read_symlink(*target, error);
+    if (error || links == kMostLinks) return false;
+    *target = next.is_absolute() ? next : target->parent_path() / next;
+  }
+}
+
+// The file overwritten where it is and cut to the new length; only for when it cannot be
+// replaced whole. A file that cannot be opened for writing is left untouched.
+bool RewriteInPlace(const std::filesystem::path& target, const std::string& text) {
+  FILE* file = std::fopen(target.c_str(), "r+b");
+  if (file == nullptr) return false;
+  bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  written = std::fclose(file) == 0 && written;
+  std::error_code error;
+  if (written) std::filesystem::resize_file(target, text.size(), error);
+  return written && !error;
 }
 
 }  // namespace
@@ -76,14 +103,20 @@ void LoadSettings(SettingsRecord& settings, const char* path) {
 
 bool SaveSettings(const SettingsRecord& settings, const char* path, const LiveGeometry& live) {
   if (path == nullptr || *path == '\0') return false;
+  std::filesystem::path target;
+  if (!FollowLinks(path, &target)) return false;
   const std::string text = FormatSettings(settings, live);
-  const std::string temporary = std::string(path) + ".tmp";
+  const std::filesystem::path temporary = target.string() + ".tmp";
   FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (file == nullptr) return false;
+  // A folder the user cannot write to may still hold a settings file they can write.
+  if (file == nullptr) return RewriteInPlace(target, text);
   bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
   written = std::fclose(file) == 0 && written;
   std::error_code error;
-  if (written) std::filesystem::rename(temporary, path, error);
+  const std::filesystem::file_status old = std::filesystem::status(target, error);
+  if (written && std::filesystem::exists(old)) std::filesystem::permissions(temporary, old.permissions(), error);
+  error.clear();
+  if (written) std::filesystem::rename(temporary, target, error);
   if (!written || error) {
     std::remove(temporary.c_str());
     return false;

@@ -153,6 +153,8 @@ void LoadSettings(SettingsRecord& settings, const char* path);
 // The settings file's text: CR LF line ends, none after the last line.
 std::string FormatSettings(const SettingsRecord& settings, const LiveGeometry& live);
 
-// Replaces the settings file with FormatSettings' text (a temporary file beside it, then a rename,
-// so the old file survives a failed write). Returns false, silently, when it cannot be written.
+// Replaces the settings file with FormatSettings' text: a temporary file beside it, then a rename
+// (keeping the file's permissions), so the old file survives a failed write. A symbolic link is
+// followed and its target replaced; where no temporary file can be made (a read-only folder), a
+// writable file is rewritten in place. Returns false, silently, when it cannot be written.
 bool SaveSettings(const SettingsRecord& settings, const char* path, const LiveGeometry& live);

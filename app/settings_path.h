@@ -16,13 +16,12 @@ struct SettingsPathResult {
 
 // Derives the settings path from the process command line (the executable's path followed by the
 // arguments), the current directory, the module file name and whether a WAV file was named.
-// `separator` is the platform's path separator ('\\' on Windows, '/' elsewhere).
 //
-// When the command line holds no ".exe" (always the case on Linux, where the executable has no
-// extension), the path is "morvex.ini" in the executable's directory, taken from the module file
-// name. A path that would not fit in a 500-byte buffer is refused rather than cut: the result is
-// then empty, and an empty settings path makes the program neither read nor write a settings file
-// (a cut path could name some other file and overwrite it).
+// On Linux the path is "morvex.ini" in the executable's directory (taken from the module file
+// name), or in the current directory when no file was named, whatever the arguments hold; on
+// Windows the executable's name on the command line gives it ("<name>.ini"). A path that would
+// not fit in a 500-byte buffer is refused rather than cut: the result is then empty, and an
+// empty settings path makes the program neither read nor write a settings file (a cut path
+// could name some other file and overwrite it).
 SettingsPathResult DeriveSettingsPath(std::string_view commandLine, std::string_view currentDirectory,
-                                      std::string_view moduleFileName, bool wavFileNameEmpty,
-                                      char separator);
+                                      std::string_view moduleFileName, bool wavFileNameEmpty);

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <chrono>
+#include <filesystem>
+#include <set>
 
 #include "support/program_run.h"
 #include "support/temp_dir.h"
@@ -20,80 +23,61 @@ using test_support::TempDir;
 
 Bytes SilentStereo(int bytes) { return test_support::CanonicalWav(FmtFields{}, Bytes(static_cast<size_t>(bytes), 0)); }
 
-Bytes Truncated(Bytes bytes, size_t size) {
-  bytes.resize(size);
-  return bytes;
+std::set<std::string> Entries(const TempDir& dir) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) names.insert(entry.path().filename());
+  return names;
 }
 
-struct Refusal {
-  const char* name;
-  Bytes file;
-  const char* message;
-};
-
-TEST(ProgramStartTest, WithoutAFileItSaysSoAndExitsOne) {
-  TempDir dir;
-  ProgramRun run(dir, {});
-  const auto result = run.Wait(5s);
-  EXPECT_EQ(result.exitCode, 1);
-  EXPECT_NE(result.standardError.find("[error] file名をget出来ませんでした."), std::string::npos) << result.standardError;
-  EXPECT_LT(result.seconds, 2.0);
-}
-
-TEST(ProgramStartTest, AMissingFileIsNamedInTheMessage) {
-  TempDir dir;
-  ProgramRun run(dir, {"no such.wav"});
-  const auto result = run.Wait(5s);
-  EXPECT_EQ(result.exitCode, 1);
-  EXPECT_NE(result.standardError.find("dont open wavfile(no such.wav)"), std::string::npos) << result.standardError;
-}
-
-TEST(ProgramStartTest, RefusedHeadersGiveTheirMessageAndExitOne) {
+TEST(ProgramStartTest, EachRefusalGivesItsMessageAndExitsOne) {
   Bytes rifx = SilentStereo(64);
   rifx[3] = 'X';
-  Bytes listFirst;
-  test_support::PutText(listFirst, "RIFF");
-  test_support::PutLe(listFirst, 0, 4);
-  test_support::PutText(listFirst, "WAVELIST");
-  test_support::PutLe(listFirst, 4, 4);
-  test_support::PutText(listFirst, "INFOfmt ");
   FmtFields floating;
   floating.tag = 3;
-  floating.bits = 32;
   FmtFields deep;
   deep.bits = 24;
-  FmtFields extensible;
-  extensible.tag = 0xFFFE;
+  // What an interrupted recording leaves: zeros behind the fmt chunk, no data chunk.
+  Bytes zeros = test_support::RiffWithFmt(FmtFields{});
+  zeros.resize(8 << 20);
+  struct Refusal {
+    std::vector<std::string> arguments;  // "@" stands for the file written for the case
+    Bytes file;
+    const char* message;
+  };
   const Refusal cases[] = {
-      {"rifx.wav", rifx, "\n\nnot a RIFF file."},
-      {"list.wav", listFirst, "\n\nnot a WAVE file."},
-      {"float.wav", test_support::CanonicalWav(floating, Bytes(64, 0)), "\nNot renia format."},
-      {"ext.wav", test_support::CanonicalWav(extensible, Bytes(64, 0)), "\nNot renia format."},
-      {"empty.wav", Bytes{}, "\n\nnot a RIFF file."},
-      {"truncated.wav", Truncated(SilentStereo(0), 30), "\n\nnot a WAVE file."},
-      {"nodata.wav", Truncated(SilentStereo(0), 36), "\n\nnot a WAVE file."},
-      {"24bit.wav", test_support::CanonicalWav(deep, Bytes(60, 0)), "\n\nunsupported WAVE format."},
+      {{}, {}, "[error] file名をget出来ませんでした."},
+      {{"no such.wav"}, {}, "dont open wavfile(no such.wav)"},
+      {{"."}, {}, "dont open wavfile(.)"},
+      {{"fifo"}, {}, "dont open wavfile(fifo)"},
+      {{"@"}, rifx, "[] \n\nnot a RIFF file."},
+      {{"@"}, zeros, "[] \n\nnot a WAVE file."},
+      {{"@"}, test_support::CanonicalWav(floating, Bytes(64, 0)), "[] \nNot renia format."},
+      {{"@"}, test_support::CanonicalWav(deep, Bytes(60, 0)), "[] \n\nunsupported WAVE format."},
   };
   for (const Refusal& c : cases) {
     TempDir dir;
-    const std::string path = dir.Write(c.name, c.file);
-    ProgramRun run(dir, {path});
-    const auto result = run.Wait(5s);
-    EXPECT_EQ(result.exitCode, 1) << c.name;
-    EXPECT_NE(result.standardError.find(std::string("[] ") + c.message), std::string::npos)
-        << c.name << ": " << result.standardError;
-    EXPECT_LT(result.seconds, 2.0) << c.name;
+    ASSERT_EQ(mkfifo((dir.path() / "fifo").c_str(), 0600), 0);
+    std::vector<std::string> arguments = c.arguments;
+    for (std::string& a : arguments) {
+      if (a == "@") a = dir.Write("case.wav", c.file);
+    }
+    ProgramRun run(dir, arguments);
+    const auto result = run.Wait(10s);
+    EXPECT_EQ(result.exitCode, 1) << c.message;
+    EXPECT_NE(result.standardError.find(c.message), std::string::npos) << c.message << ": " << result.standardError;
   }
 }
 
-TEST(ProgramRunTest, RunsUntilTerminatedAndLeavesTheSettingsFileBesideItself) {
+TEST(ProgramRunTest, RunsUntilTerminatedAndLeavesOnlyMorvexIniBesideItself) {
   TempDir dir;
-  const std::string wav = dir.Write("song.wav", SilentStereo(44100 * 4 * 3));
+  // A name with ".EXE" in it names the sound, not the settings.
+  const std::string wav = dir.Write("My.EXE.wav", SilentStereo(44100 * 4 * 3));
   ProgramRun run(dir, {wav});
   ASSERT_TRUE(run.RunsFor(700ms)) << "the program ended before it was asked to";
   run.Signal(SIGTERM);
   const auto result = run.Wait(5s);
   ASSERT_EQ(result.exitCode, 0) << result.standardError;
+  EXPECT_EQ(Entries(dir), (std::set<std::string>{"morvex", "morvex.ini", "My.EXE.wav", "stderr.txt"}));
   const std::string ini = test_support::ReadFileBytes(run.SettingsFile());
   ASSERT_FALSE(ini.empty());
   EXPECT_EQ(ini.rfind("[general]\r\nmainwindowpx=290\r\nmainwindowpy=160\r\n", 0), 0u) << ini.substr(0, 80);
@@ -108,9 +92,9 @@ TEST(ProgramRunTest, RunsUntilTerminatedAndLeavesTheSettingsFileBesideItself) {
   }
 }
 
-TEST(ProgramRunTest, ASettingsFileWithOwnValuesSurvivesARun) {
+TEST(ProgramRunTest, OwnValuesInALinkedSettingsFileSurviveARun) {
   TempDir dir;
-  const std::string wav = dir.Write("song.wav", SilentStereo(44100 * 4 * 3));
+  const std::string wav = dir.Write("a.exe", SilentStereo(44100 * 4 * 3));
   // First run: let the program write its file, then change values and run again.
   {
     ProgramRun run(dir, {wav});
@@ -119,24 +103,26 @@ TEST(ProgramRunTest, ASettingsFileWithOwnValuesSurvivesARun) {
     ASSERT_EQ(run.Wait(5s).exitCode, 0);
   }
   std::string ini = test_support::ReadFileBytes((dir.path() / "morvex.ini").string());
-  auto replace = [&ini](const std::string& from, const std::string& to) {
+  for (const auto& [from, to] : {std::pair{"fftsample=2048", "fftsample=4096"}, {"wfkind=f", "wfkind=h"},
+                                 {"sgcolor=1", "sgcolor=0"}, {"withoutsavewindowsetting=0", "withoutsavewindowsetting=1"},
+                                 {"processprioritylowonstartup=1", "processprioritylowonstartup=0"}}) {
     const size_t at = ini.find(from);
     ASSERT_NE(at, std::string::npos) << from;
-    ini.replace(at, from.size(), to);
-  };
-  replace("fftsample=2048", "fftsample=4096");
-  replace("wfkind=f", "wfkind=h");
-  replace("sgcolor=1", "sgcolor=0");
-  replace("withoutsavewindowsetting=0", "withoutsavewindowsetting=1");
-  replace("processprioritylowonstartup=1", "processprioritylowonstartup=0");
-  dir.Write("morvex.ini", ini);
+    ini.replace(at, std::string_view(from).size(), to);
+  }
+  std::filesystem::create_directory(dir.path() / "kept");
+  const std::string target = dir.Write("kept/settings.ini", ini);
+  std::filesystem::remove(dir.path() / "morvex.ini");
+  std::filesystem::create_symlink("kept/settings.ini", dir.path() / "morvex.ini");
   {
     ProgramRun run(dir, {wav});
     ASSERT_TRUE(run.RunsFor(500ms));
     run.Signal(SIGTERM);
     ASSERT_EQ(run.Wait(5s).exitCode, 0);
   }
-  EXPECT_EQ(test_support::ReadFileBytes((dir.path() / "morvex.ini").string()), ini);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "morvex.ini"));
+  EXPECT_EQ(test_support::ReadFileBytes(target), ini);
+  EXPECT_EQ(Entries(dir), (std::set<std::string>{"a.exe", "kept", "morvex", "morvex.ini", "stderr.txt"}));
 }
 
 }  // namespace

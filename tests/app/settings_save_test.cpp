@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <iterator>
 #include <memory>
@@ -68,9 +69,11 @@ bool HasLine(const std::string& text, const std::string& line) {
 class SettingsSaveTest : public testing::Test {
  protected:
   SettingsRecord& Loaded(const std::string& text) {
+    settings_ = std::make_unique<SettingsRecord>();
     LoadSettings(*settings_, dir_.Write("start.ini", text).c_str());
     return *settings_;
   }
+  bool Save(const std::filesystem::path& path) { return SaveSettings(*settings_, path.c_str(), TypicalDesktop()); }
   TempDir dir_;
   std::unique_ptr<SettingsRecord> settings_ = std::make_unique<SettingsRecord>();
 };
@@ -97,133 +100,121 @@ TEST_F(SettingsSaveTest, DefaultsAreWrittenInTheirOrderWithCrLf) {
   EXPECT_EQ(FormatSettings(*settings_, TypicalDesktop()), file);
 }
 
-TEST_F(SettingsSaveTest, AMaximizedWindowKeepsTheRememberedGeometry) {
-  LiveGeometry live = TypicalDesktop();
-  live.main.clientWidth = 1920;
-  live.main.clientHeight = 1017;
-  EXPECT_EQ(GeometryOf(FormatSettings(*settings_, live), "mainwindow"), "300,155,0,0");
+TEST_F(SettingsSaveTest, GeometryIsLiveUnlessMaximizedFarOffScreenOrKeptByTheSetting) {
+  const std::string place = "mainwindowpx=40\r\nmainwindowpy=41\r\nmainwindowwidth=333\r\n";
+  struct Case {
+    std::string file;
+    LiveWindow window;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"", Shown(0, 0, 1936, 1055), "300,155,0,0"},  // maximized: the remembered defaults
+      {"mainwindowpx=50", Shown(120, 80, 620, 380), "120,80,500,300"},
+      {place, Shown(-32000, -32000, -31840, -31972), "40,41,333,400"},  // minimized
+      {place, Shown(1999, 10, 2099, 110), "1999,10,100,100"},
+      {place, Shown(2000, 10, 2100, 110), "40,41,333,400"},
+      {place, Shown(-999, 10, -899, 110), "-999,10,100,100"},
+      {place, Shown(-1000, 10, -900, 110), "40,41,333,400"},
+      {place + "withoutsavewindowsetting=1", Shown(120, 80, 620, 380), "40,41,333,0"},
+      {place, LiveWindow{}, "40,41,333,400"},  // never created
+  };
+  for (const Case& c : cases) {
+    LiveGeometry live = TypicalDesktop();
+    live.main = c.window;
+    EXPECT_EQ(GeometryOf(FormatSettings(Loaded(c.file), live), "mainwindow"), c.expected) << c.file;
+  }
 }
 
-TEST_F(SettingsSaveTest, AMovedWindowIsWrittenWhereItIs) {
-  LiveGeometry live = TypicalDesktop();
-  live.main = Shown(120, 80, 620, 380);
-  EXPECT_EQ(GeometryOf(FormatSettings(Loaded("mainwindowpx=50\r\n"), live), "mainwindow"), "120,80,500,300");
-}
+TEST_F(SettingsSaveTest, ShownViewWindowsAddTheirClientSizeAndAMonoVectorscopeKeepsItsValues) {
+  const std::string text = FormatSettings(Loaded("vswindowstop=0\r\nwavwindowstop=0\r\n"), TypicalDesktop());
+  EXPECT_NE(text.find("vswindowheight=162\r\nvscliantwidth(do not use)=156\r\nvscliantheight(do not use)=124\r\n"
+                      "vswindowstop=0\r\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("wavwindowpx=475\r\nwavwindowpy=0\r\nwavwindowwidth=320\r\nwavwindowheight=160\r\n"
+                      "wavcliantwidth(do not use)=304\r\nwavcliantheight(do not use)=122\r\nwavwindowstop=0\r\n"),
+            std::string::npos);
 
-TEST_F(SettingsSaveTest, AWindowFarOffScreenKeepsItsRememberedPlaceAndCurrentSize) {
-  LiveGeometry live = TypicalDesktop();
-  live.fft = Shown(-32000, -32000, -31840, -31972);  // minimized
-  SettingsRecord& s = Loaded("fftwindowpx=40\r\nfftwindowpy=41\r\n");
-  s.fftwindowwidth = 333;
-  EXPECT_EQ(GeometryOf(FormatSettings(s, live), "fftwindow"), "40,41,333,215");
-  live.fft = Shown(1999, 10, 2099, 110);
-  EXPECT_EQ(GeometryOf(FormatSettings(s, live), "fftwindow"), "1999,10,100,100");
-  live.fft = Shown(2000, 10, 2100, 110);
-  EXPECT_EQ(GeometryOf(FormatSettings(s, live), "fftwindow"), "40,41,333,215");
-  live.fft = Shown(-999, 10, -899, 110);
-  EXPECT_EQ(GeometryOf(FormatSettings(s, live), "fftwindow"), "-999,10,100,100");
-  live.fft = Shown(-1000, 10, -900, 110);
-  EXPECT_EQ(GeometryOf(FormatSettings(s, live), "fftwindow"), "40,41,333,215");
-}
-
-TEST_F(SettingsSaveTest, WithoutSaveWindowSettingEveryWindowKeepsWhatWasRead) {
-  const SettingsRecord& s =
-      Loaded("withoutsavewindowsetting=1\r\nvswindowstop=0\r\nwavwindowstop=0\r\nsgwindowpx=9\r\n");
-  const std::string text = FormatSettings(s, TypicalDesktop());
-  EXPECT_EQ(GeometryOf(text, "mainwindow"), "300,155,0,0");
-  EXPECT_EQ(GeometryOf(text, "fftwindow"), "0,340,0,0");
-  EXPECT_EQ(GeometryOf(text, "sgwindow"), "9,115,0,0");
-  EXPECT_EQ(GeometryOf(text, "vswindow"), "300,0,0,0");
-  EXPECT_EQ(GeometryOf(text, "wavwindow"), "475,0,0,0");
-}
-
-TEST_F(SettingsSaveTest, AShownVectorscopeOfAStereoSourceWritesItsClientSize) {
-  const std::string text = FormatSettings(Loaded("vswindowstop=0\r\n"), TypicalDesktop());
-  EXPECT_EQ(GeometryOf(text, "vswindow"), "300,0,172,162");
-  const std::vector<std::string> lines = Lines(text);
-  const auto at = std::find(lines.begin(), lines.end(), "vswindowheight=162");
-  ASSERT_NE(at, lines.end());
-  EXPECT_EQ(*(at + 1), "vscliantwidth(do not use)=156");
-  EXPECT_EQ(*(at + 2), "vscliantheight(do not use)=124");
-  EXPECT_EQ(*(at + 3), "vswindowstop=0");
-}
-
-TEST_F(SettingsSaveTest, AMonoSourceWritesTheVectorscopeAsItWasSet) {
   LiveGeometry live = TypicalDesktop();
   live.channels = 1;
   live.vs.rect = {10, 10, 20, 20};
-  const std::string text = FormatSettings(Loaded("vswindowstop=0\r\nvswindowpx=77\r\n"), live);
-  EXPECT_EQ(GeometryOf(text, "vswindow"), "77,0,172,162");
-  EXPECT_EQ(text.find("vscliant"), std::string::npos);
-  EXPECT_TRUE(HasLine(text, "vswindowstop=0"));
-}
-
-TEST_F(SettingsSaveTest, AShownWaveformWritesItsClientSize) {
-  const std::string text = FormatSettings(Loaded("wavwindowstop=0\r\n"), TypicalDesktop());
-  EXPECT_EQ(GeometryOf(text, "wavwindow"), "475,0,320,160");
-  EXPECT_TRUE(HasLine(text, "wavcliantwidth(do not use)=304"));
-  EXPECT_TRUE(HasLine(text, "wavcliantheight(do not use)=122"));
-}
-
-TEST_F(SettingsSaveTest, AWindowThatDoesNotExistKeepsItsCurrentValues) {
-  LiveGeometry live = TypicalDesktop();
-  live.sg = LiveWindow{};
-  EXPECT_EQ(GeometryOf(FormatSettings(Loaded("sgwindowpx=5\r\n"), live), "sgwindow"), "5,115,280,220");
-}
-
-TEST_F(SettingsSaveTest, TheSizeInEffectIsWrittenNotTheMenuChoice) {
-  SettingsRecord& s = *settings_;
-  s.fftsampleRequested = 8192;
-  s.fftradix4flagRequested = 1;
-  const std::string text = FormatSettings(s, TypicalDesktop());
-  EXPECT_TRUE(HasLine(text, "fftsample=2048"));
-  EXPECT_TRUE(HasLine(text, "fftradix4flag=0"));
-}
-
-TEST_F(SettingsSaveTest, PlaybackRateIsAOneWayCommentAndZeroFillIsNotWritten) {
-  SettingsRecord& s = *settings_;
-  s.playfreqoptional = 44100;
-  s.zerofill = 4;
-  const std::string path = (dir_.path() / "morvex.ini").string();
-  ASSERT_TRUE(SaveSettings(s, path.c_str(), TypicalDesktop()));
-  const std::string text = ReadFileBytes(path);
-  EXPECT_TRUE(HasLine(text, "//playfreqoptional=44100"));
-  EXPECT_EQ(text.find("zerofill"), std::string::npos);
-  auto again = std::make_unique<SettingsRecord>();
-  LoadSettings(*again, path.c_str());
-  EXPECT_EQ(again->playfreqoptional, 0);
-  EXPECT_EQ(again->zerofill, 1);
+  const std::string mono = FormatSettings(Loaded("vswindowstop=0\r\nvswindowpx=77\r\n"), live);
+  EXPECT_EQ(GeometryOf(mono, "vswindow"), "77,0,172,162");
+  EXPECT_EQ(mono.find("vscliant"), std::string::npos);
+  EXPECT_TRUE(HasLine(mono, "vswindowstop=0"));
 }
 
 TEST_F(SettingsSaveTest, AWrittenFileReadsBackToTheSameSettings) {
-  const SettingsRecord& s = Loaded(
-      "mainwindowparafull=1\r\nwfkind=b\r\nfftsample=512\r\nfftradix4flag=1\r\nsggraphmagnified=400\r\n"
-      "downrateforfft=4\r\nlevelmetertype=5\r\nwavgphffts=1\r\nwavwindowsleeptime=50\r\nvswindowstop=0\r\n"
-      "iconselectinini=102\r\nsgkeycshow=1\r\nsmoothingfilter=0\r\n");
   const std::string path = (dir_.path() / "morvex.ini").string();
   const LiveGeometry live = TypicalDesktop();
-  ASSERT_TRUE(SaveSettings(s, path.c_str(), live));
-  const std::string written = ReadFileBytes(path);
-  EXPECT_EQ(written, FormatSettings(s, live));
-  EXPECT_NE(written.back(), '\n');
-  auto again = std::make_unique<SettingsRecord>();
-  LoadSettings(*again, path.c_str());
-  EXPECT_EQ(FormatSettings(*again, live), written);
-  EXPECT_EQ(again->wfkind, 'b');
-  EXPECT_EQ(again->fftsample, 512);
+  // A window-function line with a line end where the letter belongs must not change on the way.
+  for (const char* wfkind : {"wfkind=b", "wfkind=\rb", "wfkind=\x01"}) {
+    SettingsRecord& s =
+        Loaded(std::string(wfkind) + "\r\nmainwindowparafull=1\r\nfftsample=512\r\nfftradix4flag=1\r\n"
+                                     "downrateforfft=4\r\nlevelmetertype=5\r\nwavgphffts=1\r\nvswindowstop=0\r\n");
+    s.fftsampleRequested = 8192;  // chosen in a menu, not yet in effect
+    s.playfreqoptional = 44100;
+    s.zerofill = 4;
+    ASSERT_TRUE(Save(path));
+    const std::string written = ReadFileBytes(path);
+    EXPECT_EQ(written, FormatSettings(s, live));
+    EXPECT_TRUE(HasLine(written, "fftsample=512"));
+    EXPECT_TRUE(HasLine(written, "//playfreqoptional=44100"));
+    EXPECT_EQ(written.find("zerofill"), std::string::npos);
+    auto again = std::make_unique<SettingsRecord>();
+    LoadSettings(*again, path.c_str());
+    EXPECT_EQ(again->playfreqoptional, 0);  // a comment for the reader only
+    again->playfreqoptional = 44100;
+    EXPECT_EQ(FormatSettings(*again, live), written) << wfkind;
+  }
 }
 
-TEST_F(SettingsSaveTest, TheFileIsReplacedWholeOrNotAtAll) {
-  const std::string path = dir_.Write("morvex.ini", std::string("old contents\r\n"));
-  ASSERT_TRUE(SaveSettings(*settings_, path.c_str(), TypicalDesktop()));
-  EXPECT_EQ(ReadFileBytes(path), FormatSettings(*settings_, TypicalDesktop()));
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), std::filesystem::directory_iterator()),
-            1);  // no temporary file left behind
+TEST_F(SettingsSaveTest, TheFileIsReplacedThroughItsLinksOrRewrittenWhereOnlyItIsWritable) {
+  namespace fs = std::filesystem;
+  const std::string expected = FormatSettings(*settings_, TypicalDesktop());
+  const fs::perms ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
+  const std::string plain = dir_.Write("morvex.ini", "old");
+  fs::permissions(plain, ownerOnly);
+  ASSERT_TRUE(Save(plain));
+  EXPECT_EQ(ReadFileBytes(plain), expected);
+  EXPECT_EQ(fs::status(plain).permissions(), ownerOnly);
 
-  const std::string unwritable = (dir_.path() / "no such dir" / "morvex.ini").string();
-  EXPECT_FALSE(SaveSettings(*settings_, unwritable.c_str(), TypicalDesktop()));
-  EXPECT_FALSE(std::filesystem::exists(unwritable));
-  EXPECT_FALSE(SaveSettings(*settings_, "", TypicalDesktop()));
+  // A link to a link: both stay links, the last target takes the settings.
+  fs::create_directory(dir_.path() / "real");
+  const std::string target = dir_.Write("real/settings.ini", "old");
+  fs::create_symlink("real/settings.ini", dir_.path() / "hop.ini");
+  fs::create_symlink(dir_.path() / "hop.ini", dir_.path() / "linked.ini");
+  ASSERT_TRUE(Save(dir_.path() / "linked.ini"));
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(dir_.path() / "linked.ini")));
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(dir_.path() / "hop.ini")));
+  EXPECT_EQ(ReadFileBytes(target), expected);
+
+  // No temporary file can be made beside it: rewritten where it is, cut to the new length.
+  const std::string fixed = dir_.Write("fixed.ini", std::string(5000, 'x'));
+  fs::create_directory(dir_.path() / "fixed.ini.tmp");
+  ASSERT_TRUE(Save(fixed));
+  EXPECT_EQ(ReadFileBytes(fixed), expected);
+
+  EXPECT_FALSE(Save(dir_.path() / "no such dir" / "morvex.ini"));
+  EXPECT_FALSE(Save(""));
+  // morvex.ini, real, hop.ini, linked.ini, fixed.ini, fixed.ini.tmp: no temporary file left.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 6);
+}
+
+TEST_F(SettingsSaveTest, AWriteThatFailsPartWayLeavesTheOldFileWhole) {
+  const std::string path = dir_.Write("morvex.ini", "old contents\r\n");
+  // A file size limit stops the write part way, as a full disk does.
+  rlimit limit{};
+  getrlimit(RLIMIT_FSIZE, &limit);
+  const rlimit unchanged = limit;
+  limit.rlim_cur = 100;
+  signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &limit);
+  const bool saved = Save(path);
+  setrlimit(RLIMIT_FSIZE, &unchanged);
+  signal(SIGXFSZ, SIG_DFL);
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(ReadFileBytes(path), "old contents\r\n");
+  EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
 }
 
 }  // namespace

@@ -21,7 +21,6 @@ namespace test_support {
 struct ProgramResult {
   int exitCode = -1;       // -1 when it did not end by itself
   std::string standardError;
-  double seconds = 0;
 };
 
 class ProgramRun {
@@ -31,7 +30,6 @@ class ProgramRun {
     program_ = (dir.path() / "morvex").string();
     std::filesystem::copy_file(MORVEX_PROGRAM, program_, std::filesystem::copy_options::overwrite_existing);
     errorPath_ = (dir.path() / "stderr.txt").string();
-    start_ = std::chrono::steady_clock::now();
     pid_ = fork();
     if (pid_ == 0) {
       const int err = open(errorPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -76,7 +74,6 @@ class ProgramRun {
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
     result.standardError = ReadFileBytes(errorPath_);
     return result;
   }
@@ -88,7 +85,6 @@ class ProgramRun {
   const TempDir& dir_;
   std::string program_;
   std::string errorPath_;
-  std::chrono::steady_clock::time_point start_;
   pid_t pid_ = -1;
 };
 
