@@ -77,7 +77,7 @@ bool FollowLinks(const std::filesystem::path& path, std::filesystem::path* targe
 // The file overwritten where it is and cut to the new length; only for when it cannot be
 // replaced whole. A file that cannot be opened for writing is left untouched.
 bool RewriteInPlace(const std::filesystem::path& target, const std::string& text) {
-  FILE* file = std::fopen(target.c_str(), "r+b");
+  FILE* file = std::fopen(target.string().c_str(), "r+b");
   if (file == nullptr) return false;
   bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
   written = std::fclose(file) == 0 && written;
@@ -106,7 +106,7 @@ bool SaveSettings(const SettingsRecord& settings, const char* path, const LiveGe
   std::filesystem::path target;
   if (!FollowLinks(path, &target)) return false;
   const std::string text = FormatSettings(settings, live);
-  const std::filesystem::path temporary = target.string() + ".tmp";
+  const std::string temporary = target.string() + ".tmp";
   FILE* file = std::fopen(temporary.c_str(), "wb");
   // A folder the user cannot write to may still hold a settings file they can write.
   if (file == nullptr) return RewriteInPlace(target, text);
