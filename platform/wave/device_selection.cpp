@@ -13,7 +13,7 @@
 namespace morvex::wave {
 namespace {
 
-enum class Devices { kSystem, kSilent, kVirtual };
+enum class Devices { kSystem, kVirtual };
 
 struct Selection {
   std::mutex mutex;
@@ -71,13 +71,6 @@ void UseSystemDevices(const char* pcmName) {
   s.saidSilent = false;
 }
 
-void UseSilentDevices() {
-  Selection& s = Current();
-  std::lock_guard lock(s.mutex);
-  s.devices = Devices::kSilent;
-  s.clock = nullptr;
-}
-
 void UseVirtualClockDevices(VirtualClock* clock) {
   Selection& s = Current();
   std::lock_guard lock(s.mutex);
@@ -88,32 +81,21 @@ void UseVirtualClockDevices(VirtualClock* clock) {
 MMRESULT OpenOutputStream(const PcmFormat& format, std::unique_ptr<PcmOutput>* stream) {
   Selection& s = Current();
   std::lock_guard lock(s.mutex);
-  switch (s.devices) {
-    case Devices::kVirtual:
-      *stream = s.clock->OpenOutput(format);
-      return MMSYSERR_NOERROR;
-    case Devices::kSystem:
-      return OpenAlsaOutput(s, format, stream);
-    case Devices::kSilent:
-      break;
+  if (s.devices == Devices::kVirtual) {
+    *stream = s.clock->OpenOutput(format);
+    return MMSYSERR_NOERROR;
   }
-  *stream = std::make_unique<SilentOutput>(format);
-  return MMSYSERR_NOERROR;
+  return OpenAlsaOutput(s, format, stream);
 }
 
 MMRESULT OpenInputStream(const PcmFormat& format, std::unique_ptr<PcmInput>* stream) {
   Selection& s = Current();
   std::lock_guard lock(s.mutex);
-  switch (s.devices) {
-    case Devices::kVirtual:
-      *stream = s.clock->OpenInput(format);
-      return MMSYSERR_NOERROR;
-    case Devices::kSystem:
-      return OpenAlsaInput(s.pcmName, format, stream);
-    case Devices::kSilent:
-      break;
+  if (s.devices == Devices::kVirtual) {
+    *stream = s.clock->OpenInput(format);
+    return MMSYSERR_NOERROR;
   }
-  return MMSYSERR_NODRIVER;
+  return OpenAlsaInput(s.pcmName, format, stream);
 }
 
 }  // namespace morvex::wave

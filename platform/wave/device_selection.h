@@ -1,5 +1,6 @@
 // Which streams waveOutOpen and waveInOpen reach: the system's sound through ALSA (the
-// default), the silent real-time device, or a test's virtual clock.
+// default, with the silent real-time device standing in for missing playback), or a test's
+// virtual clock.
 #pragma once
 
 #include <memory>
@@ -15,8 +16,6 @@ class VirtualClock;
 // silent real-time device stands in, said in one line on standard error the first time; a
 // capture that cannot be opened fails with MMSYSERR_NODRIVER.
 void UseSystemDevices(const char* pcmName = "default");
-// Playback on the silent real-time device; no capture device.
-void UseSilentDevices();
 // Playback and capture on `clock` (it must outlive every device opened on it).
 void UseVirtualClockDevices(VirtualClock* clock);
 

@@ -88,6 +88,11 @@ TEST_F(StatusLines, PlayingShowsPositionEndSizeLevelAndNameOnly) {
   EXPECT_FALSE(PaintPending());
   ClearMainOffscreen();
   EXPECT_EQ(InkIn(MainOffscreen(), 0, 0, 700, 100), 0);
+
+  speedDoubleDecimate = 1;  // double speed halves the end time
+  Paint(kHalfSecond);
+  EXPECT_TRUE(Shows("end:2.50sec    ", 260, 20));
+  EXPECT_FLOAT_EQ(SampleStore.durationSeconds, 2.5f);
 }
 
 TEST_F(StatusLines, TheFullDisplayAddsTheTechnicalLines) {
@@ -112,7 +117,13 @@ TEST_F(StatusLines, TheFullDisplayAddsTheTechnicalLines) {
   EXPECT_TRUE(Shows(line, 0, 160));
 }
 
-TEST_F(StatusLines, WithoutStatusTextOnlyTheLevelAndTheNameRemain) {
+TEST_F(StatusLines, BeforeTheDeviceOpensOnlyTheNameAndWithoutStatusTextTheLevelToo) {
+  statusEnabled = 0;
+  Paint(kHalfSecond);
+  EXPECT_TRUE(Shows("filename:song.wav    ", 0, 80));
+  EXPECT_EQ(InkIn(window, 0, 0, 700, 75), 0);
+
+  statusEnabled = 1;
   statusText = 0;
   settings.mainwindowparafull = 1;
   Paint(kHalfSecond);
@@ -122,13 +133,6 @@ TEST_F(StatusLines, WithoutStatusTextOnlyTheLevelAndTheNameRemain) {
   EXPECT_EQ(RowInk(120), 0);
   EXPECT_TRUE(ShowsLevelText("vol(dB):-0.00dB  "));
   EXPECT_TRUE(Shows("filename:song.wav    ", 0, 80));
-}
-
-TEST_F(StatusLines, BeforeTheDeviceOpensOnlyTheNameIsShown) {
-  statusEnabled = 0;
-  Paint(kHalfSecond);
-  EXPECT_TRUE(Shows("filename:song.wav    ", 0, 80));
-  EXPECT_EQ(InkIn(window, 0, 0, 700, 75), 0);
 }
 
 TEST_F(StatusLines, AfterAStopCurrentIsTheDataSizeUnlessPaused) {
@@ -142,13 +146,6 @@ TEST_F(StatusLines, AfterAStopCurrentIsTheDataSizeUnlessPaused) {
   Paint(0);
   EXPECT_TRUE(Shows("current:100000byte      ", 0, 20));
   EXPECT_TRUE(Shows("1.13sec ", 180, 20));
-}
-
-TEST_F(StatusLines, DoubleSpeedHalvesTheEndTime) {
-  speedDoubleDecimate = 1;
-  Paint(kHalfSecond);
-  EXPECT_TRUE(Shows("end:2.50sec    ", 260, 20));
-  EXPECT_FLOAT_EQ(SampleStore.durationSeconds, 2.5f);
 }
 
 TEST_F(StatusLines, TheDrainingLastBufferIsNotRedrawn) {

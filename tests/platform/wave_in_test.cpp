@@ -173,16 +173,5 @@ TEST_F(WaveInTest, AddBufferFollowsTheHeaderRules) {
   EXPECT_EQ(waveInAddBuffer(hwi, nullptr, sizeof(WAVEHDR)), static_cast<MMRESULT>(MMSYSERR_INVALPARAM));
 }
 
-TEST(WaveInWithoutCaptureTest, OpenFailsWhenThereIsNoCaptureDevice) {
-  UseSilentDevices();
-  testing::WaveTestWindow window;
-  WAVEFORMATEX format = testing::PcmFormatOf(44100, 1, 16);
-  HWAVEIN hwi = nullptr;
-  EXPECT_EQ(waveInOpen(&hwi, WAVE_MAPPER, &format, window.Callback(), 0, CALLBACK_WINDOW),
-            static_cast<MMRESULT>(MMSYSERR_NODRIVER));
-  EXPECT_TRUE(window.Pump().empty());
-  UseSystemDevices();
-}
-
 }  // namespace
 }  // namespace morvex::wave

@@ -19,11 +19,14 @@ using std::chrono::milliseconds;
 class SilentOutputTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    UseSilentDevices();
+    // A PCM that no configuration defines: the silent device stands in.
+    ::testing::internal::CaptureStderr();
+    UseSystemDevices("morvex_no_such_pcm");
     // 8-bit mono at 8000 Hz: 8 bytes per millisecond.
     WAVEFORMATEX format = testing::PcmFormatOf(8000, 1, 8);
-    ASSERT_EQ(waveOutOpen(&hwo, WAVE_MAPPER, &format, window.Callback(), 0, CALLBACK_WINDOW),
-              MMSYSERR_NOERROR);
+    const MMRESULT opened = waveOutOpen(&hwo, WAVE_MAPPER, &format, window.Callback(), 0, CALLBACK_WINDOW);
+    ::testing::internal::GetCapturedStderr();
+    ASSERT_EQ(opened, MMSYSERR_NOERROR);
     data.assign(8 * 300, 0x80);  // 300 ms
     header.lpData = reinterpret_cast<LPSTR>(data.data());
     header.dwBufferLength = static_cast<DWORD>(data.size());
