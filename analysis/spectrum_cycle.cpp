@@ -20,6 +20,9 @@ std::atomic<int32_t> FftLatencyMs{0};
 
 namespace {
 
+// A recorded block comes every few tens of milliseconds; the wait for it sleeps.
+constexpr DWORD kInputPollMs = 1;
+
 // The bytes of play buffer `buffer` of `store`; null for none.
 const char* BufferBytes(const SampleStoreRecord& store, int32_t buffer) {
   if (buffer == kPlayBufferA) return store.bufferA;
@@ -50,7 +53,7 @@ bool TakeInputBlock(const SpectrumFeed& feed, const SpectrumCycle& cycle) {
   SampleStoreRecord& store = *feed.store;
   while (store.inputReady.load() != 1) {
     if (feed.playflag->load() == 0 || feed.inputRunning->load() == 0) return false;
-    Sleep(0);
+    Sleep(kInputPollMs);
   }
   store.inputReady = 0;
   store.readerBusy = 1;
@@ -94,10 +97,12 @@ SpectrumFrame LocateSpectrumFrame(const SpectrumFeed& feed, int32_t devicePositi
   if (devicePosition == 0 && liveInput == 0) return SpectrumFrame::Waiting;
   const int32_t writtenEnd = store.writtenEnd.load();
   // In 64 bits: a long stall makes the latency term large, and the position must not wrap into
-  // something that looks usable.
-  const int64_t ahead = static_cast<int64_t>(writtenEnd) -
-                        (static_cast<int64_t>(devicePosition) + store.seekBase.load() +
-                         static_cast<int64_t>(FftLatencyMs.load()) * feed.bytesPerMs);
+  // something that looks usable. Live input reads no play buffer: what the last file left in the
+  // counters must not hold it up.
+  const int64_t ahead = liveInput == 1 ? 0
+                                       : static_cast<int64_t>(writtenEnd) -
+                                             (static_cast<int64_t>(devicePosition) + store.seekBase.load() +
+                                              static_cast<int64_t>(FftLatencyMs.load()) * feed.bytesPerMs);
   if (ahead > 2 * kPlayBufferBytes) return SpectrumFrame::Unusable;
   if (ahead < 0) {
     if (writtenEnd > store.dataSize && SgControl.stopped.load() == 0) {

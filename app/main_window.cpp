@@ -4,6 +4,7 @@
 #include "app/main_window_geometry.h"
 #include "app/settings.h"
 #include "app/startup.h"
+#include "audio/live_input.h"
 #include "audio/main_display.h"
 #include "audio/playback.h"
 #include "audio/playback_device.h"
@@ -66,6 +67,7 @@ void OnTimer(HWND hwnd, UINT_PTR id) {
 
 void OnDestroy() {
   StopPlaybackAtDestruction();
+  StopInputAtDestruction();
   if (SettingsPath[0] != '\0') SaveSettings(Settings, SettingsPath, GatherLiveGeometry());
   if (WaitForViewThreadEnd(ViewKind::Fft, kFftThreadEndWaitMs)) DestroyFftWindow();
   if (WaitForViewThreadEnd(ViewKind::Vectorscope, kViewThreadEndWaitMs)) DestroyVectorscopeWindow();
@@ -109,6 +111,15 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
       return 0;
     case MM_WOM_CLOSE:
       OnDeviceClosed(reinterpret_cast<HWAVEOUT>(wParam));
+      return 0;
+    case MM_WIM_OPEN:
+      OnInputOpened(reinterpret_cast<HWAVEIN>(wParam));
+      return 0;
+    case MM_WIM_DATA:
+      OnInputData(reinterpret_cast<HWAVEIN>(wParam), reinterpret_cast<WAVEHDR*>(lParam));
+      return 0;
+    case MM_WIM_CLOSE:
+      OnInputClosed(reinterpret_cast<HWAVEIN>(wParam));
       return 0;
     case WM_CLOSE:
       playflag = 0;

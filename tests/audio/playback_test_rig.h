@@ -1,5 +1,5 @@
 // The playback engine on the virtual-clock sound device: a real window whose procedure hands the
-// device messages, timer 2 and the posted play command to the engine as the main window does,
+// device messages (wave-out and wave-in), timer 2 and the posted play command to the engine as the main window does,
 // a WAV file in a temporary directory as the open source, and a message loop the test drives.
 #pragma once
 
@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "audio/live_input.h"
 #include "audio/playback.h"
 #include "audio/sample_store.h"
 #include "audio/source_file.h"
@@ -59,6 +60,15 @@ inline LRESULT CALLBACK RigProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
       break;
     case MM_WOM_CLOSE:
       OnDeviceClosed(device);
+      break;
+    case MM_WIM_OPEN:
+      OnInputOpened(reinterpret_cast<HWAVEIN>(wParam));
+      break;
+    case MM_WIM_DATA:
+      OnInputData(reinterpret_cast<HWAVEIN>(wParam), reinterpret_cast<WAVEHDR*>(lParam));
+      break;
+    case MM_WIM_CLOSE:
+      OnInputClosed(reinterpret_cast<HWAVEIN>(wParam));
       break;
     case WM_TIMER:
       if (wParam == kResumeTimer) OnResumeTimer(hwnd);
