@@ -23,9 +23,8 @@ void* WatchSignals(void*) {
   for (;;) {
     int signal = 0;
     if (sigwait(&set, &signal) != 0) continue;
-    if (closeRequested) _exit(128 + signal);
+    if (closeRequested || !user::RequestMainWindowClose()) _exit(128 + signal);
     closeRequested = true;
-    user::RequestMainWindowClose();
   }
   return nullptr;
 }

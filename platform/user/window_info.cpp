@@ -70,19 +70,21 @@ void ApplicationActivated(bool active) {
   for (HWND hwnd : topLevel) PostMessageA(hwnd, WM_ACTIVATEAPP, active ? TRUE : FALSE, 0);
 }
 
-void RequestMainWindowClose() {
+bool RequestMainWindowClose() {
   HWND main = nullptr;
   {
     std::lock_guard lock(State().mutex);
     for (HWND hwnd : State().creationOrder) {
       Window* window = FindWindowLocked(hwnd);
       if (window && !window->parent) {
+        if (!window->created) return false;
         main = hwnd;
         break;
       }
     }
   }
   if (main) PressCloseButton(main);
+  return main != nullptr;
 }
 
 }  // namespace morvex::user

@@ -38,7 +38,8 @@ void FocusLost(HWND hwnd);
 void ApplicationActivated(bool active);
 
 // Asks the first top-level window the program created (its main window) to close, as its
-// close button does. Safe to call from any thread.
-void RequestMainWindowClose();
+// close button does. Safe to call from any thread. False when there is no such window or its
+// creation handler has not returned yet: nobody would handle the request.
+bool RequestMainWindowClose();
 
 }  // namespace morvex::user

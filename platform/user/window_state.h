@@ -61,6 +61,7 @@ struct Window {
   bool erasePending = false;
   RECT invalidRect{};
   HMENU systemMenu = nullptr;
+  bool created = false;  // its creation handler has returned
   bool destroying = false;
 };
 

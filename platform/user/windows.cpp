@@ -91,6 +91,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     std::lock_guard lock(State().mutex);
     Window* window = FindWindowLocked(hwnd);
     if (!window) return nullptr;  // destroyed by its own creation handler
+    window->created = true;
     rect = window->rect;
   }
   SetWindowPlacement(hwnd, rect, ShowState::Normal, false, true);
