@@ -151,7 +151,7 @@ TEST_F(LiveInputTest, StartIsIgnoredWhilePlayingPausedOrClosing) {
 }
 
 TEST_F(LiveInputTest, WithoutACaptureDeviceTheFileStaysAndPlays) {
-  morvex::wave::UseSilentDevices();
+  morvex::wave::UseSystemDevices("morvex_no_such_device");  // silent playback, no capture
   testing::internal::CaptureStderr();
   StartInput(hwnd_);
   const std::string said = testing::internal::GetCapturedStderr();
