@@ -4,18 +4,13 @@
 #include <string>
 
 #include "analysis/spectrum_frame.h"
+#include "app/debug_menu.h"
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "app/settings_path.h"
 #include "app/startup.h"
 #include "audio/sample_store.h"
 #include "platform/win32.h"
-
-char SettingsPath[kStartupPathBytes];
-char ExeDerivedPath[kStartupPathBytes];
-int StartShowMode = SW_SHOWDEFAULT;
-DWORD MainThreadId = 0;
-HWND MainWindow = nullptr;
 
 namespace {
 
@@ -61,6 +56,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE prevInstance, LPSTR cmdLine, in
                                Settings.mainwindowpy, Settings.mainwindowwidth, Settings.mainwindowheight,
                                nullptr, nullptr, instance, nullptr);
   if (!MainWindow) return 1;
+  BuildDebugMenu(MainWindow);
   ShowWindow(MainWindow, StartShowMode);
   MainThreadId = GetCurrentThreadId();
 

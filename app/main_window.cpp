@@ -1,9 +1,15 @@
 #include "app/main_window.h"
 
 #include "analysis/fft_window.h"
+#include "app/keys.h"
+#include "app/main_popup.h"
+#include "app/main_timers.h"
 #include "app/main_window_geometry.h"
+#include "app/menu_state.h"
+#include "app/popup_commands.h"
 #include "app/settings.h"
 #include "app/startup.h"
+#include "app/system_commands.h"
 #include "audio/live_input.h"
 #include "audio/main_display.h"
 #include "audio/playback.h"
@@ -17,7 +23,6 @@
 
 namespace {
 
-constexpr UINT_PTR kPriorityTimer = 4;
 constexpr UINT kStartupIdleMs = 3000;
 // How long destruction waits for the FFT thread to notice the stop before it frees the FFT
 // window's surfaces: one cycle and the longest pause of the menus. The other views' threads
@@ -38,31 +43,18 @@ FftViewSources FftSources() {
   return sources;
 }
 
-// Creation, in order: the status display, the file, the view windows, playback with the view
+// Creation, in order: the right-click popup, the status display, the file, the view windows, playback with the view
 // threads, and (for a quiet start) idle priority until timer 4 puts it back.
 LRESULT OnCreate(HWND hwnd) {
+  BuildMainPopup();
   CreateMainDisplay(hwnd, Settings);
   OpenSourceFile(hwnd, Settings.downrateforfft);
   CreateFftWindow(hwnd, TextFont, StartShowMode, FftSources());
   CreateWaveformWindow(hwnd);
   if (SampleStore.format.nChannels == 2) CreateVectorscopeWindow(hwnd);
   StartPlaybackAtCreation(hwnd, &Settings);
-  if (Settings.processprioritylowonstartup == 1) {
-    SetPriorityClass(GetCurrentProcess(), IDLE_PRIORITY_CLASS);
-    SetTimer(hwnd, kPriorityTimer, kStartupIdleMs, nullptr);
-  }
+  if (Settings.processprioritylowonstartup == 1) EnterIdlePriorityFor(hwnd, kStartupIdleMs);
   return 0;
-}
-
-void OnTimer(HWND hwnd, UINT_PTR id) {
-  if (id == kRepaintTimer) {
-    OnStatusTimer();
-  } else if (id == kResumeTimer) {
-    OnResumeTimer(hwnd);
-  } else if (id == kPriorityTimer) {
-    SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
-    KillTimer(hwnd, kPriorityTimer);
-  }
 }
 
 void OnDestroy() {
@@ -101,7 +93,28 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
       OnPaint();
       return 0;
     case WM_TIMER:
-      OnTimer(hwnd, wParam);
+      OnMainTimer(hwnd, wParam);
+      return 0;
+    case WM_CHAR:
+      OnMainCharacter(hwnd, wParam, lParam);
+      return 0;
+    case WM_SYSCOMMAND:
+      if (OnSystemCommand(hwnd, wParam)) return 0;
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_COMMAND:
+      if (OnPopupCommand(hwnd, LOWORD(wParam))) return 0;
+      return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_RBUTTONUP:
+      ShowMainPopup(hwnd, static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam)));
+      return 0;
+    case WM_INITMENUPOPUP:
+      MenuOpen = 1;
+      return 0;
+    case WM_UNINITMENUPOPUP:
+      MenuOpen = 0;
+      return 0;
+    case WM_ACTIVATEAPP:
+      if (wParam) SetForegroundWindow(hwnd);
       return 0;
     case MM_WOM_OPEN:
       OnDeviceOpened(reinterpret_cast<HWAVEOUT>(wParam));

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/settings.h"
+#include "app/thread_priorities.h"
 #include "audio/level_meter.h"
 #include "audio/playback.h"
 #include "audio/playback_device.h"
@@ -65,6 +66,7 @@ void Jump(int32_t direction) {
 void Play() {
   if (inputRunning == 1 || playflag == 1) return;
   SettingsRecord& settings = *Playback.settings;
+  ResetThreadPriorityLevels();
   endCount = 0;
   if (endOfDataMarker == 1) SgControl.endOfData = 0;
   if (resumePending == 0) {

@@ -42,6 +42,12 @@ inline void RequestFreshSpectrogram() {
   SgControl.returnedOnce = 0;
 }
 
+// The priority step last chosen for the spectrogram thread: 0 normal, 1 above normal. Play
+// puts it back to 0.
+inline std::atomic<int32_t> SgPriorityLevel{0};
+// 1 while the spectrogram window is shown (command 64 hides and shows it).
+inline std::atomic<int32_t> SgWindowShown{1};
+
 // Set by the FFT thread together with SgControl.endOfData when it has passed the end of the
 // sample data; a play command then clears endOfData.
 inline std::atomic<int32_t> endOfDataMarker{0};
