@@ -107,7 +107,6 @@ void BuildMainPopup() {
         break;
     }
   }
-  if (SampleStore.format.nChannels != 2) SetGrey(popup, kVectorscope, true);
   const HMENU wrapper = CreateMenu();
   AppendMenuA(wrapper, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), "morvexmenu dummy");
   MainPopup = GetSubMenu(wrapper, 0);
@@ -119,8 +118,10 @@ void RefreshMainPopup() {
   // Both marks follow the state, also back to unchecked once key "2" or "1" has turned it off.
   SetMark(menu, 120, Settings.mainwindowparafull != 0);
   SetMark(menu, 116, Settings.mainwindowinvailintervalvariable != 10);
-  // The pitch mode works on one channel only; once grey it stays grey.
+  // The popup is built before the source is open: the items that depend on its channels are
+  // greyed here. The pitch mode works on one channel only; once grey it stays grey.
   if (SampleStore.format.nChannels == 2) SetGrey(menu, kPitchHalf, true);
+  SetGrey(menu, kVectorscope, SampleStore.format.nChannels != 2);
   SetMark(menu, 118, speedDoubleBlocks == 1);
   SetMark(menu, kPitchHalf, pitchHalf == 1);
   SetMark(menu, 112, speedDoubleDecimate == 1);

@@ -146,6 +146,7 @@ class MainWindowRig : public testing::Test {
     ASSERT_NE(hwnd_, nullptr);
     MainWindow = hwnd_;
     BuildDebugMenu(hwnd_);
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
     Pump();
   }
   void Start() { Start(Pattern(400000)); }

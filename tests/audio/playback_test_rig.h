@@ -1,5 +1,7 @@
-// The playback engine on the virtual-clock sound device: a real window whose procedure hands the
-// device messages (wave-out and wave-in), timer 2 and the posted play command to the engine as the main window does,
+// The playback engine on the virtual-clock sound device: a window whose procedure hands the
+// device messages (wave-out and wave-in) to the engine as the main window does (the keys and
+// timers that reach the engine through the main window are tested on the real one, in the app
+// tests),
 // a WAV file in a temporary directory as the open source, and a message loop the test drives.
 #pragma once
 
@@ -71,15 +73,11 @@ inline LRESULT CALLBACK RigProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
       OnInputClosed(reinterpret_cast<HWAVEIN>(wParam));
       break;
     case WM_TIMER:
-      if (wParam == kResumeTimer) OnResumeTimer(hwnd);
       if (wParam == kRepaintTimer) {
         repaintTicks.push_back(std::chrono::duration_cast<std::chrono::milliseconds>(
             std::chrono::steady_clock::now() - startTime));
         KillTimer(hwnd, kRepaintTimer);
       }
-      return 0;
-    case WM_CHAR:
-      if (wParam == 'p' && lParam == ShortcutMarker) Play();
       return 0;
     default:
       return DefWindowProcA(hwnd, msg, wParam, lParam);
