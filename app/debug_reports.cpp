@@ -15,7 +15,8 @@
 #include "audio/playback.h"
 #include "audio/sample_store.h"
 #include "spectrogram/sg_control.h"
-#include "views/vs_control.h"
+#include "views/vectorscope_thread.h"
+#include "views/waveform_thread.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "audio/main_display.h"
 #include "audio/playback.h"
 #include "spectrogram/sg_control.h"
-#include "views/vs_control.h"
+#include "views/vectorscope_window.h"
 
 std::atomic<int32_t> HighPriorityMode{0};
 std::atomic<int32_t> MainWindowHidden{0};

@@ -16,7 +16,7 @@
 #include "audio/playback.h"
 #include "audio/sample_store.h"
 #include "spectrogram/sg_control.h"
-#include "views/vs_control.h"
+#include "views/vectorscope_window.h"
 
 namespace {
 

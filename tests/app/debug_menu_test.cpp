@@ -9,6 +9,7 @@
 #include "analysis/fft_window.h"
 #include "analysis/spectrum_frame.h"
 #include "main_window_rig.h"
+#include "views/waveform_window.h"
 
 namespace {
 
@@ -262,6 +263,41 @@ TEST_F(DebugMenuTest, TheFftWindowsCommandsReachTheMainHandlerAndItsMarks) {
     SCOPED_TRACE(f.id);
     Start();
     PostMessageA(FftWindowHandle(), WM_COMMAND, f.id, 0);
+    Pump();
+    EXPECT_TRUE(f.done());
+    TearDown();
+    SetUp();
+  }
+}
+
+// A view window, one of its popup choices (or its close button), and what the main window's
+// handlers made of it.
+struct ViewForwarded {
+  HWND (*window)();
+  UINT message;
+  UINT id;
+  bool (*done)();
+};
+
+const ViewForwarded kViewForwarded[] = {
+    {VectorscopeWindowHandle, WM_COMMAND, 68, [] { return Settings.vecscpsample == 400 && VsParamsChanged == 1 && Checked(68); }},
+    {VectorscopeWindowHandle, WM_COMMAND, 73, [] { return VsLineMode == 0 && !Checked(73); }},
+    {VectorscopeWindowHandle, WM_CLOSE, 0, [] { return Settings.vswindowstop == 1 && !Checked(65); }},
+    {WaveformWindowHandle, WM_COMMAND, 79, [] { return Settings.wavwindowsleeptime == 10 && Checked(79) && !Checked(80); }},
+    {WaveformWindowHandle, WM_COMMAND, 82, [] { return Settings.wavgphffts == 1 && Checked(82); }},
+    {WaveformWindowHandle, WM_CLOSE, 0, [] { return Settings.wavwindowstop == 1 && !Checked(76); }},
+    {WaveformWindowHandle, WM_CHAR, 'q', [] { return statusText == 0; }},
+};
+
+TEST_F(DebugMenuTest, TheVectorscopeAndWaveformWindowsCommandsReachTheMainHandlerAndItsMarks) {
+  for (const ViewForwarded& f : kViewForwarded) {
+    SCOPED_TRACE(f.id);
+    Settings.vswindowstop = 0;
+    Settings.wavwindowstop = 0;
+    KeyboardShortcutsEnabled = 1;
+    Start(main_window_rig::Pattern(400000), test_support::FmtFields{});
+    ASSERT_NE(f.window(), nullptr);
+    PostMessageA(f.window(), f.message, f.id, 0);
     Pump();
     EXPECT_TRUE(f.done());
     TearDown();

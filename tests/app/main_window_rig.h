@@ -34,7 +34,7 @@
 #include "spectrogram/sg_control.h"
 #include "support/temp_dir.h"
 #include "support/wav_bytes.h"
-#include "views/vs_control.h"
+#include "views/vectorscope_window.h"
 
 namespace main_window_rig {
 
