@@ -13,6 +13,7 @@
 #include "app/spectrum_text.h"
 #include "app/thread_priorities.h"
 #include "app/view_windows.h"
+#include "audio/live_input.h"
 #include "audio/playback.h"
 #include "audio/sample_store.h"
 #include "spectrogram/sg_control.h"
@@ -165,6 +166,12 @@ bool OnOtherCommand(HWND mainWindow, UINT id) {
     case 104:
       // Zero-fill is the only interpolation kind: it stays chosen.
       SetMark(SystemMenu, 104, true);
+      return true;
+    case 107:
+      StartInput(mainWindow);
+      return true;
+    case 108:
+      StopInput();
       return true;
     case 110:
     case 111:

@@ -83,6 +83,17 @@ TEST_F(PopupTest, TransportItemsPlayPauseAndStopWithoutShortcuts) {
   EXPECT_FALSE(IsWindow(hwnd_)) << "soft 終了 closes the program";
 }
 
+TEST_F(PopupTest, LiveInputStartsOnlyOnceTheFileHasStoppedAndStopsAgain) {
+  Start();
+  RightClickChoosing(107);
+  EXPECT_EQ(inputRunning, 0) << "refused while the file plays";
+  RightClickChoosing(94);
+  RightClickChoosing(107);
+  EXPECT_EQ(inputRunning, 1);
+  RightClickChoosing(108);
+  ASSERT_TRUE(RunUntil([] { return inputRunning == 0; }));
+}
+
 TEST_F(PopupTest, TwoChannelsGreyThePitchModeAndEnableTheVectorscope) {
   Start(main_window_rig::Pattern(400000), test_support::FmtFields{});
   RightClickChoosing(0);
