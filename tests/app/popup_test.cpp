@@ -91,7 +91,8 @@ TEST_F(PopupTest, LiveInputStartsOnlyOnceTheFileHasStoppedAndStopsAgain) {
   RightClickChoosing(107);
   EXPECT_EQ(inputRunning, 1);
   RightClickChoosing(108);
-  ASSERT_TRUE(RunUntil([] { return inputRunning == 0; }));
+  Run(2000);  // the device hands its next buffer back and is closed
+  EXPECT_EQ(inputRunning, 0);
 }
 
 TEST_F(PopupTest, TwoChannelsGreyThePitchModeAndEnableTheVectorscope) {
