@@ -7,7 +7,6 @@
 #include "audio/sample_store.h"
 #include "views/vectorscope_picture.h"
 #include "views/vectorscope_window.h"
-#include "views/view_surface.h"
 
 std::atomic<DWORD> VsThreadId{0};
 
@@ -41,8 +40,8 @@ uint32_t WaitForFrame() {
 }  // namespace
 
 void VectorscopeThread(std::atomic<int32_t>* restart) {
-  const HWND hwnd = VectorscopeWindowHandle();
-  ViewSurface& surface = VectorscopeSurfaceRecord();
+  const HWND hwnd = VectorscopeView.window;
+  ViewSurface& surface = VectorscopeView.surface;
   const HDC picture = surface.dc;
   if (!hwnd || !picture) return;
   VsThreadId = GetCurrentThreadId();

@@ -1,14 +1,42 @@
 // What the vectorscope and waveform windows share: their class, registered once per process; the
-// window at the place and size of the settings; and the messages both handle alike (key
-// characters and the close button passed on to the main window, the popup at the click point).
+// window at the place and size of the settings with its off-screen surface and popup; the switch
+// that shows it with a new thread or hides it; and the messages both handle alike (key
+// characters, the close button and the popup's commands passed on to the main window).
+//
+// Everything here runs on the user-interface thread, except the reads of `window` and `surface`
+// by the view's thread.
 #pragma once
 
-#include "platform/win32.h"
+#include <atomic>
+#include <cstdint>
 
-struct ViewWindowClass {
-  const char* name;
+#include "audio/view_threads.h"
+#include "platform/win32.h"
+#include "views/view_menu.h"
+#include "views/view_surface.h"
+
+struct ViewWindowRecord {
+  const char* className;
+  const char* title;
   WNDPROC procedure;
+  ViewKind kind;
+  std::atomic<int32_t>* stop;  // the view's stop setting: 1 hides the window and ends its thread
+  UINT switchCommand;          // the main window's command that shows and hides the view
+  const ViewPopupLayout* popupLayout;
+  // The view's size state: the client size the size handler stores, and the flags that tell the
+  // thread to recompute its scales and to make a bitmap of the new size.
+  std::atomic<int32_t>* clientWidth;
+  std::atomic<int32_t>* clientHeight;
+  std::atomic<int32_t>* paramsChanged;
+  std::atomic<int32_t>* resized;
+
   bool registered = false;
+  std::atomic<HWND> window{nullptr};
+  ViewSurface surface;
+  HWND mainWindow = nullptr;
+  HMENU popupBar = nullptr;
+  HMENU popup = nullptr;
+  UINT markedItem = 0;  // the popup's value item marked last
 };
 
 struct ViewWindowPlace {
@@ -18,15 +46,22 @@ struct ViewWindowPlace {
   int height;
 };
 
-// Registers `cls` when it is not yet (a second try after a failure; a class that cannot be
+// Registers the class when it is not yet (a second try after a failure; a class that cannot be
 // registered, or a missing module handle, ends the process with code 1 and the system's
-// messages), then creates the window titled `title` at `place`, updates it, and greys its close
-// command when `sgfftclosebuttondisable` is 1.
-HWND CreateViewWindow(ViewWindowClass& cls, const char* title, const ViewWindowPlace& place);
+// messages), creates the window at `place`, greys its close command when
+// `sgfftclosebuttondisable` is 1, makes its surface (screen-sized when
+// `virtualscreendynamicmemaloc` is 0) and shows it unless the view is stopped.
+HWND CreateViewWindow(ViewWindowRecord& view, HWND mainWindow, const ViewWindowPlace& place);
+// Main window destruction, once no thread of the view runs.
+void DestroyViewWindow(ViewWindowRecord& view);
 
-// The message handling the two views share; false for messages the view handles itself.
-// `closeCommand` is the system command the close button posts to `mainWindow`.
-bool HandleSharedViewMessage(HWND hwnd, HWND mainWindow, UINT closeCommand, UINT msg, WPARAM wParam, LPARAM lParam);
+// On: the stop setting 0, a new thread, the window shown. Off: the stop setting 1 (the thread
+// ends by itself) and the window hidden.
+void SwitchViewWindow(ViewWindowRecord& view, bool on);
 
-// Shows `popup` at the client point that `lParam` carries (a right button release).
-void TrackViewPopup(HWND hwnd, HMENU popup, LPARAM lParam);
+// Shows the popup at the client point that `lParam` carries (a right button release).
+void TrackViewPopup(const ViewWindowRecord& view, LPARAM lParam);
+
+// The message handling the two views share (all but the popup's marks), the default handling
+// included.
+LRESULT HandleViewMessage(ViewWindowRecord& view, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

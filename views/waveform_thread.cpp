@@ -5,7 +5,6 @@
 #include "analysis/spectrum_view_samples.h"
 #include "app/settings.h"
 #include "audio/sample_store.h"
-#include "views/view_surface.h"
 #include "views/waveform_picture.h"
 #include "views/waveform_window.h"
 
@@ -26,8 +25,8 @@ void CopyFrame(int32_t count) {
 }  // namespace
 
 void WaveformThread(std::atomic<int32_t>* restart) {
-  const HWND hwnd = WaveformWindowHandle();
-  ViewSurface& surface = WaveformSurfaceRecord();
+  const HWND hwnd = WaveformView.window;
+  ViewSurface& surface = WaveformView.surface;
   const HDC picture = surface.dc;
   if (!hwnd || !picture) return;
   WavThreadId = GetCurrentThreadId();

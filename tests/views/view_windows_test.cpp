@@ -11,7 +11,6 @@
 #include "audio/view_threads.h"
 #include "platform/win32.h"
 #include "views/vectorscope_window.h"
-#include "views/view_surface.h"
 #include "views/waveform_window.h"
 
 namespace {
@@ -119,7 +118,7 @@ TEST_F(ViewWindows, CommandsKeysAndTheCloseButtonGoToTheMainWindow) {
 
 TEST_F(ViewWindows, PopupMarksFollowTheSettings) {
   const HWND vs = CreateVectorscopeWindow(main);
-  const HMENU vsPopup = VectorscopePopup();
+  const HMENU vsPopup = VectorscopeView.popup;
   const auto rightClick = [](HWND hwnd) { SendMessageA(hwnd, WM_RBUTTONUP, 0, MAKELPARAM(5, 5)); };
   Settings.vecscpsample = 2000;
   rightClick(vs);
@@ -136,7 +135,7 @@ TEST_F(ViewWindows, PopupMarksFollowTheSettings) {
   for (UINT id = 66; id <= 72; ++id) EXPECT_FALSE(Checked(vsPopup, id)) << id;
 
   const HWND wav = CreateWaveformWindow(main);
-  const HMENU wavPopup = WaveformPopup();
+  const HMENU wavPopup = WaveformView.popup;
   Settings.wavwindowsleeptime = 10;
   rightClick(wav);
   EXPECT_TRUE(Checked(wavPopup, 79));
@@ -173,7 +172,7 @@ TEST_F(ViewWindows, VectorscopeThreadFollowsFramesAndResizes) {
     const int32_t width = VsClientWidth;
     const int32_t height = VsClientHeight;
     ASSERT_TRUE(WaitForPixel(vs, width - 1, height / 2, kBlack));
-    const HBITMAP before = VectorscopeSurfaceRecord().bitmap;
+    const HBITMAP before = VectorscopeView.surface.bitmap;
 
     RECT outer{};
     GetWindowRect(vs, &outer);
@@ -182,7 +181,7 @@ TEST_F(ViewWindows, VectorscopeThreadFollowsFramesAndResizes) {
     ViewSamplesReady = 1;
     ASSERT_TRUE(WaitForPixel(vs, width + 39, (height + 20) / 2, kBlack));
     EXPECT_TRUE(WaitForPixel(vs, width - 1, height / 2, kWhite));
-    EXPECT_EQ(VectorscopeSurfaceRecord().bitmap.load() != before, dynamic == 1);
+    EXPECT_EQ(VectorscopeView.surface.bitmap.load() != before, dynamic == 1);
 
     SwitchVectorscopeView(false);
     EXPECT_FALSE(IsWindowVisible(vs));
