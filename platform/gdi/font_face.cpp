@@ -123,6 +123,24 @@ void CopyMonoBitmap(const FT_Bitmap& bitmap, GlyphImage& image) {
   }
 }
 
+bool LoadMonoGlyph(FT_Face face, char32_t codePoint) {
+  return FT_Load_Glyph(face, FT_Get_Char_Index(face, codePoint), FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) == 0;
+}
+
+// IPAGothic's digits and letters stand about 1/20 em above the baseline, its period on it. From
+// 10 pixels per em the face's hinting rounds that lift to a whole pixel, which left the period
+// one row below the digits' bottom, where it reads as a comma ("2.70sec" as "2,70sec"). The
+// period is raised to end on the digits' bottom row; the comma keeps its tail below it, and
+// every other glyph, the baseline and the advances stay where they are.
+void LiftPeriodToDigits(FT_Face face, GlyphImage& period) {
+  if (period.rows == 0 || !LoadMonoGlyph(face, U'0')) return;
+  const FT_GlyphSlot digit = face->glyph;
+  // Rows below the baseline of each glyph's lowest ink row (negative when it stands above).
+  const int digitBottom = static_cast<int>(digit->bitmap.rows) - digit->bitmap_top;
+  const int periodBottom = period.rows - period.top;
+  if (digit->bitmap.rows > 0 && periodBottom > digitBottom) period.top += periodBottom - digitBottom;
+}
+
 }  // namespace
 
 bool TextFaceAvailable() { return Face().face != nullptr; }
@@ -138,8 +156,7 @@ bool RenderGlyph(int pixelsPerEm, char32_t codePoint, GlyphImage& image) {
     if (FT_Set_Pixel_Sizes(text.face, pixelsPerEm, pixelsPerEm) != 0) return true;
     text.currentPixelsPerEm = pixelsPerEm;
   }
-  const FT_UInt glyphIndex = FT_Get_Char_Index(text.face, codePoint);
-  if (FT_Load_Glyph(text.face, glyphIndex, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO) != 0) return true;
+  if (!LoadMonoGlyph(text.face, codePoint)) return true;
   const FT_GlyphSlot slot = text.face->glyph;
   image.advance = static_cast<int>((slot->advance.x + 32) >> 6);
   image.left = slot->bitmap_left;
@@ -147,6 +164,7 @@ bool RenderGlyph(int pixelsPerEm, char32_t codePoint, GlyphImage& image) {
   // The mono target renders one bit per pixel, top row first.
   if (slot->bitmap.pixel_mode == FT_PIXEL_MODE_MONO && slot->bitmap.pitch >= 0)
     CopyMonoBitmap(slot->bitmap, image);
+  if (codePoint == U'.') LiftPeriodToDigits(text.face, image);
   return true;
 }
 

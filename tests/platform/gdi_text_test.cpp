@@ -59,6 +59,34 @@ TEST(GdiTextTest, ScaledFontKeepsItsCellAndWidths) {
   DeleteObject(font);
 }
 
+// The lowest row holding ink (black) in the columns [from, to), -1 for none.
+int LowestInkRow(const Canvas& canvas, int from, int to) {
+  int lowest = -1;
+  for (const auto& [x, y] : canvas.pointsOf(kBlack)) {
+    if (x >= from && x < to && y > lowest) lowest = y;
+  }
+  return lowest;
+}
+
+// The face's digits stand above the baseline, its period and comma reach it: from the status
+// lines' 12 pixels up the period ends on the digits' bottom row and the comma's tail goes below
+// it, in the same cell. (Below 11 pixels the face draws the comma without a tail.)
+TEST(GdiTextTest, PeriodSitsOnTheDigitsAndTheCommaHangsBelowThemAtEverySize) {
+  for (LONG height = 11; height <= 40; ++height) {
+    Canvas canvas(60, 40);
+    HFONT font = FontOfHeight(height);
+    SelectObject(canvas.dc(), font);
+    const int advance = Width(canvas.dc(), "0");
+    EXPECT_EQ(Width(canvas.dc(), "0.,"), 3 * advance) << height;
+    EXPECT_TRUE(TextOutA(canvas.dc(), 0, 0, "0.,", 3));
+    const int digit = LowestInkRow(canvas, 0, advance);
+    EXPECT_EQ(LowestInkRow(canvas, advance, 2 * advance), digit) << "period at height " << height;
+    EXPECT_GT(LowestInkRow(canvas, 2 * advance, 3 * advance), digit) << "comma at height " << height;
+    SelectObject(canvas.dc(), GetStockObject(SYSTEM_FONT));
+    DeleteObject(font);
+  }
+}
+
 // Draws `text` at (x, y) on a canvas prefilled with a sentinel colour; red on blue.
 void DrawText(Canvas& canvas, int x, int y, const std::string& text, int mode = OPAQUE) {
   SetTextColor(canvas.dc(), RGB(255, 0, 0));
