@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "analysis/fft_thread.h"
 #include "analysis/spectrum_frame.h"
 #include "app/settings.h"
+#include "app/thread_priorities.h"
 #include "audio/playback.h"
 #include "audio/playback_fft_size.h"
 #include "audio/sample_store.h"
@@ -78,7 +78,7 @@ void StartInput(HWND mainWindow) {
   ClearPlayBuffers();
   savedFile = CurrentSource();
   UseSource(kInputSource);
-  FftPriorityLevel = 0;
+  ResetThreadPriorityLevels();
   HWAVEIN device = nullptr;
   if (waveInOpen(&device, WAVE_MAPPER, &kInputFormat, reinterpret_cast<DWORD_PTR>(mainWindow), 0, CALLBACK_WINDOW) !=
       MMSYSERR_NOERROR) {
