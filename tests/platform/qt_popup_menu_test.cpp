@@ -101,6 +101,34 @@ TEST_F(QtPopupMenuTest, TrackPopupMenuShowsTheMenuAtThePointAndPostsTheChoice) {
   EXPECT_EQ(Last(hwnd, WM_COMMAND)->wParam, 2u);
 }
 
+TEST_F(QtPopupMenuTest, CharactersTypedIntoAnOpenMenuReachItsOwnerWhileItStaysOpen) {
+  HWND hwnd = Create("owner", 100, 100, 316, 239);
+  Pump();
+  messages.clear();
+  QTimer::singleShot(0, qApp, [] {
+    auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!popup) return;
+    QKeyEvent x(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QCoreApplication::sendEvent(popup, &x);
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(popup, &down);
+  });
+  // The owner hears the character in a round of the menu's loop; then the menu goes (at the
+  // latest after a while, so that a lost character fails rather than hangs).
+  QTimer watch;
+  int looks = 0;
+  QObject::connect(&watch, &QTimer::timeout, qApp, [&] {
+    auto* popup = QApplication::activePopupWidget();
+    if (popup && (Last(hwnd, WM_CHAR) || ++looks > 1000)) popup->close();
+  });
+  watch.start(5);
+  EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 120, 130, 0, hwnd, nullptr), 0);
+  const auto chars = MessagesOf(hwnd, {WM_CHAR, WM_UNINITMENUPOPUP});
+  EXPECT_EQ(chars, (std::vector<UINT>{WM_CHAR, WM_UNINITMENUPOPUP})) << "the character came while the menu was open";
+  ASSERT_NE(Last(hwnd, WM_CHAR), nullptr);
+  EXPECT_EQ(Last(hwnd, WM_CHAR)->wParam, static_cast<WPARAM>('x'));
+}
+
 TEST_F(QtPopupMenuTest, DismissedMenuChoosesNothing) {
   HWND hwnd = Create("owner", 100, 100, 316, 239);
   Opened opened;

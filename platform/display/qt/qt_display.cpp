@@ -15,6 +15,7 @@
 #include "platform/display/qt/dialogs.h"
 #include "platform/display/qt/edit_control.h"
 #include "platform/display/qt/menu_builder.h"
+#include "platform/display/qt/menu_keys.h"
 #include "platform/display/qt/surface_widget.h"
 #include "platform/user/modal_loop.h"
 #include "platform/user/window_info.h"
@@ -232,6 +233,8 @@ UINT QtDisplay::trackPopupMenu(HMENU menu, int x, int y, HWND owner) {
   return runModal([&] {
     QMenu popup(widgetOf(owner));
     BuildMenu(popup, menu);
+    MenuKeyForwarder keys(owner);
+    ForwardMenuKeys(popup, keys);
     return popup.isEmpty() ? 0u : ChosenId(popup.exec(QPoint(x, y)));
   });
 }
