@@ -6,6 +6,7 @@
 #include "analysis/fft_graph_flags.h"
 #include "analysis/fft_thread.h"
 #include "analysis/window_function.h"
+#include "app/menu_table.h"
 #include "audio/playback.h"
 #include "spectrogram/sg_control.h"
 
@@ -13,17 +14,11 @@ HMENU FftPopup = nullptr;
 
 namespace {
 
-enum class Entry { Item, Notice, Separator, Begin, End };
+using Entry = MenuEntryKind;
 
-struct PopupEntry {
-  Entry kind;
-  UINT id;
-  const char* label;
-};
-
-// After the window-function submenu, in menu order. Begin opens a submenu titled by its label,
-// End closes it; notices are greyed items that are not commands.
-constexpr PopupEntry kEntries[] = {
+// After the window-function submenu, in menu order; notices are greyed items that are not
+// commands.
+constexpr MenuEntry kEntries[] = {
     {Entry::Separator, 0, nullptr},
     {Entry::Item, 11, "周波数軸logに"},
     {Entry::Item, 12, "周波数軸linerに"},
@@ -176,29 +171,7 @@ HMENU BuildFftPopup() {
   for (int i = 0; i < kWindowKindCount; ++i) AppendMenuA(windows, MF_STRING, i + 1, WindowKinds[i].menuLabel);
   AppendMenuA(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(windows), "窓関数");
 
-  HMENU target = popup;
-  const char* submenuTitle = nullptr;
-  for (const PopupEntry& entry : kEntries) {
-    switch (entry.kind) {
-      case Entry::Item:
-        AppendMenuA(target, MF_STRING, entry.id, entry.label);
-        break;
-      case Entry::Notice:
-        AppendMenuA(target, MF_STRING | MF_GRAYED, entry.id, entry.label);
-        break;
-      case Entry::Separator:
-        AppendMenuA(target, MF_SEPARATOR, 0, nullptr);
-        break;
-      case Entry::Begin:
-        target = CreatePopupMenu();
-        submenuTitle = entry.label;
-        break;
-      case Entry::End:
-        AppendMenuA(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(target), submenuTitle);
-        target = popup;
-        break;
-    }
-  }
+  AppendMenuTable(popup, kEntries);
 
   const HMENU bar = CreateMenu();
   AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), "fftmenu dummy");

@@ -3,6 +3,7 @@
 #include <iterator>
 
 #include "app/menu_state.h"
+#include "app/menu_table.h"
 #include "app/settings.h"
 #include "audio/playback.h"
 #include "audio/sample_store.h"
@@ -10,16 +11,10 @@
 
 namespace {
 
-enum class Entry { Item, Separator, Begin, End };
+using Entry = MenuEntryKind;
 
-struct PopupEntry {
-  Entry kind;
-  UINT id;
-  const char* label;
-};
-
-// In menu order; Begin opens a submenu titled by its label, End appends it.
-constexpr PopupEntry kEntries[] = {
+// In menu order.
+constexpr MenuEntry kEntries[] = {
     {Entry::Item, 92, "play"},
     {Entry::Item, 93, "pause"},
     {Entry::Item, 94, "stop"},
@@ -87,26 +82,7 @@ constexpr UINT kVectorscope = 65;
 
 void BuildMainPopup() {
   const HMENU popup = CreatePopupMenu();
-  HMENU target = popup;
-  const char* submenuTitle = nullptr;
-  for (const PopupEntry& entry : kEntries) {
-    switch (entry.kind) {
-      case Entry::Item:
-        AppendMenuA(target, MF_STRING, entry.id, entry.label);
-        break;
-      case Entry::Separator:
-        AppendMenuA(target, MF_SEPARATOR, 0, nullptr);
-        break;
-      case Entry::Begin:
-        target = CreatePopupMenu();
-        submenuTitle = entry.label;
-        break;
-      case Entry::End:
-        AppendMenuA(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(target), submenuTitle);
-        target = popup;
-        break;
-    }
-  }
+  AppendMenuTable(popup, kEntries);
   const HMENU wrapper = CreateMenu();
   AppendMenuA(wrapper, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), "morvexmenu dummy");
   MainPopup = GetSubMenu(wrapper, 0);

@@ -32,6 +32,7 @@
 #include "platform/wave/virtual_clock.h"
 #include "platform/win32.h"
 #include "spectrogram/sg_control.h"
+#include "support/byte_pattern.h"
 #include "support/temp_dir.h"
 #include "support/wav_bytes.h"
 #include "views/vectorscope_window.h"
@@ -40,21 +41,8 @@ namespace main_window_rig {
 
 using test_support::Bytes;
 
-// Bytes that tell where in the file they came from.
-inline Bytes Pattern(size_t count) {
-  Bytes bytes(count);
-  uint32_t state = 12345;
-  for (uint8_t& b : bytes) {
-    state = state * 1664525u + 1013904223u;
-    b = static_cast<uint8_t>(state >> 24);
-  }
-  return bytes;
-}
-
-inline Bytes Slice(const Bytes& bytes, size_t from, size_t count) {
-  return Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(from),
-               bytes.begin() + static_cast<std::ptrdiff_t>(from + count));
-}
+using test_support::Pattern;
+using test_support::Slice;
 
 // 8-bit mono at 8000 Hz: 8000 bytes a second.
 inline test_support::FmtFields Mono8k() {

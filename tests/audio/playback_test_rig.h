@@ -22,6 +22,7 @@
 #include "platform/win32.h"
 #include "spectrogram/sg_control.h"
 #include "support/temp_dir.h"
+#include "support/byte_pattern.h"
 #include "support/wav_bytes.h"
 #include "transport_reset.h"
 
@@ -94,22 +95,8 @@ inline test_support::FmtFields Mono(uint16_t bits, uint32_t rate) {
   return format;
 }
 
-// Bytes that tell where in the file they came from.
-inline Bytes Pattern(size_t count, uint32_t seed = 12345) {
-  Bytes bytes(count);
-  uint32_t state = seed;
-  for (uint8_t& b : bytes) {
-    state = state * 1664525u + 1013904223u;
-    b = static_cast<uint8_t>(state >> 24);
-  }
-  return bytes;
-}
-
-inline Bytes Slice(const Bytes& bytes, size_t from, size_t count) {
-  return Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(from),
-               bytes.begin() + static_cast<std::ptrdiff_t>(from + count));
-}
-
+using test_support::Pattern;
+using test_support::Slice;
 using audio_test::ResetTransport;
 
 class PlaybackRig : public testing::Test {
