@@ -24,6 +24,9 @@ struct Posted {
   bool operator==(const Posted&) const = default;
 };
 
+constexpr COLORREF kBlack = 0x000000;
+constexpr COLORREF kWhite = 0xFFFFFF;
+
 class ViewWindows : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -75,13 +78,24 @@ class ViewWindows : public ::testing::Test {
     return seen;
   }
 
+  // Whether the rectangle from (0, 0) to (w, h) of `hwnd` holds black; with `wait`, until it does.
+  static bool HasInk(HWND hwnd, int w, int h, bool wait) {
+    const HDC dc = GetDC(hwnd);
+    bool seen = false;
+    for (int i = 0; i < (wait ? 2500 : 1) && !seen; ++i) {
+      for (int y = 0; y < h && !seen; ++y) {
+        for (int x = 0; x < w && !seen; ++x) seen = GetPixel(dc, x, y) == kBlack;
+      }
+      if (!seen && wait) Sleep(2);
+    }
+    ReleaseDC(hwnd, dc);
+    return seen;
+  }
+
   static bool Checked(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
 
   HWND main = nullptr;
 };
-
-constexpr COLORREF kBlack = 0x000000;
-constexpr COLORREF kWhite = 0xFFFFFF;
 
 TEST_F(ViewWindows, CommandsKeysAndTheCloseButtonGoToTheMainWindow) {
   struct View {
@@ -173,6 +187,12 @@ TEST_F(ViewWindows, VectorscopeThreadFollowsFramesAndResizes) {
     const int32_t height = VsClientHeight;
     ASSERT_TRUE(WaitForPixel(vs, width - 1, height / 2, kBlack));
     const HBITMAP before = VectorscopeView.surface.bitmap;
+    // Key v: the wait count in the top-left corner, where the picture itself is white.
+    EXPECT_FALSE(HasInk(vs, 30, 10, false));
+    VsShowWaits = 1;
+    ViewSamplesReady = 1;
+    EXPECT_TRUE(HasInk(vs, 30, 10, true));
+    VsShowWaits = 0;
 
     RECT outer{};
     GetWindowRect(vs, &outer);
