@@ -56,6 +56,28 @@ class ProgramRun {
     return waitpid(pid_, &status, WNOHANG) == 0;
   }
 
+  // Waits up to `timeout` until the program holds `file` open at `offset` or beyond; false when
+  // it ends or never gets there. The sound file is read past its header only once the message
+  // loop runs (the device's open message starts the first fill), so this tells that start-up is
+  // over on a machine of any speed.
+  bool ReadsBeyond(const std::string& file, long long offset, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    const std::filesystem::path fds = "/proc/" + std::to_string(pid_) + "/fd";
+    while (std::chrono::steady_clock::now() < deadline) {
+      int status = 0;
+      if (waitpid(pid_, &status, WNOHANG) != 0) return false;
+      std::error_code error;
+      for (const auto& fd : std::filesystem::directory_iterator(fds, error)) {
+        if (std::filesystem::read_symlink(fd.path(), error) != file) continue;
+        const std::string info = ReadFileBytes("/proc/" + std::to_string(pid_) + "/fdinfo/" +
+                                               fd.path().filename().string());
+        if (info.rfind("pos:", 0) == 0 && std::stoll(info.substr(4)) >= offset) return true;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+  }
+
   // Waits up to `timeout` for the program to end by itself; kills it after that.
   ProgramResult Wait(std::chrono::milliseconds timeout) {
     ProgramResult result;
