@@ -24,6 +24,9 @@ constexpr size_t kTextBytes = 512;
 
 void ShowDebugBox(const char* text) { MessageBoxA(nullptr, text, "debug", MB_OK); }
 
+// A thread id for "%x": DWORD is unsigned long on Windows and unsigned int elsewhere.
+unsigned Hex(DWORD id) { return static_cast<unsigned>(id); }
+
 void ShowThreadIds() {
   const DWORD main = MainThreadId;
   const auto sg = static_cast<DWORD>(SgControl.threadId.load());
@@ -37,10 +40,10 @@ void ShowThreadIds() {
   std::snprintf(text, sizeof text,
                 "threadID:main %d(%x) sg %d(%x)(handle%d) fft %d(%x) level %d(%x) vs %d(%x) wave? %d(%x) wavgph "
                 "%d(%x)      ",
-                static_cast<int>(main), main, static_cast<int>(sg), sg,
-                static_cast<int>(reinterpret_cast<intptr_t>(SgControl.threadHandle.load())), static_cast<int>(fft), fft,
-                static_cast<int>(level), level, static_cast<int>(vs), vs, static_cast<int>(device), device,
-                static_cast<int>(wav), wav);
+                static_cast<int>(main), Hex(main), static_cast<int>(sg), Hex(sg),
+                static_cast<int>(reinterpret_cast<intptr_t>(SgControl.threadHandle.load())), static_cast<int>(fft),
+                Hex(fft), static_cast<int>(level), Hex(level), static_cast<int>(vs), Hex(vs), static_cast<int>(device),
+                Hex(device), static_cast<int>(wav), Hex(wav));
   ShowDebugBox(text);
 }
 
