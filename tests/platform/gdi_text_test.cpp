@@ -77,7 +77,6 @@ TEST(GdiTextTest, PeriodSitsOnTheDigitsAndTheCommaHangsBelowThemAtEverySize) {
     HFONT font = FontOfHeight(height);
     SelectObject(canvas.dc(), font);
     const int advance = Width(canvas.dc(), "0");
-    EXPECT_EQ(Width(canvas.dc(), "0.,"), 3 * advance) << height;
     EXPECT_TRUE(TextOutA(canvas.dc(), 0, 0, "0.,", 3));
     const int digit = LowestInkRow(canvas, 0, advance);
     EXPECT_EQ(LowestInkRow(canvas, advance, 2 * advance), digit) << "period at height " << height;

@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QTimer>
+#include <future>
+#include <thread>
 
 #include "platform/display/qt/menu_builder.h"
 #include "qt_display_fixture.h"
@@ -149,6 +151,59 @@ TEST_F(QtPopupMenuTest, MiddleClickOpensTheSystemMenuWithItsCloseItem) {
   Pump();
   ASSERT_NE(Last(hwnd, WM_SYSCOMMAND), nullptr);
   EXPECT_EQ(Last(hwnd, WM_SYSCOMMAND)->wParam, 85u);
+}
+
+constexpr UINT kOpenBox = WM_USER + 1;
+DWORD uiThread = 0;
+bool postedInMenu = false, timerInBox = false, offThread = false;
+int boxAnswer = 0;
+
+// The message posted from another thread opens a box from inside the menu's loop; the timer
+// that fires inside the box destroys the window that owns the menu and posts the quit.
+LRESULT CALLBACK ModalProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  offThread |= GetCurrentThreadId() != uiThread;
+  if (msg == kOpenBox) {
+    postedInMenu = QApplication::activePopupWidget() != nullptr;
+    boxAnswer = MessageBoxA(hwnd, "inner", "", MB_OKCANCEL);
+  }
+  if (msg == WM_TIMER && QApplication::activeModalWidget()) {
+    timerInBox = true;
+    DestroyWindow(hwnd);
+    PostQuitMessage(5);
+  }
+  return RecordingProc(hwnd, msg, wParam, lParam);
+}
+
+TEST_F(QtPopupMenuTest, MessagesAndTimersFlowInsideTheMenuAndABoxItOpensUntilAQuitEndsBoth) {
+  WNDCLASSA cls{};
+  cls.lpfnWndProc = ModalProc;
+  cls.lpszClassName = "qtmodal";
+  RegisterClassA(&cls);
+  uiThread = GetCurrentThreadId();
+  HWND owner = CreateWindowExA(0, "qtmodal", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 316, 239,
+                               nullptr, nullptr, nullptr, nullptr);
+  std::promise<void> menuShown;
+  std::thread poster([&, shown = menuShown.get_future()] {
+    shown.wait();
+    PostMessageA(owner, kOpenBox, 0, 0);
+  });
+  QTimer::singleShot(0, qApp, [&] { menuShown.set_value(); });
+  SetTimer(owner, 8, 10, nullptr);
+  // Should nothing flow, menu and box are closed after a generous while so that the test fails.
+  QTimer guard;
+  QObject::connect(&guard, &QTimer::timeout, [] {
+    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    if (QWidget* box = QApplication::activeModalWidget()) box->close();
+  });
+  guard.start(10000);
+  EXPECT_TRUE(TrackPopupMenu(menu, 0, 200, 150, 0, owner, nullptr));
+  poster.join();
+  EXPECT_TRUE(postedInMenu && timerInBox && !offThread);
+  EXPECT_EQ(boxAnswer, IDCANCEL);
+  EXPECT_FALSE(IsWindow(owner));
+  MSG msg;
+  EXPECT_FALSE(GetMessageA(&msg, nullptr, 0, 0));
+  EXPECT_EQ(msg.wParam, 5u);
 }
 
 }  // namespace
