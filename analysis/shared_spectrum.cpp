@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/win32.h"
+
 SharedSpectrumRecord SharedSpectrum;
 
 void PublishSpectrum(const int32_t* bins, int32_t count) {
@@ -17,6 +19,8 @@ void PublishSpectrum(const int32_t* bins, int32_t count) {
   slot.sequence.store(sequence + 2, std::memory_order_release);
   SharedSpectrum.front.store(back, std::memory_order_release);
   SharedSpectrum.ready.store(1, std::memory_order_release);
+  // The spectrogram thread sleeps on the flag rather than polling it.
+  WakeByAddressAll(&SharedSpectrum.ready);
 }
 
 int32_t CopySpectrum(int32_t* out, int32_t room) {

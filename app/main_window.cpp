@@ -17,6 +17,8 @@
 #include "audio/sample_store.h"
 #include "audio/source_file.h"
 #include "audio/view_threads.h"
+#include "spectrogram/sg_surfaces.h"
+#include "spectrogram/sg_window.h"
 #include "platform/win32.h"
 #include "views/vectorscope_window.h"
 #include "views/waveform_window.h"
@@ -50,8 +52,10 @@ LRESULT OnCreate(HWND hwnd) {
   CreateMainDisplay(hwnd, Settings);
   OpenSourceFile(hwnd, Settings.downrateforfft);
   CreateFftWindow(hwnd, TextFont, StartShowMode, FftSources());
+  CreateSgWindow(hwnd, StartShowMode);
   CreateWaveformWindow(hwnd);
   if (SampleStore.format.nChannels == 2) CreateVectorscopeWindow(hwnd);
+  if (const HWND sg = SgWindowHandle()) CreateSgSurfaces(sg, TextFont);
   StartPlaybackAtCreation(hwnd, &Settings);
   if (Settings.processprioritylowonstartup == 1) EnterIdlePriorityFor(hwnd, kStartupIdleMs);
   return 0;
@@ -62,6 +66,10 @@ void OnDestroy() {
   StopInputAtDestruction();
   if (SettingsPath[0] != '\0') SaveSettings(Settings, SettingsPath, GatherLiveGeometry());
   if (WaitForViewThreadEnd(ViewKind::Fft, kFftThreadEndWaitMs)) DestroyFftWindow();
+  if (WaitForViewThreadEnd(ViewKind::Spectrogram, kViewThreadEndWaitMs)) {
+    DestroySgSurfaces();
+    DestroySgWindow();
+  }
   if (WaitForViewThreadEnd(ViewKind::Vectorscope, kViewThreadEndWaitMs)) DestroyVectorscopeWindow();
   if (WaitForViewThreadEnd(ViewKind::Waveform, kViewThreadEndWaitMs)) DestroyWaveformWindow();
   DestroyMainDisplay();
@@ -137,6 +145,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_CLOSE:
       playflag = 0;
       if (const HWND fft = FftWindowHandle()) PostMessageA(fft, WM_CLOSE, 0, 0);
+      if (const HWND sg = SgWindowHandle()) PostMessageA(sg, WM_CLOSE, 0, 0);
       return DefWindowProcA(hwnd, msg, wParam, lParam);
     case WM_DESTROY:
       OnDestroy();

@@ -4,6 +4,8 @@
 #include "app/startup.h"
 #include "audio/main_display.h"
 #include "audio/sample_store.h"
+#include "spectrogram/sg_control.h"
+#include "spectrogram/sg_window.h"
 #include "views/vectorscope_window.h"
 #include "views/waveform_window.h"
 
@@ -25,6 +27,7 @@ LiveGeometry GatherLiveGeometry() {
   geometry.main = Describe(MainWindow, client.width, client.height);
   const FftWindowSize fft = FftWindowClientSize();
   geometry.fft = Describe(FftWindowHandle(), fft.width, fft.height);
+  geometry.sg = Describe(SgWindowHandle(), SgControl.clientWidth, SgControl.clientHeight);
   geometry.vs = Describe(VectorscopeWindowHandle(), VsClientWidth, VsClientHeight);
   geometry.wav = Describe(WaveformWindowHandle(), WavClientWidth, WavClientHeight);
   geometry.fullScreenClientWidth = GetSystemMetrics(SM_CXFULLSCREEN);

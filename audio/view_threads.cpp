@@ -2,6 +2,7 @@
 
 #include "analysis/fft_thread.h"
 #include "audio/level_meter_thread.h"
+#include "spectrogram/sg_thread.h"
 #include "views/vectorscope_thread.h"
 #include "views/waveform_thread.h"
 
@@ -18,10 +19,10 @@ struct KindSlot {
   std::atomic<int32_t> alive{0};    // threads started and not yet ended
 };
 
-// In start order. The spectrogram registers when its code exists.
+// In start order.
 KindSlot slots[kViewKindCount] = {{LevelMeterThread, LevelMeterThreadWanted},
                                   {FftThread, FftThreadWanted},
-                                  {},
+                                  {SpectrogramThread, SpectrogramThreadWanted},
                                   {VectorscopeThread, VectorscopeThreadWanted},
                                   {WaveformThread, WaveformThreadWanted}};
 

@@ -3,6 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+std::atomic<float> SgAxisNyquist{0.0f};
+std::atomic<float> SgAxisLogNyquist{0.0f};
+
+void PublishSgAxis(const SgGeometryRecord& geometry) {
+  SgAxisNyquist = geometry.nyquist;
+  SgAxisLogNyquist = geometry.logNyquist;
+}
+
 int32_t TruncRow(double x) {
   if (std::isnan(x)) return 0;
   return static_cast<int32_t>(std::trunc(std::clamp(x, -2147483648.0, 2147483647.0)));

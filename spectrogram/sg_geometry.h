@@ -3,6 +3,7 @@
 // the picture; row r is drawn at y = H - r.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "analysis/shared_spectrum.h"
@@ -41,3 +42,9 @@ double LinearRowExact(const SgGeometryRecord& geometry, int32_t f);
 inline int32_t LinearRow(const SgGeometryRecord& geometry, int32_t f) { return TruncRow(LinearRowExact(geometry, f)); }
 // The bin linear row r (1 .. H) shows: (r * binCount) / H.
 int32_t LinearBinOfRow(const SgGeometryRecord& geometry, int32_t row);
+
+// The axis ends of the last clear, for the window's own cursor readout on the user-interface
+// thread while nothing plays.
+extern std::atomic<float> SgAxisNyquist;
+extern std::atomic<float> SgAxisLogNyquist;
+void PublishSgAxis(const SgGeometryRecord& geometry);

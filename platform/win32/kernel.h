@@ -26,6 +26,9 @@
 #define ERROR_INVALID_PARAMETER 87L
 #define ERROR_CLASS_ALREADY_EXISTS 1410L
 #define ERROR_CANNOT_FIND_WND_CLASS 1407L
+#define ERROR_TIMEOUT 1460L
+
+#define INFINITE 0xFFFFFFFF
 
 // Command line and paths.
 LPSTR GetCommandLineA(void);
@@ -52,6 +55,13 @@ BOOL CloseHandle(HANDLE object);
 
 // Clocks.
 void Sleep(DWORD milliseconds);
+// Sleeps while the 4-byte value at `address` equals the one at `compareAddress`, until a
+// WakeByAddressAll on it or `milliseconds` pass (INFINITE: no limit); may also return early
+// without either, so callers look at the value again. FALSE with ERROR_TIMEOUT after the time
+// limit. Other sizes than 4 are refused with ERROR_INVALID_PARAMETER.
+BOOL WaitOnAddress(volatile void* address, void* compareAddress, SIZE_T addressSize, DWORD milliseconds);
+// Wakes every thread waiting on `address`.
+void WakeByAddressAll(void* address);
 BOOL QueryPerformanceCounter(LARGE_INTEGER* count);
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
 DWORD GetTickCount(void);

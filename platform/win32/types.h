@@ -27,6 +27,7 @@ typedef intptr_t INT_PTR;
 typedef uintptr_t ULONG_PTR;
 typedef intptr_t LONG_PTR;
 typedef ULONG_PTR DWORD_PTR;
+typedef ULONG_PTR SIZE_T;
 typedef UINT_PTR WPARAM;
 typedef LONG_PTR LPARAM;
 typedef LONG_PTR LRESULT;

@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "audio/level_meter.h"
+#include "spectrogram/sg_control.h"
 
 namespace {
 
@@ -87,14 +88,16 @@ TEST_F(ViewThreads, ThreadsStartedAtCreationReceiveZero) {
 }
 
 TEST_F(ViewThreads, OnlyTheKindsTheStartTableWantsStart) {
+  SgControl.stopped = 1;  // the spectrogram's updates are stopped
   StartViewThreads(ViewStart::LiveInput);
   probeWanted = 0;
   StartViewThreads(ViewStart::Playback);
   EXPECT_EQ(ViewThreadsAlive(ViewKind::Waveform), 0);
   EXPECT_EQ(ViewThreadsAlive(ViewKind::LevelMeter), 0);  // levelThreadOff is 1
-  EXPECT_EQ(ViewThreadsAlive(ViewKind::Spectrogram), 0);  // not plugged in
+  EXPECT_EQ(ViewThreadsAlive(ViewKind::Spectrogram), 0);
   Sleep(20);
   EXPECT_EQ(probeRuns, 0);
+  SgControl.stopped = 0;
 }
 
 }  // namespace

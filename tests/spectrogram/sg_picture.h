@@ -40,10 +40,10 @@ class Picture {
   int height() const { return height_; }
   COLORREF at(int x, int y) const { return GetPixel(dc_, x, y); }
 
-  // The rows y of column x that hold `colour`.
-  std::set<int> rowsOf(int x, COLORREF colour) const {
+  // The rows y of column x (above `below`, by default all) that hold `colour`.
+  std::set<int> rowsOf(int x, COLORREF colour, int below = -1) const {
     std::set<int> rows;
-    for (int y = 0; y < height_; ++y) {
+    for (int y = 0; y < (below < 0 ? height_ : below); ++y) {
       if (at(x, y) == colour) rows.insert(y);
     }
     return rows;

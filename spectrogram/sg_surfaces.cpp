@@ -1,0 +1,54 @@
+#include "spectrogram/sg_surfaces.h"
+
+std::atomic<HDC> SgBackSurface{nullptr};
+std::atomic<HDC> SgScaleSurface{nullptr};
+
+namespace {
+
+// Set on the user-interface thread before the surfaces are published; the thread reads them
+// only after it has seen the surfaces.
+struct SurfaceState {
+  HBITMAP backBitmap = nullptr;
+  HBITMAP scaleBitmap = nullptr;
+  HFONT font = nullptr;
+  SgTextMetrics metrics;
+};
+SurfaceState state;
+
+HDC CreateScreenSurface(HDC windowDc, HFONT font, HBITMAP* bitmap) {
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  const HDC dc = CreateCompatibleDC(windowDc);
+  *bitmap = CreateCompatibleBitmap(windowDc, width, height);
+  SelectObject(dc, *bitmap);
+  if (font) SelectObject(dc, font);
+  Rectangle(dc, -1, -1, width + 1, height + 1);
+  return dc;
+}
+
+}  // namespace
+
+void CreateSgSurfaces(HWND window, HFONT font) {
+  const HDC windowDc = GetDC(window);
+  const HDC back = CreateScreenSurface(windowDc, font, &state.backBitmap);
+  const HDC scale = CreateScreenSurface(windowDc, font, &state.scaleBitmap);
+  ReleaseDC(window, windowDc);
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(back, &metrics);
+  state.metrics = {metrics.tmHeight, metrics.tmHeight + metrics.tmExternalLeading, metrics.tmAveCharWidth};
+  state.font = font;
+  SgBackSurface = back;
+  SgScaleSurface = scale;
+}
+
+void DestroySgSurfaces() {
+  if (const HDC back = SgBackSurface.exchange(nullptr)) DeleteDC(back);
+  if (const HDC scale = SgScaleSurface.exchange(nullptr)) DeleteDC(scale);
+  DeleteObject(state.backBitmap);
+  DeleteObject(state.scaleBitmap);
+  state = SurfaceState{};
+}
+
+SgTextMetrics SgSurfaceMetrics() { return state.metrics; }
+
+HFONT SgTextFont() { return state.font; }

@@ -1,0 +1,152 @@
+#include "spectrogram/sg_cycle.h"
+
+#include <gtest/gtest.h>
+
+#include "analysis/shared_spectrum.h"
+#include "app/settings.h"
+#include "audio/sample_store.h"
+#include "sg_picture.h"
+#include "spectrogram/sg_control.h"
+#include "spectrogram/sg_window.h"
+
+namespace {
+
+using sgpicture::kBlack;
+using sgpicture::Picture;
+
+constexpr int kWidth = 10;
+constexpr int kHeight = 30;
+// Bin 1 of a 32-point transform at 44100 Hz lies at row 21 of 30.
+constexpr int kBinOneY = kHeight - 21;
+
+class SgCycleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Settings.~SettingsRecord();
+    new (&Settings) SettingsRecord();
+    Settings.fftsample = 32;
+    Settings.sggraphmagnified = 400;
+    Settings.sgcolor = 1;
+    Settings.sggraphtype = 1;
+    SampleStore.analysisRate = 44100;
+    SampleStore.fullScale = 65536;
+    playflag = 1;
+    SgControl.column = 0;
+    SgControl.clearRequest = 1;
+    SgControl.rescaleRequest = 0;
+    SgControl.repaintRequest = 0;
+    SgControl.paused = 0;
+    SgControl.waitStats = 0;
+    SgControl.slowWait = 0;
+    // After a wrap: no labels over the columns looked at.
+    SgControl.returnedOnce = 1;
+    SgControl.clientWidth = kWidth;
+    SgControl.clientHeight = kHeight;
+    run.window = window.dc();
+    run.back = back.dc();
+    run.scale = scale.dc();
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(back.dc(), &metrics);
+    run.metrics = {metrics.tmHeight, metrics.tmHeight + metrics.tmExternalLeading, metrics.tmAveCharWidth};
+    run.intensity = CurrentIntensityScale();
+  }
+
+  void TearDown() override { playflag = 0; }
+
+  // Publishes spectrum k (bin 1 at 300 * k) and runs one cycle; returns the column drawn.
+  int Cycle(int k) {
+    int32_t bins[32] = {};
+    bins[1] = 300 * k;
+    PublishSpectrum(bins, 32);
+    RunSgCycle(run);
+    return SgControl.column;
+  }
+
+  COLORREF Spectrum(int k) const { return IntensityColour({run.intensity, 1, 1}, 300 * k); }
+
+  Picture window{kWidth + 4, kHeight + 4, RGB(7, 7, 7)};
+  Picture back{kWidth + 4, kHeight + 4};
+  Picture scale{kWidth + 4, kHeight + 4};
+  SgRun run;
+};
+
+TEST_F(SgCycleTest, ReturnModeClearsAndStartsAgainAtTheLeftEdge) {
+  for (int k = 1; k < kWidth; ++k) ASSERT_EQ(Cycle(k), k);
+  for (int x = 4; x < kWidth; ++x) EXPECT_EQ(back.at(x, kBinOneY), Spectrum(x)) << x;
+  // At the edge: column 1 over the old picture, a clear requested for the next cycle.
+  EXPECT_EQ(Cycle(kWidth), 1);
+  EXPECT_EQ(SgControl.returnedOnce, 1);
+  EXPECT_EQ(SgControl.clearRequest, 1);
+  EXPECT_EQ(back.at(kWidth - 1, kBinOneY), Spectrum(kWidth - 1));
+  // The next cycle clears first and draws at x = 1 again; the window got the clear and column 1.
+  EXPECT_EQ(Cycle(kWidth + 1), 1);
+  EXPECT_EQ(SgControl.clearRequest, 0);
+  for (int x = 4; x < kWidth; ++x) {
+    EXPECT_EQ(back.rowsOf(x, kBlack, kHeight).size(), kHeight + 0u) << x;
+    EXPECT_EQ(window.rowsOf(x, kBlack, kHeight).size(), kHeight + 0u) << x;
+  }
+}
+
+TEST_F(SgCycleTest, ScrollModeMovesThePictureLeftOncePerColumn) {
+  Settings.sggraphreturn = 0;
+  for (int k = 1; k < kWidth; ++k) ASSERT_EQ(Cycle(k), k);
+  EXPECT_EQ(Cycle(kWidth), kWidth - 1);
+  EXPECT_EQ(Cycle(kWidth + 1), kWidth - 1);
+  // x shows spectrum x + 2 after two scrolls; the window has the whole picture.
+  for (int x = 4; x < kWidth; ++x) EXPECT_EQ(back.at(x, kBinOneY), Spectrum(x + 2)) << x;
+  for (int x = 0; x < kWidth; ++x) {
+    for (int y = 0; y < kHeight; ++y) ASSERT_EQ(window.at(x, y), back.at(x, y)) << x << " " << y;
+  }
+}
+
+// A resize reaches the thread through the window; a stop or the end of the file through the
+// transport's fresh-picture request, which also brings the labels back.
+TEST_F(SgCycleTest, ClearRequestsStartAFreshPictureAtTheLeftEdge) {
+  struct Case {
+    const char* name;
+    void (*request)();
+    int width, height;
+    bool labels;
+  };
+  const Case cases[] = {
+      {"resize", [] { SgWindowProc(nullptr, WM_SIZE, 0, MAKELPARAM(8, 24)); }, 8, 24, false},
+      {"stop or end of file", RequestFreshSpectrogram, kWidth, kHeight, true},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    for (int k = 1; k <= 6; ++k) Cycle(k);
+    c.request();
+    EXPECT_EQ(Cycle(7), 1) << c.name;
+    EXPECT_EQ(SgGeometry.height, c.height) << c.name;
+    EXPECT_EQ(run.width, c.width) << c.name;
+    EXPECT_EQ(back.at(5, kBinOneY), kBlack) << c.name;
+    // Labels are white text on black at the left edge.
+    bool text = false;
+    for (int x = 4; x < 8; ++x) text = text || !back.rowsOf(x, RGB(255, 255, 255), c.height).empty();
+    EXPECT_EQ(text, c.labels) << c.name;
+  }
+}
+
+TEST_F(SgCycleTest, PausedPictureStaysFrozenAndAnEndedWaitStillDraws) {
+  Cycle(1);
+  SgControl.paused = 1;
+  playflag = 0;
+  Cycle(2);
+  EXPECT_EQ(SgControl.column, 1) << "paused: nothing drawn, the thread ends at its loop test";
+  SgControl.paused = 0;
+  // Playback has ended while waiting: the column is drawn from the bins there are, the spectrum
+  // published while the picture was frozen.
+  SharedSpectrum.ready = 0;
+  RunSgCycle(run);
+  EXPECT_EQ(SgControl.column, 2);
+  EXPECT_EQ(back.at(2, kBinOneY), Spectrum(2));
+  // Without waiting, columns repeat the last spectrum back to back.
+  playflag = 1;
+  Settings.sgspectnowait = 1;
+  RunSgCycle(run);
+  EXPECT_EQ(SgControl.column, 3);
+  EXPECT_EQ(back.at(3, kBinOneY), Spectrum(2));
+  EXPECT_EQ(run.waitCount, 0);
+}
+
+}  // namespace
