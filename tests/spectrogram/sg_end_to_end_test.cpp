@@ -28,10 +28,13 @@ int32_t DevicePosition() { return 1000; }
 PlayPosition StartOfBufferA(int32_t) { return {kPlayBufferA, 0, true}; }
 
 TEST(SgEndToEnd, AToneLandsOnItsRow) {
-  WNDCLASSA cls{};
-  cls.lpfnWndProc = DefWindowProcA;
-  cls.lpszClassName = kMainClass;
-  ASSERT_TRUE(RegisterClassA(&cls));
+  static const bool registered = [] {
+    WNDCLASSA cls{};
+    cls.lpfnWndProc = DefWindowProcA;
+    cls.lpszClassName = kMainClass;
+    return RegisterClassA(&cls) != 0;
+  }();
+  ASSERT_TRUE(registered);
   const HWND main =
       CreateWindowExA(0, kMainClass, "main", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
 
