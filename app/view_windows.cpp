@@ -5,6 +5,7 @@
 #include "app/settings.h"
 #include "audio/view_threads.h"
 #include "spectrogram/sg_control.h"
+#include "spectrogram/sg_window.h"
 #include "views/vectorscope_window.h"
 #include "views/waveform_window.h"
 
@@ -30,6 +31,7 @@ void ToggleSpectrogramWindow() {
     SetMark(SystemMenu, kSpectrogramShown, false);
     SgControl.stopped = 1;
     SgWindowShown = 0;
+    if (const HWND sg = SgWindowHandle()) ShowWindow(sg, SW_HIDE);
     return;
   }
   SgControl.stopped = 0;
@@ -37,6 +39,7 @@ void ToggleSpectrogramWindow() {
   SgControl.clearRequest = 1;
   StartViewThread(ViewKind::Spectrogram);
   SgWindowShown = 1;
+  if (const HWND sg = SgWindowHandle()) ShowWindow(sg, SW_SHOW);
 }
 
 void ToggleVectorscopeWindow(HWND mainWindow) {

@@ -8,12 +8,9 @@
 #include "spectrogram/sg_surfaces.h"
 #include "spectrogram/sg_window.h"
 
-std::atomic<int32_t> SgPriorityLevel{0};
-
 namespace {
 
 constexpr DWORD kCreationDelayMs = 100;
-constexpr int kThreadPriorities[] = {THREAD_PRIORITY_NORMAL, THREAD_PRIORITY_ABOVE_NORMAL};
 
 void RecordThread() {
   const DWORD id = GetCurrentThreadId();
@@ -49,10 +46,3 @@ void SpectrogramThread(std::atomic<int32_t>* restart) {
 }
 
 bool SpectrogramThreadWanted(ViewStart) { return SgControl.stopped != 1; }
-
-bool SetSgThreadPriority(int32_t level) {
-  if (level < 0 || level > 1) return false;
-  SgPriorityLevel = level;
-  const HANDLE thread = SgControl.threadHandle;
-  return thread && SetThreadPriority(thread, kThreadPriorities[level]) != 0;
-}

@@ -6,7 +6,6 @@
 
 #include "app/settings.h"
 #include "spectrogram/sg_control.h"
-#include "spectrogram/sg_thread.h"
 
 namespace {
 

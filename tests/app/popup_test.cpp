@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analysis/fft_window.h"
+#include "spectrogram/sg_window.h"
 #include "analysis/shared_spectrum.h"
 #include "app/debug_text_window.h"
 #include "main_window_rig.h"
@@ -113,10 +114,13 @@ TEST_F(PopupTest, DebugSubmenuMessageBoxesSayWhatTheyShouldAndTheProgramGoesOn) 
   GetClientRect(hwnd_, &client);
   RECT fft{};
   GetClientRect(FftWindowHandle(), &fft);
+  RECT sg{};
+  GetClientRect(SgWindowHandle(), &sg);
   char sizes[256];
-  std::snprintf(sizes, sizeof sizes, "[debug] main %d,%d(max%d,%d)px290py160 sg 0,0 fft %d,%d      \n",
+  std::snprintf(sizes, sizeof sizes, "[debug] main %d,%d(max%d,%d)px290py160 sg %d,%d fft %d,%d      \n",
                 static_cast<int>(client.right), static_cast<int>(client.bottom), GetSystemMetrics(SM_CXFULLSCREEN),
-                GetSystemMetrics(SM_CYFULLSCREEN), static_cast<int>(fft.right), static_cast<int>(fft.bottom));
+                GetSystemMetrics(SM_CYFULLSCREEN), static_cast<int>(sg.right), static_cast<int>(sg.bottom),
+                static_cast<int>(fft.right), static_cast<int>(fft.bottom));
   char threads[64];
   std::snprintf(threads, sizeof threads, "[debug] threadID:main %d(%x) sg ", static_cast<int>(MainThreadId),
                 static_cast<unsigned>(MainThreadId));
