@@ -8,17 +8,16 @@
 
 namespace {
 
-// A start-up that never goes on inside the main window's creation, as opening a FIFO nobody
-// writes did, and a SIGTERM meanwhile. (Once created, the main window takes the signal as its
-// close; the program tests see the settings written.)
+// A start that never goes on inside the main window's creation (as opening a FIFO nobody
+// writes did) and a SIGTERM meanwhile. Once created, the main window takes the signal as its
+// close; the program tests see the settings written then.
 void BlockInCreationAndTerminate() {
-  alarm(30);  // a lost signal ends the child otherwise, and the exit code tells
+  alarm(30);  // ends a child whose signal was lost, with an exit the test tells apart
   morvex::display::InstallBackend(new morvex::display::MemoryDisplay);
   morvex::kernel::CloseMainWindowOnSignals();
   WNDCLASSA cls{};
   cls.lpszClassName = "blocking";
-  cls.lpfnWndProc = [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
-    if (msg != WM_CREATE) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  cls.lpfnWndProc = [](HWND, UINT, WPARAM, LPARAM) -> LRESULT {
     kill(getpid(), SIGTERM);
     for (;;) pause();
   };

@@ -4,9 +4,12 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <clocale>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 
+#include "platform/display/qt/application.h"
 #include "platform/display/qt/dialogs.h"
 #include "qt_display_fixture.h"
 
@@ -74,6 +77,19 @@ void WhenOpen(Act act) {
   QTimer::singleShot(0, qApp, [act] {
     if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) act(dialog);
   });
+}
+
+// Qt's own dialogs follow the user's language; the numbers the program formats do not.
+TEST(QtLocaleTest, NumbersKeepTheDecimalPointWhenQtTakesOnTheUsersLocale) {
+  if (!PlatformPluginInstalled("offscreen") || QCoreApplication::instance() || !std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) {
+    GTEST_SKIP() << "needs the de_DE.UTF-8 locale, Qt's offscreen platform and a process where Qt is not running";
+  }
+  setenv("LC_ALL", "de_DE.UTF-8", 1);
+  StartApplication("offscreen");
+  unsetenv("LC_ALL");
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1fkhz %.2fsec", 44.1, 2.4);
+  EXPECT_STREQ(text, "44.1khz 2.40sec");
 }
 
 using QtDialogsTest = QtDisplayTest;

