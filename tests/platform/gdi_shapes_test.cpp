@@ -57,6 +57,13 @@ TEST_F(GdiShapesTest, PixelsOutsideTheSurfaceAreRefusedAndNothingIsWritten) {
 
 // Each case: rectangles drawn on a green canvas with a red brush, and the picture they leave.
 TEST_F(GdiShapesTest, RectanglesOutlineWithThePenAndFillInsideRightAndBottomExclusive) {
+  const char* const kOutlined =
+      "gggggggg\n"
+      "g#####gg\n"
+      "g#rrr#gg\n"
+      "g#rrr#gg\n"
+      "g#####gg\n"
+      "gggggggg\n";
   const struct {
     const char* what;
     int width, height;
@@ -64,20 +71,8 @@ TEST_F(GdiShapesTest, RectanglesOutlineWithThePenAndFillInsideRightAndBottomExcl
     std::vector<RECT> rects;
     const char* expected;
   } cases[] = {
-      {"outline and fill", 8, 6, nullptr, nullptr, {{1, 1, 6, 5}},
-       "gggggggg\n"
-       "g#####gg\n"
-       "g#rrr#gg\n"
-       "g#rrr#gg\n"
-       "g#####gg\n"
-       "gggggggg\n"},
-      {"corners the other way round", 8, 6, nullptr, nullptr, {{6, 5, 1, 1}},
-       "gggggggg\n"
-       "g#####gg\n"
-       "g#rrr#gg\n"
-       "g#rrr#gg\n"
-       "g#####gg\n"
-       "gggggggg\n"},
+      {"outline and fill", 8, 6, nullptr, nullptr, {{1, 1, 6, 5}}, kOutlined},
+      {"corners the other way round", 8, 6, nullptr, nullptr, {{6, 5, 1, 1}}, kOutlined},
       {"null pen: one pixel less of fill", 7, 5, GetStockObject(NULL_PEN), nullptr, {{1, 1, 6, 5}},
        "ggggggg\n"
        "grrrrgg\n"
