@@ -7,6 +7,7 @@
 #include "analysis/spectrum_frame.h"
 #include "analysis/spectrum_view_samples.h"
 #include "analysis/window_function.h"
+#include "audio/flag_wait.h"
 #include "spectrogram/sg_control.h"
 
 alignas(64) int32_t FftBlock[kFftBlockRoom];
@@ -136,7 +137,7 @@ bool TakeSpectrumBlock(const SpectrumFeed& feed, const SpectrumCycle& cycle, con
   store.readerBusy = 0;
   // During live input the block is replaced below; decimating the old one would change nothing.
   if (cycle.liveInput == 0 && cycle.decimation > 1) DecimateBlock(FftBlock, cycle.m, cycle.n, cycle.decimation);
-  ViewSamplesReady = 1;
+  RaiseFlag(ViewSamplesReady);
   if (cycle.liveInput == 1 && !TakeInputBlock(feed, cycle)) return false;
   WindowSamples(FftBlock, cycle.wfkind, cycle.m);
   std::fill(FftBlock + cycle.m, FftBlock + cycle.n, 0);

@@ -16,5 +16,5 @@ inline constexpr int32_t kViewSampleRoom = 32768;
 extern std::atomic<int32_t> ViewLeft[kViewSampleRoom];
 // The second channel; filled only for two-channel sources while the vectorscope runs.
 extern std::atomic<int32_t> ViewRight[kViewSampleRoom];
-// Set to 1 by the FFT thread after each copy pass; the vectorscope thread clears it.
+// Raised (RaiseFlag) by the FFT thread after each copy pass; the vectorscope thread clears it.
 extern std::atomic<int32_t> ViewSamplesReady;

@@ -4,6 +4,7 @@
 
 #include "analysis/spectrum_view_samples.h"
 #include "app/settings.h"
+#include "audio/flag_wait.h"
 #include "audio/sample_store.h"
 #include "views/vectorscope_picture.h"
 #include "views/vectorscope_window.h"
@@ -13,28 +14,24 @@ std::atomic<DWORD> VsThreadId{0};
 namespace {
 
 constexpr DWORD kCreationDelayMs = 100;
-constexpr DWORD kFramePollMs = 1;
 
 VsScales CurrentScales() {
   return ComputeVsScales(VsClientWidth, VsClientHeight, SampleStore.fullScale, Settings.fftsample, Settings.vecscpsample);
 }
 
-// The count of 1 ms waits for the last frame, in the window's top-left corner.
+// The milliseconds waited for the last frame, in the window's top-left corner.
 void ShowWaits(HDC window, uint32_t waits) {
   char text[16];
   const int length = std::snprintf(text, sizeof text, "roop%3u", waits);
   TextOutA(window, 0, 0, text, length);
 }
 
-// Until the FFT thread has handed over a new frame, or the source stops. Returns the waits.
+// Until the FFT thread has handed over a new frame, or the source stops. Returns the
+// milliseconds waited.
 uint32_t WaitForFrame() {
-  uint32_t waits = 0;
-  while (ViewSamplesReady.load() == 0 && playflag.load() == 1) {
-    Sleep(kFramePollMs);
-    ++waits;
-  }
+  const DWORD waited = WaitForFlag(ViewSamplesReady);
   ViewSamplesReady = 0;
-  return waits;
+  return waited;
 }
 
 }  // namespace

@@ -1,0 +1,24 @@
+#include "audio/flag_wait.h"
+
+#include "audio/sample_store.h"
+
+namespace {
+
+// How soon a sleeper notices that playback has ended.
+constexpr DWORD kPlaybackCheckMs = 10;
+
+}  // namespace
+
+void RaiseFlag(std::atomic<int32_t>& flag) {
+  flag.store(1);
+  WakeByAddressAll(&flag);
+}
+
+DWORD WaitForFlag(const std::atomic<int32_t>& flag) {
+  const DWORD start = timeGetTime();
+  while (flag.load() == 0 && playflag.load() == 1) {
+    int32_t unset = 0;
+    WaitOnAddress(const_cast<std::atomic<int32_t>*>(&flag), &unset, sizeof unset, kPlaybackCheckMs);
+  }
+  return timeGetTime() - start;
+}
