@@ -9,6 +9,7 @@
 #     ends, keeping the settings it was started with.
 #   wine_smoke.sh MORVEX.EXE
 set -euo pipefail
+source "$(dirname "$(realpath "$0")")/alsa_file_device.sh"
 exe=$(realpath "$1")
 work=$(mktemp -d)
 pids=()
@@ -35,25 +36,12 @@ grep -qaF "$(printf %s "$label" | iconv -f UTF-8 -t CP932)" "$exe" || fail "no c
 app="$work/app"
 mkdir -p "$app" "$work/home"
 cp "$exe" "$app/morvex.exe"
-data_bytes=$((44100 * 4 * 3))
-{ printf '\177\177\177\177'; head -c $((data_bytes - 4)) /dev/urandom; } > "$work/data.raw"
-le() { for ((i = 0; i < $2; i++)); do printf "\\$(printf %03o $((($1 >> (8 * i)) & 255)))"; done; }
-{
-  printf RIFF; le $((36 + data_bytes)) 4; printf 'WAVEfmt '; le 16 4
-  le 1 2; le 2 2; le 44100 4; le $((44100 * 4)) 4; le 4 2; le 16 2
-  printf data; le "$data_bytes" 4; cat "$work/data.raw"
-} > "$app/noise.wav"
+make_noise_wav "$app/noise.wav" "$work/data.raw" 3
+data_bytes=$(stat -c %s "$work/data.raw")
 kept_settings=(fftsample=4096 wfkind=h sgcolor=0 levelmetertype=3 fftwindowsleeptime=7)
 printf '%s\r\n' '[fft&sg]' "${kept_settings[@]}" > "$app/morvex.ini"
 
-cat > "$work/home/.asoundrc" <<ASOUNDRC
-pcm.!default {
-  type file
-  slave.pcm "null"
-  file "$work/device.raw"
-  format "raw"
-}
-ASOUNDRC
+route_alsa_default "$work/home" "$work/device.raw"
 export HOME="$work/home" WINEPREFIX="$work/prefix" WINEARCH=win32 WINEDEBUG=-all
 # No downloads of Wine's .NET and HTML engines; Japanese locale, so code page 932.
 export WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=ja_JP.UTF-8
@@ -78,10 +66,7 @@ program=$!
 main=$(timeout 60 xdotool search --sync --name '^morvex$' | head -1) || fail "no main window titled morvex"
 timeout 30 xdotool search --sync --name '^fft window\(' >/dev/null || fail "no FFT window"
 step "main window and FFT window are open"
-for _ in $(seq 600); do
-  [ "$(stat -c %s "$work/device.raw" 2>/dev/null || echo 0)" -ge "$data_bytes" ] && break
-  sleep 0.1
-done
+wait_for_device "$work/device.raw" "$data_bytes" || true
 sleep 1
 
 step "closing the main window"
@@ -93,14 +78,7 @@ wait "$program" || status=$?
 [ "$status" -eq 0 ] || { cat "$work/morvex.log" >&2; fail "the program ended with $status"; }
 
 # The device's output: silence, then the file's sample data, then silence.
-device="$work/device.raw"
-[ -s "$device" ] || fail "the device received nothing"
-first=$( (LC_ALL=C cmp "$device" /dev/zero 2>/dev/null || true) | sed -n 's/.*differ: \(byte\|char\) \([0-9]*\),.*/\2/p')
-[ -n "$first" ] || fail "the device received only silence"
-cmp -s -n "$data_bytes" <(tail -c +"$first" "$device") "$work/data.raw" ||
-  fail "the device did not receive the file's sample data in order"
-after=$(tail -c +$((first + data_bytes)) "$device" | tr -d '\0' | wc -c)
-[ "$after" -eq 0 ] || fail "the device received $after non-silent bytes after the file's data"
+check_device_output "$work/device.raw" "$work/data.raw" || fail "wrong device output"
 step "the device received the file's $data_bytes bytes of sample data in order"
 
 ini="$app/morvex.ini"
