@@ -78,18 +78,11 @@ TEST(ProgramRunTest, RunsUntilTerminatedAndLeavesOnlyMorvexIniBesideItself) {
   const auto result = run.Wait(5s);
   ASSERT_EQ(result.exitCode, 0) << result.standardError;
   EXPECT_EQ(Entries(dir), (std::set<std::string>{"morvex", "morvex.ini", "My.EXE.wav", "stderr.txt"}));
+  // The live windows and the source's rate reach the file; its text is the settings save's own.
   const std::string ini = test_support::ReadFileBytes(run.SettingsFile());
-  ASSERT_FALSE(ini.empty());
   EXPECT_EQ(ini.rfind("[general]\r\nmainwindowpx=290\r\nmainwindowpy=160\r\n", 0), 0u) << ini.substr(0, 80);
   EXPECT_NE(ini.find("\r\n//playfreqoptional=44100\r\n"), std::string::npos);
-  EXPECT_NE(ini.find("\r\n[fft&sg]\r\nfftsample=2048\r\n"), std::string::npos);
-  EXPECT_TRUE(ini.ends_with("\r\n[wav]\r\nwavgphffts=0\r\nwavwindowsleeptime=20")) << ini.substr(ini.size() - 50);
-  // No bare line feeds: every line end is CR LF.
-  for (size_t i = 0; i < ini.size(); ++i) {
-    if (ini[i] == '\n') {
-      ASSERT_TRUE(i > 0 && ini[i - 1] == '\r') << "bare LF at " << i;
-    }
-  }
+  EXPECT_TRUE(ini.ends_with("\r\nwavwindowsleeptime=20")) << ini;
 }
 
 TEST(ProgramRunTest, OwnValuesInALinkedSettingsFileSurviveARun) {
@@ -103,9 +96,10 @@ TEST(ProgramRunTest, OwnValuesInALinkedSettingsFileSurviveARun) {
     ASSERT_EQ(run.Wait(5s).exitCode, 0);
   }
   std::string ini = test_support::ReadFileBytes((dir.path() / "morvex.ini").string());
-  for (const auto& [from, to] : {std::pair{"fftsample=2048", "fftsample=4096"}, {"wfkind=f", "wfkind=h"},
-                                 {"sgcolor=1", "sgcolor=0"}, {"withoutsavewindowsetting=0", "withoutsavewindowsetting=1"},
-                                 {"processprioritylowonstartup=1", "processprioritylowonstartup=0"}}) {
+  for (const auto& [from, to] :
+       {std::pair{"fftsample=2048", "fftsample=4096"}, {"wfkind=f", "wfkind=h"}, {"sgcolor=1", "sgcolor=0"},
+        {"withoutsavewindowsetting=0", "withoutsavewindowsetting=1"},
+        {"processprioritylowonstartup=1", "processprioritylowonstartup=0"}}) {
     const size_t at = ini.find(from);
     ASSERT_NE(at, std::string::npos) << from;
     ini.replace(at, std::string_view(from).size(), to);

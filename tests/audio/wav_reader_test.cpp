@@ -199,45 +199,43 @@ TEST(WavHeader, FormatsThatAreNotPcmOrCannotBePlayedAreRefused) {
   EXPECT_EQ(Parse(CanonicalWav(eightMono, Samples(4))).error, kWavHeaderOk);
 }
 
-// A stream of `size` bytes that are zeros after `head`, made up as they are read, which counts the
-// calls the reader makes into it.
-struct ZerosBehind {
-  Bytes head;
-  int64_t size;
+// 100 MB that are zeros after a fmt chunk, made up as they are read; counts the reader's calls.
+struct ZerosBehindFmt {
+  Bytes head = RiffWithFmt(FmtFields{});
+  int64_t size = int64_t{100} << 20;
   int64_t position = 0;
-  int calls = 0;
-
-  static ssize_t Read(void* cookie, char* into, size_t count) {
-    auto* self = static_cast<ZerosBehind*>(cookie);
-    ++self->calls;
-    const auto n = static_cast<size_t>(std::clamp<int64_t>(self->size - self->position, 0, static_cast<int64_t>(count)));
-    std::memset(into, 0, n);
-    for (auto at = static_cast<size_t>(self->position); at < self->head.size() && at < self->position + n; ++at) {
-      into[at - self->position] = static_cast<char>(self->head[at]);
-    }
-    self->position += static_cast<int64_t>(n);
-    return static_cast<ssize_t>(n);
-  }
-  static int Seek(void* cookie, off64_t* offset, int whence) {
-    auto* self = static_cast<ZerosBehind*>(cookie);
-    ++self->calls;
-    self->position = *offset + (whence == SEEK_CUR ? self->position : whence == SEEK_END ? self->size : 0);
-    *offset = self->position;
-    return 0;
-  }
+  int64_t calls = 0;
 };
 
+ssize_t ReadZeros(void* cookie, char* into, size_t count) {
+  auto& s = *static_cast<ZerosBehindFmt*>(cookie);
+  ++s.calls;
+  const auto n = static_cast<size_t>(std::min(static_cast<int64_t>(count), s.size - s.position));
+  const auto at = static_cast<size_t>(s.position);
+  std::memset(into, 0, n);
+  if (at < s.head.size()) std::memcpy(into, s.head.data() + at, std::min(n, s.head.size() - at));
+  s.position += static_cast<int64_t>(n);
+  return static_cast<ssize_t>(n);
+}
+
+int SeekZeros(void* cookie, off64_t* offset, int whence) {
+  auto& s = *static_cast<ZerosBehindFmt*>(cookie);
+  ++s.calls;
+  s.position = *offset + (whence == SEEK_CUR ? s.position : whence == SEEK_END ? s.size : 0);
+  *offset = s.position;
+  return 0;
+}
+
 TEST(WavHeader, ZerosBehindTheFmtChunkAreRefusedInOnePassOverTheFile) {
-  constexpr int64_t kSize = int64_t{100} << 20;
-  ZerosBehind source{RiffWithFmt(FmtFields{}), kSize};
-  FILE* file = fopencookie(&source, "rb", {ZerosBehind::Read, nullptr, ZerosBehind::Seek, nullptr});
+  ZerosBehindFmt zeros;
+  FILE* file = fopencookie(&zeros, "rb", {ReadZeros, nullptr, SeekZeros, nullptr});
   ASSERT_NE(file, nullptr);
   WAVEFORMATEX format{};
   WavHeader header;
   EXPECT_EQ(ParseWavHeader(file, &format, &header), kWavNotWave);
   std::fclose(file);
   // Fewer than one read or seek per kilobyte; one per 8-byte "chunk" would be 13 million.
-  EXPECT_LT(source.calls, kSize / 1024);
+  EXPECT_LT(zeros.calls, zeros.size / 1024);
 }
 
 }  // namespace
