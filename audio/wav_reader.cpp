@@ -44,10 +44,11 @@ bool Playable(const WAVEFORMATEX& format) {
          format.nAvgBytesPerSec != 0;
 }
 
-// The stream's length in bytes; -1 when it has none (it cannot be played anyway).
+// The stream's length in bytes. Where `long` cannot tell it (beyond 2 GB on Windows), the scan's
+// 32-bit limit stands and the reads find the end.
 int64_t FileLength(FILE* file) {
-  if (std::fseek(file, 0, SEEK_END) != 0) return -1;
-  return std::ftell(file);
+  const long end = std::fseek(file, 0, SEEK_END) == 0 ? std::ftell(file) : -1;
+  return end < 0 ? int64_t{INT32_MAX} : end;
 }
 
 uint32_t LittleEndian32(const unsigned char* bytes) {
@@ -108,7 +109,7 @@ int32_t ParseWavHeader(FILE* file, WAVEFORMATEX* format, WavHeader* header) {
 
   // Chunk scan. Only the first letter of an id is looked at: the first chunk whose id begins with
   // 'd' is the data chunk. Offsets are held in 32 bits, so the scan ends there at the latest.
-  ChunkBytes bytes(file, std::min<int64_t>(FileLength(file), INT32_MAX));
+  ChunkBytes bytes(file, std::min(FileLength(file), int64_t{INT32_MAX}));
   int64_t chunk = int64_t{fmtSize} + 20;
   bool odd = fmtSize % 2 == 1;
   for (;;) {
