@@ -74,8 +74,14 @@ bool FollowLinks(const std::filesystem::path& path, std::filesystem::path* targe
   }
 }
 
+bool OpensForWriting(const std::filesystem::path& target) {
+  FILE* file = std::fopen(target.string().c_str(), "r+b");  // neither creates nor cuts it
+  if (file != nullptr) std::fclose(file);
+  return file != nullptr;
+}
+
 // The file overwritten where it is and cut to the new length; only for when it cannot be
-// replaced whole. A file that cannot be opened for writing is left untouched.
+// replaced whole.
 bool RewriteInPlace(const std::filesystem::path& target, const std::string& text) {
   FILE* file = std::fopen(target.string().c_str(), "r+b");
   if (file == nullptr) return false;
@@ -105,16 +111,19 @@ bool SaveSettings(const SettingsRecord& settings, const char* path, const LiveGe
   if (path == nullptr || *path == '\0') return false;
   std::filesystem::path target;
   if (!FollowLinks(path, &target)) return false;
+  std::error_code error;
+  const std::filesystem::file_status old = std::filesystem::status(target, error);
+  const bool exists = std::filesystem::exists(old);
+  // A settings file the user made read-only keeps what it holds, whatever its folder allows.
+  if (exists && !OpensForWriting(target)) return false;
   const std::string text = FormatSettings(settings, live);
   const std::string temporary = target.string() + ".tmp";
   FILE* file = std::fopen(temporary.c_str(), "wb");
   // A folder the user cannot write to may still hold a settings file they can write.
-  if (file == nullptr) return RewriteInPlace(target, text);
+  if (file == nullptr) return exists && RewriteInPlace(target, text);
   bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
   written = std::fclose(file) == 0 && written;
-  std::error_code error;
-  const std::filesystem::file_status old = std::filesystem::status(target, error);
-  if (written && std::filesystem::exists(old)) std::filesystem::permissions(temporary, old.permissions(), error);
+  if (written && exists) std::filesystem::permissions(temporary, old.permissions(), error);
   error.clear();
   if (written) std::filesystem::rename(temporary, target, error);
   if (!written || error) {

@@ -156,5 +156,6 @@ std::string FormatSettings(const SettingsRecord& settings, const LiveGeometry& l
 // Replaces the settings file with FormatSettings' text: a temporary file beside it, then a rename
 // (keeping the file's permissions), so the old file survives a failed write. A symbolic link is
 // followed and its target replaced; where no temporary file can be made (a read-only folder), a
-// writable file is rewritten in place. Returns false, silently, when it cannot be written.
+// writable file is rewritten in place; a read-only file is left as it is. Returns false,
+// silently, when it cannot be written.
 bool SaveSettings(const SettingsRecord& settings, const char* path, const LiveGeometry& live);
