@@ -9,6 +9,7 @@
 #include "analysis/fft_window.h"
 #include "analysis/spectrum_frame.h"
 #include "main_window_rig.h"
+#include "spectrogram/sg_window.h"
 #include "views/waveform_window.h"
 
 namespace {
@@ -196,6 +197,9 @@ const Forwarded kForwarded[] = {
     {WaveformWindowHandle, WM_COMMAND, 82, [] { return Settings.wavgphffts == 1 && Checked(82); }},
     {WaveformWindowHandle, WM_CLOSE, 0, [] { return Settings.wavwindowstop == 1 && !Checked(76); }},
     {WaveformWindowHandle, WM_CHAR, 'q', [] { return statusText == 0; }},
+    {SgWindowHandle, WM_COMMAND, 44, [] { return Settings.sggraphmagnified == 10 && Checked(44) && !Checked(46); }},
+    {SgWindowHandle, WM_COMMAND, 102, [] { return Settings.sggraphtype == 2 && Checked(102) && !Checked(84); }},
+    {SgWindowHandle, WM_CLOSE, 0, [] { return SgControl.stopped == 1 && SgWindowShown == 0 && !Checked(64); }},
 };
 
 TEST_F(DebugMenuTest, TheViewWindowsCommandsReachTheMainHandlerAndItsMarks) {
