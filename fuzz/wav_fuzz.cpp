@@ -61,9 +61,10 @@ LRESULT CALLBACK EngineWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 
 struct Harness {
   Harness() {
-    // The views draw nothing here; the analysis cycle runs on this thread instead.
-    RegisterViewThread(ViewKind::LevelMeter, nullptr, nullptr);
-    RegisterViewThread(ViewKind::Fft, nullptr, nullptr);
+    // No view threads: nothing is drawn here, and the analysis cycle runs on this thread.
+    for (int32_t kind = 0; kind < kViewKindCount; ++kind) {
+      RegisterViewThread(static_cast<ViewKind>(kind), nullptr, nullptr);
+    }
     WNDCLASSA cls{};
     cls.lpfnWndProc = EngineWindowProc;
     cls.lpszClassName = "wav fuzz engine";
