@@ -21,8 +21,9 @@ std::atomic<int32_t> FftLatencyMs{0};
 
 namespace {
 
-// A recorded block comes every few tens of milliseconds; the wait for it sleeps.
-constexpr DWORD kInputPollMs = 1;
+// A recorded block comes every few tens of milliseconds and wakes the wait for it; this is how
+// soon that wait notices that the input or the run has ended.
+constexpr DWORD kInputCheckMs = 10;
 
 // The bytes of play buffer `buffer` of `store`; null for none.
 const char* BufferBytes(const SampleStoreRecord& store, int32_t buffer) {
@@ -54,7 +55,7 @@ bool TakeInputBlock(const SpectrumFeed& feed, const SpectrumCycle& cycle) {
   SampleStoreRecord& store = *feed.store;
   while (store.inputReady.load() != 1) {
     if (feed.playflag->load() == 0 || feed.inputRunning->load() == 0) return false;
-    Sleep(kInputPollMs);
+    SleepOnFlag(store.inputReady, kInputCheckMs);
   }
   store.inputReady = 0;
   store.readerBusy = 1;

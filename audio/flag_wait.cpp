@@ -14,11 +14,13 @@ void RaiseFlag(std::atomic<int32_t>& flag) {
   WakeByAddressAll(&flag);
 }
 
+void SleepOnFlag(const std::atomic<int32_t>& flag, DWORD milliseconds) {
+  int32_t unset = 0;
+  WaitOnAddress(const_cast<std::atomic<int32_t>*>(&flag), &unset, sizeof unset, milliseconds);
+}
+
 DWORD WaitForFlag(const std::atomic<int32_t>& flag) {
   const DWORD start = timeGetTime();
-  while (flag.load() == 0 && playflag.load() == 1) {
-    int32_t unset = 0;
-    WaitOnAddress(const_cast<std::atomic<int32_t>*>(&flag), &unset, sizeof unset, kPlaybackCheckMs);
-  }
+  while (flag.load() == 0 && playflag.load() == 1) SleepOnFlag(flag, kPlaybackCheckMs);
   return timeGetTime() - start;
 }

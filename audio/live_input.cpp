@@ -5,6 +5,7 @@
 #include "analysis/spectrum_frame.h"
 #include "app/settings.h"
 #include "app/thread_priorities.h"
+#include "audio/flag_wait.h"
 #include "audio/playback.h"
 #include "audio/playback_fft_size.h"
 #include "audio/sample_store.h"
@@ -125,7 +126,7 @@ void OnInputData(HWAVEIN device, WAVEHDR* header) {
   const int32_t bytes = BlockBytes();
   const auto* data = reinterpret_cast<const unsigned char*>(header->lpData);
   for (int32_t i = 0; i < bytes; ++i) SampleStore.inputStage[i].store(data[i], std::memory_order_relaxed);
-  SampleStore.inputReady = 1;
+  RaiseFlag(SampleStore.inputReady);
   waveInAddBuffer(device, header, sizeof(WAVEHDR));
 }
 

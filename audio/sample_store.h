@@ -51,7 +51,7 @@ struct SampleStoreRecord {
   std::atomic<int32_t> writerBusy{0};  // 1 while the main thread rewrites a play buffer
 
   std::atomic<int32_t> inputStage[kInputStageEntries];  // live input: one recorded byte each
-  std::atomic<int32_t> inputReady{0};  // 1 when inputStage holds a block not yet taken
+  std::atomic<int32_t> inputReady{0};  // 1 when inputStage holds a block not yet taken (RaiseFlag)
 };
 
 // The program's one sample store.
