@@ -4,20 +4,15 @@
 #include <atomic>
 #include <iterator>
 
+#include "app/menu_table.h"
 #include "app/settings.h"
 #include "spectrogram/sg_control.h"
 
 namespace {
 
-enum class Entry { Item, Separator, Begin, End };
+using Entry = MenuEntryKind;
 
-struct PopupEntry {
-  Entry kind;
-  UINT id;
-  const char* label;
-};
-
-constexpr PopupEntry kEntries[] = {
+constexpr MenuEntry kEntries[] = {
     {Entry::Begin, 0, "sg表示倍率"},
     {Entry::Item, 43, "5倍"},
     {Entry::Item, 44, "10倍"},
@@ -92,7 +87,7 @@ void Mark(HMENU popup, UINT id, bool checked) {
 }
 
 bool Forwarded(UINT id) {
-  const auto isId = [id](const PopupEntry& entry) { return entry.kind == Entry::Item && entry.id == id; };
+  const auto isId = [id](const MenuEntry& entry) { return entry.kind == Entry::Item && entry.id == id; };
   const auto isLocal = [id](const LocalSwitch& local) { return local.id == id; };
   return std::any_of(std::begin(kEntries), std::end(kEntries), isId) &&
          std::none_of(std::begin(kLocalSwitches), std::end(kLocalSwitches), isLocal);
@@ -102,26 +97,7 @@ bool Forwarded(UINT id) {
 
 HMENU BuildSgPopup(HMENU* popup) {
   const HMENU menu = CreateMenu();
-  HMENU target = menu;
-  const char* submenuTitle = nullptr;
-  for (const PopupEntry& entry : kEntries) {
-    switch (entry.kind) {
-      case Entry::Item:
-        AppendMenuA(target, MF_STRING, entry.id, entry.label);
-        break;
-      case Entry::Separator:
-        AppendMenuA(target, MF_SEPARATOR, 0, nullptr);
-        break;
-      case Entry::Begin:
-        target = CreateMenu();
-        submenuTitle = entry.label;
-        break;
-      case Entry::End:
-        AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(target), submenuTitle);
-        target = menu;
-        break;
-    }
-  }
+  AppendMenuTable(menu, kEntries);
   const HMENU outer = CreateMenu();
   AppendMenuA(outer, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), "sg menu dummy");
   *popup = GetSubMenu(outer, 0);
