@@ -5,6 +5,7 @@
 #include "analysis/fft_graph.h"
 #include "analysis/fft_graph_flags.h"
 #include "analysis/fft_window_menu.h"
+#include "analysis/screen_surface.h"
 
 std::atomic<HDC> FftBackSurface{nullptr};
 std::atomic<HDC> FftGridSurface{nullptr};
@@ -71,17 +72,6 @@ int32_t LineHeight(HDC dc, int32_t* averageWidth) {
   return metrics.tmHeight + metrics.tmExternalLeading;
 }
 
-// A screen-sized memory surface with the text font, cleared to white.
-HDC CreateScreenSurface(HDC windowDc, HFONT font, HBITMAP* bitmap) {
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
-  const HDC dc = CreateCompatibleDC(windowDc);
-  *bitmap = CreateCompatibleBitmap(windowDc, width, height);
-  SelectObject(dc, *bitmap);
-  if (font) SelectObject(dc, font);
-  Rectangle(dc, -1, -1, width + 1, height + 1);
-  return dc;
-}
 
 void CreateSurfaces(HWND hwnd, HFONT font) {
   const HDC windowDc = GetDC(hwnd);

@@ -4,11 +4,11 @@
 
 #include <map>
 
-#include "sg_picture.h"
+#include "support/picture.h"
 
 namespace {
 
-using sgpicture::Picture;
+using test_support::Picture;
 
 constexpr int kHeight = 30;
 constexpr COLORREF kBackground = RGB(1, 2, 3);

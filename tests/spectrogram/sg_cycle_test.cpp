@@ -5,14 +5,14 @@
 #include "analysis/shared_spectrum.h"
 #include "app/settings.h"
 #include "audio/sample_store.h"
-#include "sg_picture.h"
+#include "support/picture.h"
 #include "spectrogram/sg_control.h"
 #include "spectrogram/sg_window.h"
 
 namespace {
 
-using sgpicture::kBlack;
-using sgpicture::Picture;
+using test_support::kBlack;
+using test_support::Picture;
 
 constexpr int kWidth = 10;
 constexpr int kHeight = 30;

@@ -2,15 +2,25 @@
 
 #include <gtest/gtest.h>
 
-#include "sg_picture.h"
+#include <cstring>
+#include <set>
+#include <vector>
+
+#include "support/picture.h"
 
 namespace {
 
-using sgpicture::Picture;
-using sgpicture::PixelRows;
+using test_support::Picture;
 
 constexpr int kHeight = 220;
 constexpr int kCharHeight = 16;  // the default font's height
+
+// The pixel rows y = H - r of rows r.
+std::set<int> PixelRows(int height, std::initializer_list<int> rows) {
+  std::set<int> ys;
+  for (int r : rows) ys.insert(height - r);
+  return ys;
+}
 
 SgGeometryRecord Geometry(int rate, int fftsample) {
   static SgGeometryRecord g;
@@ -67,7 +77,7 @@ TEST(SgHzLabels, TextsAndPlaces) {
       DrawLogLabels(got.dc(), g, kCharHeight);
     }
     for (const Text& t : c.texts) TextOutA(want.dc(), 0, t.y, t.text, static_cast<int>(strlen(t.text)));
-    EXPECT_TRUE(got.SameAs(want)) << c.name;
+    EXPECT_TRUE(got.same(want)) << c.name;
   }
 }
 
@@ -89,7 +99,7 @@ TEST(SgMarks, CsAndFftPoints) {
 TEST(SgScaleLayer, StampLeavesThePictureUnderTheBackgroundAndCombinesTheMarks) {
   const COLORREF pictureColour = RGB(10, 200, 30);
   for (int sgcolor : {0, 1}) {
-    Picture layer(8, 10, sgcolor == 0 ? sgpicture::kWhite : sgpicture::kBlack);
+    Picture layer(8, 10, sgcolor == 0 ? test_support::kWhite : test_support::kBlack);
     Picture picture(8, 10, pictureColour);
     SetPixel(layer.dc(), 2, 4, kSgTickColour);
     StampScaleLayer(picture.dc(), layer.dc(), 10, sgcolor);

@@ -9,7 +9,7 @@
 
 #include "app/settings.h"
 #include "audio/sample_store.h"
-#include "sg_picture.h"
+#include "support/picture.h"
 #include "spectrogram/sg_control.h"
 #include "spectrogram/sg_geometry.h"
 #include "spectrogram/sg_surfaces.h"
@@ -260,12 +260,12 @@ TEST_F(SgWindowTest, PaintAndCursorReadoutOnlyWhileNothingPlays) {
     EXPECT_EQ(SgControl.repaintRequest, 1);
     return GetPixel(window, width / 2, height / 2);
   };
-  EXPECT_EQ(paint(), sgpicture::kBlack);
+  EXPECT_EQ(paint(), test_support::kBlack);
   playflag = 1;
-  EXPECT_EQ(paint(), sgpicture::kWhite) << "the running thread repaints";
+  EXPECT_EQ(paint(), test_support::kWhite) << "the running thread repaints";
   playflag = 0;
   SgControl.clearRequest = 1;
-  EXPECT_EQ(paint(), sgpicture::kWhite) << "a clear is pending";
+  EXPECT_EQ(paint(), test_support::kWhite) << "a clear is pending";
   SgControl.clearRequest = 0;
 
   // The cursor frequency, white on black at the bottom right, on a logarithmic axis only.
@@ -279,7 +279,7 @@ TEST_F(SgWindowTest, PaintAndCursorReadoutOnlyWhileNothingPlays) {
     SendMessageA(sg, WM_MOUSEMOVE, 0, MAKELPARAM(10, height / 2));
     int marked = 0;
     for (int x = width - 60; x < width; ++x) {
-      for (int y = height - 14; y < height; ++y) marked += GetPixel(window, x, y) == sgpicture::kWhite ? 0 : 1;
+      for (int y = height - 14; y < height; ++y) marked += GetPixel(window, x, y) == test_support::kWhite ? 0 : 1;
     }
     return marked;
   };

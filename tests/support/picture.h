@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 
 #include "platform/win32.h"
@@ -38,18 +39,24 @@ inline ::testing::AssertionResult SameBlock(HDC got, int x, int y, HDC want, int
   return ::testing::AssertionSuccess();
 }
 
-// A white memory surface with the default font.
+// A memory surface with the default font, white or filled with `fill`.
 class Picture {
  public:
-  Picture(int width, int height) : width_(width), height_(height) {
+  Picture(int width, int height, COLORREF fill = kWhite) : width_(width), height_(height) {
     dc_ = CreateCompatibleDC(nullptr);
     bitmap_ = CreateCompatibleBitmap(dc_, width, height);
     SelectObject(dc_, bitmap_);
-    Rectangle(dc_, -1, -1, width + 1, height + 1);
+    brush_ = CreateSolidBrush(fill);
+    const HGDIOBJ brush = SelectObject(dc_, brush_);
+    const HGDIOBJ pen = SelectObject(dc_, GetStockObject(NULL_PEN));
+    Rectangle(dc_, -1, -1, width + 2, height + 2);
+    SelectObject(dc_, brush);
+    SelectObject(dc_, pen);
   }
   ~Picture() {
     DeleteDC(dc_);
     DeleteObject(bitmap_);
+    DeleteObject(brush_);
   }
   Picture(const Picture&) = delete;
   Picture& operator=(const Picture&) = delete;
@@ -68,12 +75,21 @@ class Picture {
   ::testing::AssertionResult same(const Picture& want) const {
     return SameBlock(dc_, 0, 0, want.dc(), 0, 0, want.width(), want.height());
   }
+  // The rows y of column x (above `below`, by default all) that hold `colour`.
+  std::set<int> rowsOf(int x, COLORREF colour, int below = -1) const {
+    std::set<int> rows;
+    for (int y = 0; y < (below < 0 ? height_ : below); ++y) {
+      if (at(x, y) == colour) rows.insert(y);
+    }
+    return rows;
+  }
 
  private:
   int width_;
   int height_;
   HDC dc_ = nullptr;
   HBITMAP bitmap_ = nullptr;
+  HBRUSH brush_ = nullptr;
 };
 
 // `text` drawn black on white at (0, 0) of its own surface, in `font` (the default without one).
