@@ -181,6 +181,13 @@ TEST(HostileInputTest, WhatOnlyANormalUserMeets) {
          return path;
        },
        Outcome::Refused, "dont open wavfile(@)"},
+      {"morvex.ini read-only",
+       [](const TempDir& dir) { return Write(dir, "a.wav", StereoWav(kOneSecond)); },
+       Outcome::PlaysUntilTerminated, "",
+       [](const TempDir& dir) {
+         WriteOwnSettings(dir);
+         fs::permissions(IniPath(dir), fs::perms::owner_read);
+       }},
       {"morvex.ini read-only in a read-only folder",
        [](const TempDir& dir) { return Write(dir, "a.wav", StereoWav(kOneSecond)); },
        Outcome::PlaysUntilTerminated, "",
