@@ -30,27 +30,12 @@ namespace playback_rig {
 
 using test_support::Bytes;
 
-// One device message as the window received it, with the transport state its handling left.
-struct Event {
-  UINT message;
-  int32_t buffer;  // PlayBufferId of an MM_WOM_DONE, otherwise kNoPlayBuffer
-  int32_t playflag;
-  int32_t eflag;
-  int32_t buff;
-};
-
-inline std::vector<Event> journal;
+// The device messages the window received, in order.
+inline std::vector<UINT> messages;
 
 // Ticks of the repaint timer (1): the time from the engine's start to each tick.
 inline std::chrono::steady_clock::time_point startTime;
 inline std::vector<std::chrono::milliseconds> repaintTicks;
-
-inline int32_t BufferOf(LPARAM param) {
-  const auto* header = reinterpret_cast<const WAVEHDR*>(param);
-  if (header == &SampleStore.headerA) return kPlayBufferA;
-  if (header == &SampleStore.headerB) return kPlayBufferB;
-  return kNoPlayBuffer;
-}
 
 inline LRESULT CALLBACK RigProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   const auto device = reinterpret_cast<HWAVEOUT>(wParam);
@@ -83,7 +68,7 @@ inline LRESULT CALLBACK RigProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     default:
       return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
-  journal.push_back({msg, msg == MM_WOM_DONE ? BufferOf(lParam) : kNoPlayBuffer, playflag, eflag, buff});
+  messages.push_back(msg);
   return 0;
 }
 
@@ -112,7 +97,7 @@ class PlaybackRig : public testing::Test {
     hwnd_ = CreateWindowExA(0, "playback rig", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr,
                             nullptr);
     ResetTransport();
-    journal.clear();
+    messages.clear();
     repaintTicks.clear();
     morvex::wave::UseVirtualClockDevices(&clock_);
   }
@@ -173,11 +158,7 @@ class PlaybackRig : public testing::Test {
     return static_cast<int32_t>(time.u.cb);
   }
 
-  std::vector<UINT> Messages() const {
-    std::vector<UINT> ids;
-    for (const Event& e : journal) ids.push_back(e.message);
-    return ids;
-  }
+  static const std::vector<UINT>& Messages() { return messages; }
 
   morvex::wave::VirtualClock clock_;
   test_support::TempDir dir_;

@@ -40,24 +40,6 @@ Buffer Constant16(int32_t value) {
   return b;
 }
 
-// Double speed by decimation.
-
-TEST(DecimateFrames, TakesEverySecondFrameIntoHalfABufferInPlaceOrIntoTheSecondHalf) {
-  const Buffer original = Noise(1), more = Noise(2);
-  for (const int32_t frameBytes : {2, 4}) {
-    Buffer buffer = original;
-    DecimateFrames(buffer.data(), buffer.data(), frameBytes);
-    const Buffer firstHalf = buffer;
-    DecimateFrames(buffer.data() + kDecimatedBytes, more.data(), frameBytes);
-    for (int32_t i = 0; i < kDecimatedBytes; ++i) {
-      const int32_t source = i / frameBytes * 2 * frameBytes + i % frameBytes;
-      ASSERT_EQ(firstHalf[i], original[source]) << frameBytes << " byte " << i;
-      ASSERT_EQ(firstHalf[kDecimatedBytes + i], original[kDecimatedBytes + i]) << "the second half is not touched";
-      ASSERT_EQ(buffer[kDecimatedBytes + i], more[source]) << frameBytes << " byte " << i;
-    }
-  }
-}
-
 // Double speed by block thinning, against a reference written from the definition.
 
 Buffer ReferenceThinning(const Buffer& own, const Buffer& more, int32_t L, const SampleLayout& layout) {

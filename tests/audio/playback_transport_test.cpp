@@ -5,6 +5,7 @@
 #include <string>
 
 #include "analysis/spectrum_frame.h"
+#include "analysis/window_function.h"
 #include "audio/playback.h"
 #include "audio/sample_store.h"
 #include "playback_test_rig.h"
@@ -193,14 +194,37 @@ TEST_F(PlaybackTransportTest, PlayResetsTheEndBookkeepingOpensAtTheChosenRateAnd
   StopAndPump();
   endOfDataMarker = 1;
   settings_.playfreqoptional = 16000;
+  speedHalf = 1;  // the chosen rate wins over half speed
+  settings_.zerofill = 2;
   settings_.fftsampleRequested = 1024;
+  settings_.fftradix4flagRequested = 1;
+  SgControl.clearRequest = 0;
+  WindowRebuild = 0;
   Play();
   Pump();
   EXPECT_EQ(SgControl.endOfData, 0);
+  EXPECT_EQ(SampleStore.format.nSamplesPerSec, 16000u);
   EXPECT_EQ(SampleStore.format.nAvgBytesPerSec, 16000u);
   EXPECT_EQ(settings_.fftsample, 1024);
+  EXPECT_EQ(settings_.fftradix4flag, 1);
+  EXPECT_EQ(SamplesPerFrame, 512);
+  EXPECT_EQ(WindowRebuild, 1);
+  EXPECT_EQ(SgControl.clearRequest, 1);
   Run(1000);
   EXPECT_EQ(Position(), 16000) << "the device runs at 16000 Hz";
+
+  // The same size again only takes the radix over; without a chosen rate the file's returns.
+  StopAndPump();
+  settings_.fftradix4flagRequested = 0;
+  settings_.playfreqoptional = 0;
+  speedHalf = 0;
+  SgControl.clearRequest = 0;
+  WindowRebuild = 0;
+  Play();
+  EXPECT_EQ(settings_.fftradix4flag, 0);
+  EXPECT_EQ(WindowRebuild, 0);
+  EXPECT_EQ(SgControl.clearRequest, 0);
+  EXPECT_EQ(SampleStore.format.nSamplesPerSec, 8000u);
 }
 
 TEST_F(PlaybackTransportTest, DevicePauseHoldsThePositionUntilRestart) {
