@@ -22,11 +22,8 @@ inline SampleStoreRecord store;
 inline std::atomic<int32_t> playing{0};
 inline std::atomic<int32_t> inputOn{0};
 inline std::atomic<int32_t> buffers{0};
-// What the device position and the play position report.
+// What the device position reports; the frames heard are always at the start of buffer A.
 inline std::atomic<int32_t> devicePosition{0};
-inline int32_t DevicePosition() { return devicePosition; }
-// The frames heard are always at the start of buffer A.
-inline PlayPosition StartOfBufferA(int32_t) { return {kPlayBufferA, 0, true}; }
 
 inline constexpr const char* kMainClass = "fft view test main";
 
@@ -99,8 +96,8 @@ class FftViewTest : public ::testing::Test {
     sources.playflag = &playing;
     sources.inputRunning = &inputOn;
     sources.buff = &buffers;
-    sources.devicePosition = DevicePosition;
-    sources.playPosition = StartOfBufferA;
+    sources.devicePosition = [] { return devicePosition.load(); };
+    sources.playPosition = [](int32_t) { return PlayPosition{kPlayBufferA, 0, true}; };
     fft = CreateFftWindow(main, nullptr, SW_SHOW, sources);
     Pump();
     TakePosted();
