@@ -36,6 +36,17 @@ SourceFormat CurrentSource() {
   return {SampleStore.format, SampleStore.blockAlign, SampleStore.fullScale, SampleStore.analysisRate};
 }
 
+// The view threads of the run before read these fields until they notice its stop, so a switch
+// waits for them to end; one that outlasts the wait is refused rather than raced.
+constexpr DWORD kPreviousViewsEndWaitMs = 2000;
+
+bool PreviousViewThreadsEnded() {
+  for (int32_t kind = 0; kind < kViewKindCount; ++kind) {
+    if (!WaitForViewThreadEnd(static_cast<ViewKind>(kind), kPreviousViewsEndWaitMs)) return false;
+  }
+  return true;
+}
+
 void UseSource(const SourceFormat& source) {
   SampleStore.format = source.format;
   SampleStore.blockAlign = source.blockAlign;
@@ -76,6 +87,7 @@ void Unprepare(HWAVEIN device) {
 
 void StartInput(HWND mainWindow) {
   if (playflag == 1 || resumePending == 1 || inputRunning == 1) return;
+  if (!PreviousViewThreadsEnded()) return;
   ClearPlayBuffers();
   savedFile = CurrentSource();
   UseSource(kInputSource);
@@ -133,6 +145,8 @@ void OnInputData(HWAVEIN device, WAVEHDR* header) {
 void OnInputClosed(HWAVEIN device) {
   if (device != WaveInDevice) return;
   Unprepare(device);
+  // The input's view threads end with the stop; the file's format comes back once they have.
+  PreviousViewThreadsEnded();
   UseSource(savedFile);
   WaveInDevice = nullptr;
   inputRunning = 0;

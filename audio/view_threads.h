@@ -41,6 +41,6 @@ void StartViewThread(ViewKind kind);
 
 // Threads of `kind` that exist: running, or waiting for their predecessor to end.
 int32_t ViewThreadsAlive(ViewKind kind);
-// Waits up to `timeoutMs` until no thread of `kind` exists; true when none does. Only for
-// releasing what such a thread draws into, at the main window's destruction.
+// Waits up to `timeoutMs` until no thread of `kind` exists; true when none does. For releasing
+// or changing what such threads read or draw into (destruction, a switch of source).
 bool WaitForViewThreadEnd(ViewKind kind, DWORD timeoutMs);
