@@ -73,7 +73,8 @@ TEST(ProgramRunTest, RunsUntilTerminatedAndLeavesOnlyMorvexIniBesideItself) {
   // A name with ".EXE" in it names the sound, not the settings.
   const std::string wav = dir.Write("My.EXE.wav", SilentStereo(44100 * 4 * 3));
   ProgramRun run(dir, {wav});
-  ASSERT_TRUE(run.RunsFor(700ms)) << "the program ended before it was asked to";
+  // Once the first play buffer is read, the main window exists and a signal closes it.
+  ASSERT_TRUE(run.ReadsBeyond(wav, 128000, 60s)) << "does not play: " << run.Wait(0ms).standardError;
   run.Signal(SIGTERM);
   const auto result = run.Wait(5s);
   ASSERT_EQ(result.exitCode, 0) << result.standardError;
@@ -91,7 +92,7 @@ TEST(ProgramRunTest, OwnValuesInALinkedSettingsFileSurviveARun) {
   // First run: let the program write its file, then change values and run again.
   {
     ProgramRun run(dir, {wav});
-    ASSERT_TRUE(run.RunsFor(500ms));
+    ASSERT_TRUE(run.ReadsBeyond(wav, 128000, 60s));
     run.Signal(SIGTERM);
     ASSERT_EQ(run.Wait(5s).exitCode, 0);
   }
@@ -110,7 +111,7 @@ TEST(ProgramRunTest, OwnValuesInALinkedSettingsFileSurviveARun) {
   std::filesystem::create_symlink("kept/settings.ini", dir.path() / "morvex.ini");
   {
     ProgramRun run(dir, {wav});
-    ASSERT_TRUE(run.RunsFor(500ms));
+    ASSERT_TRUE(run.ReadsBeyond(wav, 128000, 60s));
     run.Signal(SIGTERM);
     ASSERT_EQ(run.Wait(5s).exitCode, 0);
   }
