@@ -10,29 +10,21 @@ using namespace morvex::gdi;
 
 namespace {
 
-enum class Operation { Copy, And, Or, Xor, Black, White };
+enum class Operation { Copy, And, Or };
 
 bool OperationOf(DWORD rop, Operation& operation) {
   switch (rop) {
     case SRCCOPY: operation = Operation::Copy; return true;
     case SRCAND: operation = Operation::And; return true;
     case SRCPAINT: operation = Operation::Or; return true;
-    case SRCINVERT: operation = Operation::Xor; return true;
-    case BLACKNESS: operation = Operation::Black; return true;
-    case WHITENESS: operation = Operation::White; return true;
     default: return false;
   }
-}
-
-bool UsesSource(Operation operation) {
-  return operation != Operation::Black && operation != Operation::White;
 }
 
 uint32_t Combine(Operation operation, uint32_t source, uint32_t dest) {
   switch (operation) {
     case Operation::And: return source & dest;
     case Operation::Or: return source | dest;
-    case Operation::Xor: return (source ^ dest) | 0xFF000000u;  // pixels stay opaque
     default: return source;
   }
 }
@@ -67,13 +59,6 @@ class TransferLocks {
   std::shared_ptr<Surface> source_;
   LockPair surfaces_;
 };
-
-void FillTransfer(Dc& dest, Operation operation, Box box) {
-  DrawCall call(dest);
-  if (!call.surface()) return;
-  FillBox(*call.surface(), box, operation == Operation::Black ? 0xFF000000u : 0xFFFFFFFFu);
-  call.markChanged();
-}
 
 // The destination rectangle is clipped to the destination surface and to the image of the source
 // surface, so no pixel is read or written outside either; pixels whose source lies outside are
@@ -116,10 +101,6 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
   if (!dest || !OperationOf(rop, operation)) return FALSE;
   if (width <= 0 || height <= 0) return TRUE;
   const Box box{x, y, static_cast<int64_t>(x) + width, static_cast<int64_t>(y) + height};
-  if (!UsesSource(operation)) {
-    FillTransfer(*DcFromHandle(dest), operation, box);
-    return TRUE;
-  }
   if (!src) return FALSE;
   return SourceTransfer(*DcFromHandle(dest), *DcFromHandle(src), operation, box, srcX, srcY) ? TRUE : FALSE;
 }

@@ -89,10 +89,3 @@ COLORREF SetBkColor(HDC hdc, COLORREF color) {
   std::lock_guard lock(dc.mutex);
   return std::exchange(dc.backgroundColor, color);
 }
-
-int SetBkMode(HDC hdc, int mode) {
-  if (!hdc || (mode != OPAQUE && mode != TRANSPARENT)) return 0;
-  Dc& dc = *DcFromHandle(hdc);
-  std::lock_guard lock(dc.mutex);
-  return std::exchange(dc.backgroundMode, mode);
-}

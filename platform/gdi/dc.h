@@ -25,7 +25,6 @@ struct Dc {
   std::shared_ptr<Font> font = DefaultFont();
   COLORREF textColor = 0x000000;
   COLORREF backgroundColor = 0xFFFFFF;
-  int backgroundMode = OPAQUE;
   POINT position{0, 0};
 };
 

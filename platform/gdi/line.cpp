@@ -39,7 +39,7 @@ struct MinorStepper {
 
 }  // namespace
 
-void DrawLine(Surface& surface, int x0, int y0, int x1, int y1, int penWidth, uint32_t pixel) {
+void DrawLine(Surface& surface, int x0, int y0, int x1, int y1, uint32_t pixel) {
   const int64_t dx = static_cast<int64_t>(x1) - x0;
   const int64_t dy = static_cast<int64_t>(y1) - y0;
   const bool xMajor = (dx < 0 ? -dx : dx) > (dy < 0 ? -dy : dy);
@@ -53,12 +53,9 @@ void DrawLine(Surface& surface, int x0, int y0, int x1, int y1, int penWidth, ui
   const int64_t majorStep = majorSigned < 0 ? -1 : 1;
   const int64_t minorStep = minorSigned < 0 ? -1 : 1;
 
-  // Steps whose pen square can touch the surface along the major axis.
-  const int64_t reachBefore = (penWidth - 1) / 2;
-  const int64_t reachAfter = penWidth / 2;
-  const int64_t extent = xMajor ? surface.width() : surface.height();
-  const int64_t lowest = -reachAfter;                // smallest visible major coordinate
-  const int64_t highest = extent - 1 + reachBefore;  // largest visible major coordinate
+  // Steps whose pixel lies on the surface along the major axis.
+  const int64_t lowest = 0;
+  const int64_t highest = (xMajor ? surface.width() : surface.height()) - 1;
   int64_t first = 0;
   int64_t last = static_cast<int64_t>(majorDelta) - 1;
   if (majorStep > 0) {
@@ -76,9 +73,9 @@ void DrawLine(Surface& surface, int x0, int y0, int x1, int y1, int penWidth, ui
     const int64_t major = majorStart + majorStep * i;
     const int64_t minorCoordinate = minorStart + minorStep * static_cast<int64_t>(minor.quotient);
     if (xMajor) {
-      StampPen(surface, major, minorCoordinate, penWidth, pixel);
+      PlotPixel(surface, major, minorCoordinate, pixel);
     } else {
-      StampPen(surface, minorCoordinate, major, penWidth, pixel);
+      PlotPixel(surface, minorCoordinate, major, pixel);
     }
     minor.advance();
   }

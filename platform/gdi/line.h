@@ -14,7 +14,7 @@
 
 namespace morvex::gdi {
 
-// The caller holds the surface's mutex. A pen wider than 1 stamps a square at every step.
-void DrawLine(Surface& surface, int x0, int y0, int x1, int y1, int penWidth, uint32_t pixel);
+// The caller holds the surface's mutex.
+void DrawLine(Surface& surface, int x0, int y0, int x1, int y1, uint32_t pixel);
 
 }  // namespace morvex::gdi

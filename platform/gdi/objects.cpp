@@ -1,6 +1,5 @@
 #include "platform/gdi/objects.h"
 
-#include <algorithm>
 #include <mutex>
 #include <new>
 #include <unordered_map>
@@ -13,24 +12,16 @@ namespace morvex::gdi {
 
 namespace {
 
-constexpr int kMaxPenWidth = 64;
-
 // Larger bitmaps are refused rather than attempted (a gigabyte of pixels).
 constexpr size_t kMaxBitmapPixels = size_t{1} << 28;
 
 struct StockObjects {
-  std::shared_ptr<Brush> whiteBrush = std::make_shared<Brush>(false, 0xFFFFFFFFu);
-  std::shared_ptr<Brush> lightGrayBrush = std::make_shared<Brush>(false, 0xFFC0C0C0u);
-  std::shared_ptr<Brush> grayBrush = std::make_shared<Brush>(false, 0xFF808080u);
-  std::shared_ptr<Brush> darkGrayBrush = std::make_shared<Brush>(false, 0xFF404040u);
-  std::shared_ptr<Brush> blackBrush = std::make_shared<Brush>(false, 0xFF000000u);
-  std::shared_ptr<Brush> nullBrush = std::make_shared<Brush>(true, 0u);
-  std::shared_ptr<Pen> whitePen = std::make_shared<Pen>(false, 1, 0xFFFFFFFFu);
-  std::shared_ptr<Pen> blackPen = std::make_shared<Pen>(false, 1, 0xFF000000u);
-  std::shared_ptr<Pen> nullPen = std::make_shared<Pen>(true, 1, 0u);
-  // The system font is the 16 pixel default cell; the GUI font a 12 pixel em, as on Windows.
+  std::shared_ptr<Brush> whiteBrush = std::make_shared<Brush>(0xFFFFFFFFu);
+  std::shared_ptr<Brush> blackBrush = std::make_shared<Brush>(0xFF000000u);
+  std::shared_ptr<Pen> whitePen = std::make_shared<Pen>(0xFFFFFFFFu);
+  std::shared_ptr<Pen> blackPen = std::make_shared<Pen>(0xFF000000u);
+  // The system font is the 16 pixel default cell, as on Windows.
   std::shared_ptr<Font> systemFont = std::make_shared<Font>(ComputeFontMetrics(TextFaceTables(), 0));
-  std::shared_ptr<Font> guiFont = std::make_shared<Font>(ComputeFontMetrics(TextFaceTables(), -12));
   std::shared_ptr<Bitmap> defaultBitmap =
       std::make_shared<Bitmap>(std::make_shared<Surface>(1, 1, 0xFF000000u));
 };
@@ -49,10 +40,8 @@ struct State {
   StockObjects stock;
   Registry registry;
   State() {
-    const std::shared_ptr<GdiObject> all[] = {stock.whiteBrush,    stock.lightGrayBrush, stock.grayBrush,
-                                              stock.darkGrayBrush, stock.blackBrush,     stock.nullBrush,
-                                              stock.whitePen,      stock.blackPen,       stock.nullPen,
-                                              stock.systemFont,    stock.guiFont,        stock.defaultBitmap};
+    const std::shared_ptr<GdiObject> all[] = {stock.whiteBrush, stock.blackBrush, stock.whitePen,
+                                              stock.blackPen,   stock.systemFont, stock.defaultBitmap};
     for (const std::shared_ptr<GdiObject>& object : all) {
       registry.objects.emplace(object.get(), object);
       registry.stock.insert(object.get());
@@ -96,30 +85,15 @@ HGDIOBJ GetStockObject(int index) {
   const StockObjects& stock = Gdi().stock;
   switch (index) {
     case WHITE_BRUSH: return stock.whiteBrush.get();
-    case LTGRAY_BRUSH: return stock.lightGrayBrush.get();
-    case GRAY_BRUSH: return stock.grayBrush.get();
-    case DKGRAY_BRUSH: return stock.darkGrayBrush.get();
     case BLACK_BRUSH: return stock.blackBrush.get();
-    case NULL_BRUSH: return stock.nullBrush.get();
     case WHITE_PEN: return stock.whitePen.get();
     case BLACK_PEN: return stock.blackPen.get();
-    case NULL_PEN: return stock.nullPen.get();
-    case SYSTEM_FONT: return stock.systemFont.get();
-    case DEFAULT_GUI_FONT: return stock.guiFont.get();
     default: return nullptr;
   }
 }
 
-// Width 0 is the one-pixel pen, as on Windows. Wider pens stamp a square per step; beyond
-// kMaxPenWidth they draw at that width, which keeps every line's cost bounded.
-HPEN CreatePen(int style, int width, COLORREF color) {
-  if (style != PS_SOLID && style != PS_NULL) return nullptr;
-  return Register<HPEN>(
-      std::make_shared<Pen>(style == PS_NULL, std::clamp(width, 1, kMaxPenWidth), PixelFromColor(color)));
-}
-
 HBRUSH CreateSolidBrush(COLORREF color) {
-  return Register<HBRUSH>(std::make_shared<Brush>(false, PixelFromColor(color)));
+  return Register<HBRUSH>(std::make_shared<Brush>(PixelFromColor(color)));
 }
 
 HFONT CreateFontIndirectA(const LOGFONTA* logFont) {

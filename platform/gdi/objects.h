@@ -21,17 +21,14 @@ struct GdiObject {
   const ObjectKind kind;
 };
 
+// Every pen is solid and one pixel wide.
 struct Pen : GdiObject {
-  Pen(bool isNull, int penWidth, uint32_t penPixel)
-      : GdiObject(ObjectKind::Pen), null(isNull), width(penWidth), pixel(penPixel) {}
-  const bool null;
-  const int width;  // at least 1
+  explicit Pen(uint32_t penPixel) : GdiObject(ObjectKind::Pen), pixel(penPixel) {}
   const uint32_t pixel;
 };
 
 struct Brush : GdiObject {
-  Brush(bool isNull, uint32_t brushPixel) : GdiObject(ObjectKind::Brush), null(isNull), pixel(brushPixel) {}
-  const bool null;
+  explicit Brush(uint32_t brushPixel) : GdiObject(ObjectKind::Brush), pixel(brushPixel) {}
   const uint32_t pixel;
 };
 

@@ -29,14 +29,4 @@ void PlotPixel(Surface& surface, int64_t x, int64_t y, uint32_t pixel) {
   surface.pixels()[static_cast<ptrdiff_t>(y * width + x)] = pixel;
 }
 
-void StampPen(Surface& surface, int64_t x, int64_t y, int width, uint32_t pixel) {
-  if (width <= 1) {
-    PlotPixel(surface, x, y, pixel);
-    return;
-  }
-  const int64_t before = (width - 1) / 2;
-  const int64_t after = width / 2;
-  FillBox(surface, {x - before, y - before, x + after + 1, y + after + 1}, pixel);
-}
-
 }  // namespace morvex::gdi

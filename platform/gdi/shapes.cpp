@@ -39,8 +39,8 @@ BOOL LineTo(HDC hdc, int x, int y) {
   if (!hdc) return FALSE;
   Dc& dc = *DcFromHandle(hdc);
   DrawCall call(dc);
-  if (call.surface() && !dc.pen->null) {
-    DrawLine(*call.surface(), dc.position.x, dc.position.y, x, y, dc.pen->width, dc.pen->pixel);
+  if (call.surface()) {
+    DrawLine(*call.surface(), dc.position.x, dc.position.y, x, y, dc.pen->pixel);
     call.markChanged();
   }
   dc.position = {x, y};
@@ -48,9 +48,7 @@ BOOL LineTo(HDC hdc, int x, int y) {
 }
 
 // The outline runs along columns left and right - 1 and rows top and bottom - 1; the brush fills
-// what lies inside it. Without a pen the filled area is one pixel narrower and lower than the
-// outline would be, as on Windows. A wider pen thickens the outline about those rows and columns
-// (see StampPen) and is drawn after the fill.
+// what lies inside it.
 BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   if (!hdc) return FALSE;
   Dc& dc = *DcFromHandle(hdc);
@@ -61,20 +59,13 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   const int64_t r = std::max(left, right);
   const int64_t t = std::min(top, bottom);
   const int64_t b = std::max(top, bottom);
-  const Pen& pen = *dc.pen;
-  const Brush& brush = *dc.brush;
-  if (pen.null) {
-    if (!brush.null) FillBox(*surface, {l, t, r - 1, b - 1}, brush.pixel);
-  } else {
-    if (!brush.null) FillBox(*surface, {l + 1, t + 1, r - 1, b - 1}, brush.pixel);
-    if (r > l && b > t) {
-      const int64_t before = (pen.width - 1) / 2;
-      const int64_t after = pen.width / 2;
-      FillBox(*surface, {l - before, t - before, r + after, t + after + 1}, pen.pixel);
-      FillBox(*surface, {l - before, b - 1 - before, r + after, b + after}, pen.pixel);
-      FillBox(*surface, {l - before, t - before, l + after + 1, b + after}, pen.pixel);
-      FillBox(*surface, {r - 1 - before, t - before, r + after, b + after}, pen.pixel);
-    }
+  const uint32_t pen = dc.pen->pixel;
+  FillBox(*surface, {l + 1, t + 1, r - 1, b - 1}, dc.brush->pixel);
+  if (r > l && b > t) {
+    FillBox(*surface, {l, t, r, t + 1}, pen);
+    FillBox(*surface, {l, b - 1, r, b}, pen);
+    FillBox(*surface, {l, t, l + 1, b}, pen);
+    FillBox(*surface, {r - 1, t, r, b}, pen);
   }
   call.markChanged();
   return TRUE;
@@ -86,7 +77,7 @@ int FillRect(HDC hdc, const RECT* rect, HBRUSH brushHandle) {
   if (!hdc || !rect || !object || object->kind != ObjectKind::Brush) return 0;
   const Brush& brush = static_cast<const Brush&>(*object);
   DrawCall call(*DcFromHandle(hdc));
-  if (call.surface() && !brush.null) {
+  if (call.surface()) {
     FillBox(*call.surface(), {rect->left, rect->top, rect->right, rect->bottom}, brush.pixel);
     call.markChanged();
   }

@@ -43,11 +43,8 @@ BOOL TextOutA(HDC hdc, int x, int y, LPCSTR text, int length) {
   Surface* surface = call.surface();
   if (!surface || length == 0) return TRUE;
   const FontMetrics& metrics = dc.font->metrics;
-  if (dc.backgroundMode == OPAQUE) {
-    const int64_t width = TextWidth(metrics.pixelsPerEm, text, length);
-    FillBox(*surface, {x, y, x + width, static_cast<int64_t>(y) + metrics.height},
-            PixelFromColor(dc.backgroundColor));
-  }
+  const int64_t width = TextWidth(metrics.pixelsPerEm, text, length);
+  FillBox(*surface, {x, y, x + width, static_cast<int64_t>(y) + metrics.height}, PixelFromColor(dc.backgroundColor));
   const uint32_t ink = PixelFromColor(dc.textColor);
   const int64_t baseline = static_cast<int64_t>(y) + metrics.ascent;
   int64_t penX = x;

@@ -33,5 +33,3 @@ BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency) {
   frequency->QuadPart = 1000000000;
   return TRUE;
 }
-
-DWORD GetTickCount(void) { return static_cast<DWORD>(SteadyNanoseconds() / 1000000); }

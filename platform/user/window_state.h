@@ -85,7 +85,6 @@ struct UserState {
   std::vector<Timer> timers;
   UINT_PTR nextThreadTimerId = 0x7FF0;
   DWORD uiThreadId = 0;
-  HWND foreground = nullptr;
 };
 
 UserState& State();

@@ -122,7 +122,6 @@ BOOL DestroyWindow(HWND hwnd) {
     State().windows.erase(hwnd);
     std::erase(State().creationOrder, hwnd);
     std::erase_if(State().timers, [hwnd](const Timer& timer) { return timer.hwnd == hwnd; });
-    if (State().foreground == hwnd) State().foreground = nullptr;
   }
   if (systemMenu) DestroyMenu(systemMenu);
   morvex::display::Backend().windowDestroyed(hwnd);
@@ -272,15 +271,9 @@ BOOL SetForegroundWindow(HWND hwnd) {
   {
     std::lock_guard lock(State().mutex);
     if (!FindWindowLocked(hwnd)) return FALSE;
-    State().foreground = hwnd;
   }
   morvex::display::Backend().setForeground(hwnd);
   return TRUE;
-}
-
-HWND GetForegroundWindow(void) {
-  std::lock_guard lock(State().mutex);
-  return State().foreground;
 }
 
 int GetSystemMetrics(int index) {

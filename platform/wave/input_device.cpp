@@ -104,14 +104,6 @@ void InputDevice::StopRecordingLocked() {
   stream_->Wake();
 }
 
-MMRESULT InputDevice::StopRecording() {
-  std::lock_guard lock(mutex_);
-  if (closed_) return MMSYSERR_INVALHANDLE;
-  StopRecordingLocked();
-  if (!queue_.Empty() && queue_.Front()->dwBytesRecorded > 0) HandBackFront();
-  return MMSYSERR_NOERROR;
-}
-
 MMRESULT InputDevice::Reset() {
   std::lock_guard lock(mutex_);
   if (closed_) return MMSYSERR_INVALHANDLE;

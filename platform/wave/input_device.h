@@ -28,8 +28,6 @@ class InputDevice {
   MMRESULT Unprepare(WAVEHDR* header);
   MMRESULT AddBuffer(WAVEHDR* header);
   MMRESULT StartRecording();
-  // Stops recording; a partly filled buffer comes back, empty ones stay queued.
-  MMRESULT StopRecording();
   // Stops recording and hands back every queued buffer.
   MMRESULT Reset();
   // WAVERR_STILLPLAYING while buffers are queued; otherwise ends the device and posts

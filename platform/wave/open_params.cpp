@@ -28,10 +28,6 @@ MMRESULT DeviceWindow::FromOpenFlags(DWORD_PTR callback, DWORD flags, DeviceWind
     window->hwnd_ = reinterpret_cast<HWND>(callback);
     return MMSYSERR_NOERROR;
   }
-  if (flags == CALLBACK_NULL) {
-    window->hwnd_ = nullptr;
-    return MMSYSERR_NOERROR;
-  }
   return MMSYSERR_INVALFLAG;
 }
 

@@ -6,7 +6,7 @@
 
 namespace morvex::wave {
 
-// Where a device reports: a window (CALLBACK_WINDOW) or nowhere (CALLBACK_NULL).
+// The window a device reports to (CALLBACK_WINDOW).
 class DeviceWindow {
  public:
   // MMSYSERR_INVALFLAG for any other kind of callback or flag.
@@ -20,7 +20,7 @@ class DeviceWindow {
 
 // The arguments of waveOutOpen and waveInOpen: only the default device exists (WAVE_MAPPER or
 // id 0); the format is PCM with 8 or 16 bits, 1 or 2 channels, a rate and a matching block
-// alignment; the callback is a window or none.
+// alignment; the callback is a window.
 MMRESULT CheckOpenArguments(UINT deviceId, const WAVEFORMATEX* format, DWORD_PTR callback,
                             DWORD flags, DeviceWindow* window, PcmFormat* pcm);
 

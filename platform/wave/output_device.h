@@ -38,8 +38,6 @@ class OutputDevice {
   // Bytes heard since the device was opened.
   MMRESULT Position(int64_t* bytes);
 
-  const PcmFormat& Format() const { return format_; }
-
  private:
   void Run();
   // Hands the stream what it takes of the queued bytes; true when some are left over because

@@ -50,10 +50,6 @@ MMRESULT waveInStart(HWAVEIN hwi) {
   return Devices().With(hwi, [](InputDevice& d) { return d.StartRecording(); });
 }
 
-MMRESULT waveInStop(HWAVEIN hwi) {
-  return Devices().With(hwi, [](InputDevice& d) { return d.StopRecording(); });
-}
-
 MMRESULT waveInReset(HWAVEIN hwi) {
   return Devices().With(hwi, [](InputDevice& d) { return d.Reset(); });
 }

@@ -64,23 +64,15 @@ MMRESULT waveOutClose(HWAVEOUT hwo) {
   return result;
 }
 
-// The program asks with wType 0 and reads a byte count; byte counts are what it gets unless
-// it asks for samples or milliseconds.
+// The program asks with wType 0 and reads a byte count; byte counts are all it gets.
 MMRESULT waveOutGetPosition(HWAVEOUT hwo, LPMMTIME time, UINT timeSize) {
   if (time == nullptr || timeSize < sizeof(MMTIME)) return MMSYSERR_INVALPARAM;
   return Devices().With(hwo, [time](OutputDevice& d) {
     int64_t bytes = 0;
     MMRESULT result = d.Position(&bytes);
     if (result != MMSYSERR_NOERROR) return result;
-    const int64_t frameBytes = d.Format().FrameBytes();
-    if (time->wType == TIME_SAMPLES) {
-      time->u.sample = static_cast<DWORD>(bytes / frameBytes);
-    } else if (time->wType == TIME_MS) {
-      time->u.ms = static_cast<DWORD>(bytes / frameBytes * 1000 / d.Format().rate);
-    } else {
-      time->wType = TIME_BYTES;
-      time->u.cb = static_cast<DWORD>(bytes);
-    }
+    time->wType = TIME_BYTES;
+    time->u.cb = static_cast<DWORD>(bytes);
     return result;
   });
 }

@@ -7,33 +7,14 @@
 
 // Stock objects (GetStockObject).
 #define WHITE_BRUSH 0
-#define LTGRAY_BRUSH 1
-#define GRAY_BRUSH 2
-#define DKGRAY_BRUSH 3
 #define BLACK_BRUSH 4
-#define NULL_BRUSH 5
-#define HOLLOW_BRUSH NULL_BRUSH
 #define WHITE_PEN 6
 #define BLACK_PEN 7
-#define NULL_PEN 8
-#define SYSTEM_FONT 13
-#define DEFAULT_GUI_FONT 17
-
-// Pen styles.
-#define PS_SOLID 0
-#define PS_NULL 5
-
-// Background modes.
-#define TRANSPARENT 1
-#define OPAQUE 2
 
 // Raster operations of BitBlt.
 #define SRCCOPY ((DWORD)0x00CC0020)
 #define SRCPAINT ((DWORD)0x00EE0086)
 #define SRCAND ((DWORD)0x008800C6)
-#define SRCINVERT ((DWORD)0x00660046)
-#define BLACKNESS ((DWORD)0x00000042)
-#define WHITENESS ((DWORD)0x00FF0062)
 
 #define CLR_INVALID ((COLORREF)0xFFFFFFFF)
 #define GDI_ERROR ((HGDIOBJ)(LONG_PTR)-1)
@@ -90,7 +71,6 @@ BOOL DeleteDC(HDC hdc);
 
 // Objects. Every context starts with the black pen, the white brush and the system font.
 HGDIOBJ GetStockObject(int index);
-HPEN CreatePen(int style, int width, COLORREF color);
 HBRUSH CreateSolidBrush(COLORREF color);
 HFONT CreateFontIndirectA(const LOGFONTA* logFont);
 HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height);
@@ -100,7 +80,6 @@ BOOL DeleteObject(HGDIOBJ object);
 // Context attributes; each returns the previous value.
 COLORREF SetTextColor(HDC hdc, COLORREF color);
 COLORREF SetBkColor(HDC hdc, COLORREF color);
-int SetBkMode(HDC hdc, int mode);
 
 // Pixels, lines and rectangles.
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color);

@@ -64,7 +64,6 @@ BOOL WaitOnAddress(volatile void* address, void* compareAddress, SIZE_T addressS
 void WakeByAddressAll(void* address);
 BOOL QueryPerformanceCounter(LARGE_INTEGER* count);
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
-DWORD GetTickCount(void);
 
 // Errors, version, debugging, exit.
 DWORD GetLastError(void);

@@ -44,7 +44,6 @@ typedef UINT MMRESULT;
 // Device ids and opening flags.
 #define WAVE_MAPPER ((UINT)-1)
 #define CALLBACK_TYPEMASK 0x00070000L
-#define CALLBACK_NULL 0x00000000L
 #define CALLBACK_WINDOW 0x00010000L
 
 // Formats.
@@ -80,12 +79,7 @@ typedef struct wavehdr_tag {
 #define WHDR_INQUEUE 0x00000010
 
 // Time formats.
-#define TIME_MS 0x0001
-#define TIME_SAMPLES 0x0002
 #define TIME_BYTES 0x0004
-#define TIME_SMPTE 0x0008
-#define TIME_MIDI 0x0010
-#define TIME_TICKS 0x0020
 
 typedef struct mmtime_tag {
   UINT wType;
@@ -128,7 +122,6 @@ MMRESULT waveInPrepareHeader(HWAVEIN hwi, LPWAVEHDR header, UINT headerSize);
 MMRESULT waveInUnprepareHeader(HWAVEIN hwi, LPWAVEHDR header, UINT headerSize);
 MMRESULT waveInAddBuffer(HWAVEIN hwi, LPWAVEHDR header, UINT headerSize);
 MMRESULT waveInStart(HWAVEIN hwi);
-MMRESULT waveInStop(HWAVEIN hwi);
 MMRESULT waveInReset(HWAVEIN hwi);
 MMRESULT waveInClose(HWAVEIN hwi);
 

@@ -237,7 +237,6 @@ BOOL GetWindowRect(HWND hwnd, LPRECT rect);
 BOOL GetClientRect(HWND hwnd, LPRECT rect);
 BOOL ClientToScreen(HWND hwnd, LPPOINT point);
 BOOL SetForegroundWindow(HWND hwnd);
-HWND GetForegroundWindow(void);
 int GetSystemMetrics(int index);
 
 // Painting and window drawing contexts.

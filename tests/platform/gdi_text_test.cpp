@@ -55,7 +55,6 @@ TEST(GdiTextTest, ScaledFontKeepsItsCellAndWidths) {
   EXPECT_EQ(tm.tmHeight, 12);
   EXPECT_EQ(tm.tmAscent + tm.tmDescent, 12);
   EXPECT_EQ(Width(canvas.dc(), "10k"), 18);
-  SelectObject(canvas.dc(), GetStockObject(SYSTEM_FONT));
   DeleteObject(font);
 }
 
@@ -81,16 +80,14 @@ TEST(GdiTextTest, PeriodSitsOnTheDigitsAndTheCommaHangsBelowThemAtEverySize) {
     const int digit = LowestInkRow(canvas, 0, advance);
     EXPECT_EQ(LowestInkRow(canvas, advance, 2 * advance), digit) << "period at height " << height;
     EXPECT_GT(LowestInkRow(canvas, 2 * advance, 3 * advance), digit) << "comma at height " << height;
-    SelectObject(canvas.dc(), GetStockObject(SYSTEM_FONT));
     DeleteObject(font);
   }
 }
 
 // Draws `text` at (x, y) on a canvas prefilled with a sentinel colour; red on blue.
-void DrawText(Canvas& canvas, int x, int y, const std::string& text, int mode = OPAQUE) {
+void DrawText(Canvas& canvas, int x, int y, const std::string& text) {
   SetTextColor(canvas.dc(), RGB(255, 0, 0));
   SetBkColor(canvas.dc(), RGB(0, 0, 255));
-  SetBkMode(canvas.dc(), mode);
   EXPECT_TRUE(TextOutA(canvas.dc(), x, y, text.data(), static_cast<int>(text.size())));
 }
 
@@ -121,14 +118,6 @@ void ExpectOpaqueCell(const std::string& text) {
 TEST(GdiTextTest, OpaqueTextFillsItsCellWithTwoColoursOnly) {
   ExpectOpaqueCell("Hello, Ag_|0123");
   ExpectOpaqueCell("画面更新間隔");  // UTF-8, full-width characters
-}
-
-TEST(GdiTextTest, TransparentTextLeavesTheBackground) {
-  Canvas canvas(100, 30, kSentinel);
-  DrawText(canvas, 3, 3, "peak 440hz", TRANSPARENT);
-  const size_t red = canvas.pointsOf(0xFFFF0000u).size();
-  EXPECT_GT(red, 20u);
-  EXPECT_EQ(red + canvas.pointsOf(kSentinel).size(), 100u * 30u);
 }
 
 TEST(GdiTextTest, TextIsTheSameWhereverItIsDrawnAndClippedAtEveryEdge) {
@@ -172,7 +161,6 @@ TEST(GdiTextTest, ConcurrentTextInSeveralSizes) {
     for (int i = 0; i < 50; ++i) {
       TextOutA(canvas.dc(), i % 7, 0, text.data(), static_cast<int>(text.size()));
     }
-    SelectObject(canvas.dc(), GetStockObject(SYSTEM_FONT));
     DeleteObject(font);
   };
   std::thread a(draw, 21, "前回の画面更新処理時間");
@@ -186,7 +174,6 @@ TEST(GdiTextTest, ConcurrentTextInSeveralSizes) {
   SelectObject(check.dc(), font);
   EXPECT_TRUE(TextOutA(check.dc(), 0, 0, "画面", static_cast<int>(std::strlen("画面"))));
   EXPECT_GT(check.pointsOf(kBlack).size(), 30u);
-  SelectObject(check.dc(), GetStockObject(SYSTEM_FONT));
   DeleteObject(font);
 }
 

@@ -148,20 +148,6 @@ TEST_F(WaveInTest, ResetHandsBackEveryQueuedBufferInOrder) {
   EXPECT_EQ(Close(), MMSYSERR_NOERROR);
 }
 
-TEST_F(WaveInTest, StopHandsBackThePartlyFilledBufferAndKeepsTheEmptyOnes) {
-  Open();
-  window.Pump();
-  RecordBuffer& a = Add();
-  RecordBuffer& b = Add();
-  Start(5);
-  ASSERT_EQ(waveInStop(hwi), MMSYSERR_NOERROR);
-  EXPECT_EQ(DataHeaders(window.Pump()), std::vector<LPARAM>{a.Param()});
-  clock.Advance(milliseconds(20));
-  EXPECT_TRUE(window.Pump().empty()) << "nothing is recorded while stopped";
-  EXPECT_EQ(b.header.dwFlags & WHDR_INQUEUE, static_cast<DWORD>(WHDR_INQUEUE));
-  EXPECT_EQ(Close(), static_cast<MMRESULT>(WAVERR_STILLPLAYING));
-}
-
 TEST_F(WaveInTest, AddBufferFollowsTheHeaderRules) {
   Open();
   RecordBuffer& a = buffers.emplace_back(std::vector<uint8_t>(kTenMs));
