@@ -18,8 +18,9 @@ constexpr size_t kMaxBitmapPixels = size_t{1} << 28;
 struct StockObjects {
   std::shared_ptr<Brush> whiteBrush = std::make_shared<Brush>(0xFFFFFFFFu);
   std::shared_ptr<Brush> blackBrush = std::make_shared<Brush>(0xFF000000u);
-  std::shared_ptr<Pen> whitePen = std::make_shared<Pen>(0xFFFFFFFFu);
-  std::shared_ptr<Pen> blackPen = std::make_shared<Pen>(0xFF000000u);
+  std::shared_ptr<Pen> whitePen = std::make_shared<Pen>(false, 0xFFFFFFFFu);
+  std::shared_ptr<Pen> blackPen = std::make_shared<Pen>(false, 0xFF000000u);
+  std::shared_ptr<Pen> nullPen = std::make_shared<Pen>(true, 0u);
   // The system font is the 16 pixel default cell, as on Windows.
   std::shared_ptr<Font> systemFont = std::make_shared<Font>(ComputeFontMetrics(TextFaceTables(), 0));
   std::shared_ptr<Bitmap> defaultBitmap =
@@ -40,8 +41,8 @@ struct State {
   StockObjects stock;
   Registry registry;
   State() {
-    const std::shared_ptr<GdiObject> all[] = {stock.whiteBrush, stock.blackBrush, stock.whitePen,
-                                              stock.blackPen,   stock.systemFont, stock.defaultBitmap};
+    const std::shared_ptr<GdiObject> all[] = {stock.whiteBrush, stock.blackBrush, stock.whitePen,     stock.blackPen,
+                                              stock.nullPen,    stock.systemFont, stock.defaultBitmap};
     for (const std::shared_ptr<GdiObject>& object : all) {
       registry.objects.emplace(object.get(), object);
       registry.stock.insert(object.get());
@@ -88,6 +89,7 @@ HGDIOBJ GetStockObject(int index) {
     case BLACK_BRUSH: return stock.blackBrush.get();
     case WHITE_PEN: return stock.whitePen.get();
     case BLACK_PEN: return stock.blackPen.get();
+    case NULL_PEN: return stock.nullPen.get();
     default: return nullptr;
   }
 }

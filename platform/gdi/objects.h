@@ -21,9 +21,10 @@ struct GdiObject {
   const ObjectKind kind;
 };
 
-// Every pen is solid and one pixel wide.
+// Every pen is one pixel wide: solid, or the null pen, which draws nothing.
 struct Pen : GdiObject {
-  explicit Pen(uint32_t penPixel) : GdiObject(ObjectKind::Pen), pixel(penPixel) {}
+  Pen(bool isNull, uint32_t penPixel) : GdiObject(ObjectKind::Pen), null(isNull), pixel(penPixel) {}
+  const bool null;
   const uint32_t pixel;
 };
 

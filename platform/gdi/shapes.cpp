@@ -39,7 +39,7 @@ BOOL LineTo(HDC hdc, int x, int y) {
   if (!hdc) return FALSE;
   Dc& dc = *DcFromHandle(hdc);
   DrawCall call(dc);
-  if (call.surface()) {
+  if (call.surface() && !dc.pen->null) {
     DrawLine(*call.surface(), dc.position.x, dc.position.y, x, y, dc.pen->pixel);
     call.markChanged();
   }
@@ -48,7 +48,8 @@ BOOL LineTo(HDC hdc, int x, int y) {
 }
 
 // The outline runs along columns left and right - 1 and rows top and bottom - 1; the brush fills
-// what lies inside it.
+// what lies inside it. Without a pen the filled area is one pixel narrower and lower than the
+// outline would be, as on Windows.
 BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   if (!hdc) return FALSE;
   Dc& dc = *DcFromHandle(hdc);
@@ -60,8 +61,12 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   const int64_t t = std::min(top, bottom);
   const int64_t b = std::max(top, bottom);
   const uint32_t pen = dc.pen->pixel;
-  FillBox(*surface, {l + 1, t + 1, r - 1, b - 1}, dc.brush->pixel);
-  if (r > l && b > t) {
+  if (dc.pen->null) {
+    FillBox(*surface, {l, t, r - 1, b - 1}, dc.brush->pixel);
+  } else {
+    FillBox(*surface, {l + 1, t + 1, r - 1, b - 1}, dc.brush->pixel);
+  }
+  if (r > l && b > t && !dc.pen->null) {
     FillBox(*surface, {l, t, r, t + 1}, pen);
     FillBox(*surface, {l, b - 1, r, b}, pen);
     FillBox(*surface, {l, t, l + 1, b}, pen);

@@ -10,6 +10,7 @@
 #define BLACK_BRUSH 4
 #define WHITE_PEN 6
 #define BLACK_PEN 7
+#define NULL_PEN 8
 
 // Raster operations of BitBlt.
 #define SRCCOPY ((DWORD)0x00CC0020)

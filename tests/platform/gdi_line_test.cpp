@@ -77,13 +77,20 @@ TEST(GdiLineTest, CurrentPositionMovesToTheEndSoAPolylineIsClosedByTheNextSegmen
   EXPECT_EQ(canvas.pointsOf(kBlack), Sorted({{2, 2}, {3, 2}, {4, 2}, {5, 2}, {5, 3}}));
 }
 
-TEST(GdiLineTest, TheSelectedPenGivesTheColour) {
+// The selected pen gives the colour; the null pen draws nothing and still moves the position.
+TEST(GdiLineTest, TheSelectedPenGivesTheColourAndTheNullPenNone) {
   Canvas canvas(8, 4);
   HGDIOBJ old = SelectObject(canvas.dc(), GetStockObject(WHITE_PEN));
   SetPixel(canvas.dc(), 2, 1, RGB(0, 0, 0));
   MoveToEx(canvas.dc(), 1, 1, nullptr);
   LineTo(canvas.dc(), 4, 1);
   EXPECT_EQ(canvas.pointsOf(kBlack), Points{});
+  SelectObject(canvas.dc(), GetStockObject(NULL_PEN));
+  LineTo(canvas.dc(), 4, 3);
+  EXPECT_EQ(canvas.pointsOf(kWhite).size(), 8u * 4u);
+  POINT position{};
+  MoveToEx(canvas.dc(), 0, 0, &position);
+  EXPECT_EQ(position.y, 3);
   SelectObject(canvas.dc(), old);
 }
 

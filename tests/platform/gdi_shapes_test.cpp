@@ -67,28 +67,36 @@ TEST_F(GdiShapesTest, RectanglesOutlineWithThePenAndFillInsideRightAndBottomExcl
   const struct {
     const char* what;
     int width, height;
+    HGDIOBJ pen;
     std::vector<RECT> rects;
     const char* expected;
   } cases[] = {
-      {"outline and fill", 8, 6, {{1, 1, 6, 5}}, kOutlined},
-      {"corners the other way round", 8, 6, {{6, 5, 1, 1}}, kOutlined},
-      {"one pixel, two columns, no width", 5, 3, {{0, 0, 1, 1}, {2, 0, 4, 3}, {4, 0, 4, 3}},
+      {"null pen: one pixel less of fill", 7, 5, GetStockObject(NULL_PEN), {{1, 1, 6, 5}},
+       "ggggggg\n"
+       "grrrrgg\n"
+       "grrrrgg\n"
+       "grrrrgg\n"
+       "ggggggg\n"},
+      {"outline and fill", 8, 6, nullptr, {{1, 1, 6, 5}}, kOutlined},
+      {"corners the other way round", 8, 6, nullptr, {{6, 5, 1, 1}}, kOutlined},
+      {"one pixel, two columns, no width", 5, 3, nullptr, {{0, 0, 1, 1}, {2, 0, 4, 3}, {4, 0, 4, 3}},
        "#g##g\n"
        "gg##g\n"
        "gg##g\n"},
-      {"clipped at every edge", 6, 5, {{-3, -2, 2, 2}, {4, 3, 9, 9}},
+      {"clipped at every edge", 6, 5, nullptr, {{-3, -2, 2, 2}, {4, 3, 9, 9}},
        "r#gggg\n"
        "##gggg\n"
        "gggggg\n"
        "gggg##\n"
        "gggg#r\n"},
-      {"clearing: the outline outside", 4, 2, {{-1, -1, 5, 3}}, "rrrr\nrrrr\n"},
-      {"the whole coordinate range", 4, 2, {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}},
+      {"clearing: the outline outside", 4, 2, nullptr, {{-1, -1, 5, 3}}, "rrrr\nrrrr\n"},
+      {"the whole coordinate range", 4, 2, nullptr, {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}},
        "rrrr\nrrrr\n"},
   };
   for (const auto& c : cases) {
     Canvas canvas(c.width, c.height, kGreen);
     SelectObject(canvas.dc(), red_);
+    SelectObject(canvas.dc(), c.pen ? c.pen : GetStockObject(BLACK_PEN));
     for (const RECT& r : c.rects) Rectangle(canvas.dc(), r.left, r.top, r.right, r.bottom);
     EXPECT_EQ(Picture(canvas), c.expected) << c.what;
   }
