@@ -348,11 +348,7 @@ TEST_F(LevelThread, HoldFreezesOtherTypesBlankTheTextAndThePaintTakesTheBarBack)
 TEST(LevelThreadStart, RunsForFileStartsWhileItHasTheBar) {
   levelThreadOff = 0;
   EXPECT_TRUE(LevelMeterThreadWanted(ViewStart::Creation));
-  EXPECT_TRUE(LevelMeterThreadWanted(ViewStart::Playback));
   EXPECT_FALSE(LevelMeterThreadWanted(ViewStart::LiveInput));
-  levelThreadOff = 1;
-  EXPECT_FALSE(LevelMeterThreadWanted(ViewStart::Creation));
-  EXPECT_FALSE(LevelMeterThreadWanted(ViewStart::Playback));
 }
 
 }  // namespace

@@ -17,16 +17,8 @@ namespace {
 
 using playback_rig::Bytes;
 using playback_rig::Pattern;
-using playback_rig::repaintTicks;
 
-class PlaybackEngineTest : public playback_rig::PlaybackRig {
- protected:
-  // Runs the message loop until the repaint timer has ticked; the time of its first tick.
-  int64_t FirstRepaintMs() {
-    for (int i = 0; i < 600 && repaintTicks.empty(); ++i) RunRealTime(100);
-    return repaintTicks.empty() ? -1 : repaintTicks.front().count();
-  }
-};
+class PlaybackEngineTest : public playback_rig::PlaybackRig {};
 
 constexpr UINT kOpen = MM_WOM_OPEN, kDone = MM_WOM_DONE, kClose = MM_WOM_CLOSE;
 
@@ -132,7 +124,7 @@ TEST_F(PlaybackEngineTest, BlockThinningTakesTheBufferAndTheNextReadInTheFirstFi
   EXPECT_TRUE(std::equal(a.begin(), a.end(), SampleStore.bufferA));
 }
 
-TEST_F(PlaybackEngineTest, PitchModeTakesBufferAsBytesForBothBuffersAndRepaintsOnceASecond) {
+TEST_F(PlaybackEngineTest, PitchModeTakesBufferAsBytesForBothBuffers) {
   const Bytes samples = Pattern(3 * kPlayBufferBytes);
   OpenSource(SixteenBitStereo(), samples);
   pitchHalf = 1;
@@ -146,15 +138,6 @@ TEST_F(PlaybackEngineTest, PitchModeTakesBufferAsBytesForBothBuffersAndRepaintsO
   HalvePitch(b.data(), 4096, {4, 16, 2}, a.data(), *work);
   EXPECT_TRUE(std::equal(a.begin(), a.end(), SampleStore.bufferA));
   EXPECT_TRUE(std::equal(b.begin(), b.end(), SampleStore.bufferB));
-  EXPECT_GE(FirstRepaintMs(), 1000);
-}
-
-// Only a lower bound: a timer never fires early, however loaded the machine.
-TEST_F(PlaybackEngineTest, RepaintTimerRunsAtTheConfiguredInterval) {
-  OpenSource(Pattern(300000));
-  settings_.mainwindowinvailintervalvariable = 400;
-  Start();
-  EXPECT_GE(FirstRepaintMs(), 400);
 }
 
 TEST_F(PlaybackEngineTest, RefillWaitsWhileTheFftThreadCopies) {

@@ -33,10 +33,6 @@ using test_support::Bytes;
 // The device messages the window received, in order.
 inline std::vector<UINT> messages;
 
-// Ticks of the repaint timer (1): the time from the engine's start to each tick.
-inline std::chrono::steady_clock::time_point startTime;
-inline std::vector<std::chrono::milliseconds> repaintTicks;
-
 inline LRESULT CALLBACK RigProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   const auto device = reinterpret_cast<HWAVEOUT>(wParam);
   switch (msg) {
@@ -59,11 +55,7 @@ inline LRESULT CALLBACK RigProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
       OnInputClosed(reinterpret_cast<HWAVEIN>(wParam));
       break;
     case WM_TIMER:
-      if (wParam == kRepaintTimer) {
-        repaintTicks.push_back(std::chrono::duration_cast<std::chrono::milliseconds>(
-            std::chrono::steady_clock::now() - startTime));
-        KillTimer(hwnd, kRepaintTimer);
-      }
+      if (wParam == kRepaintTimer) KillTimer(hwnd, kRepaintTimer);
       return 0;
     default:
       return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -98,7 +90,6 @@ class PlaybackRig : public testing::Test {
                             nullptr);
     ResetTransport();
     messages.clear();
-    repaintTicks.clear();
     morvex::wave::UseVirtualClockDevices(&clock_);
   }
 
@@ -123,7 +114,6 @@ class PlaybackRig : public testing::Test {
 
   // The engine's start at creation, and the device's open message handled.
   void Start() {
-    startTime = std::chrono::steady_clock::now();
     StartPlaybackAtCreation(hwnd_, &settings_);
     Pump();
   }
@@ -136,15 +126,6 @@ class PlaybackRig : public testing::Test {
     for (int64_t done = 0; done < ms; done += stepMs) {
       clock_.Advance(std::chrono::milliseconds(std::min(stepMs, ms - done)));
       Pump();
-    }
-  }
-
-  // Runs the message loop in real time (for the engine's own timers).
-  void RunRealTime(int ms) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) {
-      Pump();
-      Sleep(1);
     }
   }
 

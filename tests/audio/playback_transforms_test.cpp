@@ -75,18 +75,6 @@ TEST(ThinningBlockFrames, IsTheRateOverTheBlocksPerSecondAndNeverZero) {
   EXPECT_EQ(ThinningBlockFrames(20, 23), 1) << "a block of no frames would never move on";
 }
 
-TEST(ThinBlocks, SixteenBitMonoTakesSeventeenPairsOf3832BytesFromEachSource) {
-  // Constant sources show the seam: the smoothing keeps a constant run and halves the step.
-  Buffer buffer = Constant16(1000);
-  const Buffer more = Constant16(-1000);
-  ThinBlocks(buffer.data(), more.data(), 1917, {2, 16, 1});
-  constexpr int32_t kFromOwn = 17 * 3832;
-  EXPECT_EQ(Sample16(buffer, kFromOwn - 2), 1000);
-  EXPECT_EQ(Sample16(buffer, kFromOwn), 0) << "(-1000 + 1000) / 2 at the first frame from the second source";
-  EXPECT_EQ(Sample16(buffer, kFromOwn + 2), -500);
-  EXPECT_EQ(Sample16(buffer, kPlayBufferBytes - 2), -999) << "the buffer is filled to its end from the second source";
-}
-
 struct ThinningCase {
   SampleLayout layout;
   int32_t blockFrames;

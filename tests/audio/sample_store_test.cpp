@@ -54,19 +54,6 @@ TEST(PlayPosition, PositionsFurtherBehindThanBothBuffersHaveNoFramesAndDoNotOver
   EXPECT_EQ(lowest.offset, INT32_MAX);
 }
 
-TEST(PlayPosition, ReadsTheTransportStateWhenAskedWithoutIt) {
-  playflag = 1;
-  SampleStore.lastWritten = kPlayBufferB;
-  SampleStore.blockAlign = 2;
-  const PlayPosition p = ComputePlayPosition(128001);
-  EXPECT_EQ(p.buffer, kPlayBufferA);
-  EXPECT_EQ(p.offset, 127998);
-  playflag = 0;
-  EXPECT_EQ(ComputePlayPosition(128001).buffer, kPlayBufferB);
-  SampleStore.lastWritten = kNoPlayBuffer;
-  SampleStore.blockAlign = 0;
-}
-
 TEST(PlayBuffers, ARefillSeenByAReaderIsOldOrNewPerByte) {
   static char zeros[kPlayBufferBytes];
   static char source[kPlayBufferBytes];
