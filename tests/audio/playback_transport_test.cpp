@@ -227,23 +227,6 @@ TEST_F(PlaybackTransportTest, PlayResetsTheEndBookkeepingOpensAtTheChosenRateAnd
   EXPECT_EQ(SampleStore.format.nSamplesPerSec, 8000u);
 }
 
-TEST_F(PlaybackTransportTest, DevicePauseHoldsThePositionUntilRestart) {
-  StartWith(400000);
-  Run(1000);
-  DevicePause();
-  Run(2000);
-  EXPECT_EQ(Position(), kBytesPerSecond);
-  DeviceRestart();
-  Run(1000);
-  EXPECT_EQ(Position(), 2 * kBytesPerSecond);
-  EXPECT_EQ(lasterror, 0u);
-  EXPECT_EQ(playflag, 1) << "no state changes";
-
-  StopAndPump();
-  DevicePause();
-  EXPECT_EQ(lasterror, static_cast<uint32_t>(MMSYSERR_INVALHANDLE)) << "no device open";
-}
-
 TEST_F(PlaybackTransportTest, PlayThatCannotOpenTheDeviceSaysSoAndStaysStopped) {
   OpenSource(playback_rig::Mono(8, 1), Pattern(1000));  // half of 1 Hz is no rate at all
   Start();
