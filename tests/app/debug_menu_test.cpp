@@ -99,19 +99,6 @@ TEST_P(RadioGroupTest, StartsOnTheSettingsItemAndMovesToTheChoice) {
 INSTANTIATE_TEST_SUITE_P(Groups, RadioGroupTest, testing::ValuesIn(kRadioCases),
                          [](const testing::TestParamInfo<RadioCase>& info) { return std::string(info.param.name); });
 
-TEST_F(DebugMenuTest, WindowFunctionsByLetterWithoutAMarkForAnUnknownOne) {
-  Settings.wfkind = 'q';
-  Start();
-  for (UINT id = 1; id <= 10; ++id) EXPECT_FALSE(Checked(id)) << id;
-  SystemCommand(2);
-  EXPECT_EQ(Settings.wfkind, 'n');
-  EXPECT_EQ(WindowRebuild, 1);
-  SystemCommand(5);
-  EXPECT_EQ(Settings.wfkind, 'h');
-  EXPECT_TRUE(Checked(5));
-  EXPECT_FALSE(Checked(2));
-}
-
 TEST_F(DebugMenuTest, CommandsSetWhatTheViewsReadAndKeepTheirMarks) {
   Start();
   SystemCommand(87);
@@ -187,17 +174,12 @@ const Forwarded kForwarded[] = {
     {FftWindowHandle, WM_COMMAND, 165, [] { return FftLogAxis == 1 && FftLevelAxis == 1; }},
     {FftWindowHandle, WM_COMMAND, 87, [] { return FftSleepNone == 1 && Checked(87); }},
     {FftWindowHandle, WM_COMMAND, 115, [] { return Settings.fftradix4flagRequested == 1 && Checked(22); }},
-    {FftWindowHandle, WM_COMMAND, 62, [] { return Settings.zerofill == 2 && Checked(62) && !Checked(61); }},
     {FftWindowHandle, WM_COMMAND, 54, [] { return FftUpdatesStopped == 1 && Checked(54); }},
     {FftWindowHandle, WM_COMMAND, 19, [] { return FftOnePointPerColumn == 0 && !Checked(19); }},
-    {FftWindowHandle, WM_COMMAND, 93, [] { return playPaused == 1; }},
-    {VectorscopeWindowHandle, WM_COMMAND, 68, [] { return Settings.vecscpsample == 400 && Checked(68); }},
     {VectorscopeWindowHandle, WM_CLOSE, 0, [] { return Settings.vswindowstop == 1 && !Checked(65); }},
-    {WaveformWindowHandle, WM_COMMAND, 79, [] { return Settings.wavwindowsleeptime == 10 && Checked(79); }},
     {WaveformWindowHandle, WM_COMMAND, 82, [] { return Settings.wavgphffts == 1 && Checked(82); }},
     {WaveformWindowHandle, WM_CLOSE, 0, [] { return Settings.wavwindowstop == 1 && !Checked(76); }},
     {WaveformWindowHandle, WM_CHAR, 'q', [] { return statusText == 0; }},
-    {SgWindowHandle, WM_COMMAND, 44, [] { return Settings.sggraphmagnified == 10 && Checked(44) && !Checked(46); }},
     {SgWindowHandle, WM_COMMAND, 102, [] { return Settings.sggraphtype == 2 && Checked(102) && !Checked(84); }},
     {SgWindowHandle, WM_CLOSE, 0, [] { return SgControl.stopped == 1 && SgWindowShown == 0 && !Checked(64); }},
 };

@@ -86,38 +86,4 @@ TEST(ProgramRunTest, RunsUntilTerminatedAndLeavesOnlyMorvexIniBesideItself) {
   EXPECT_TRUE(ini.ends_with("\r\nwavwindowsleeptime=20")) << ini;
 }
 
-TEST(ProgramRunTest, OwnValuesInALinkedSettingsFileSurviveARun) {
-  TempDir dir;
-  const std::string wav = dir.Write("a.exe", SilentStereo(44100 * 4 * 3));
-  // First run: let the program write its file, then change values and run again.
-  {
-    ProgramRun run(dir, {wav});
-    ASSERT_TRUE(run.ReadsBeyond(wav, 128000, 60s));
-    run.Signal(SIGTERM);
-    ASSERT_EQ(run.Wait(5s).exitCode, 0);
-  }
-  std::string ini = test_support::ReadFileBytes((dir.path() / "morvex.ini").string());
-  for (const auto& [from, to] :
-       {std::pair{"fftsample=2048", "fftsample=4096"}, {"wfkind=f", "wfkind=h"}, {"sgcolor=1", "sgcolor=0"},
-        {"withoutsavewindowsetting=0", "withoutsavewindowsetting=1"},
-        {"processprioritylowonstartup=1", "processprioritylowonstartup=0"}}) {
-    const size_t at = ini.find(from);
-    ASSERT_NE(at, std::string::npos) << from;
-    ini.replace(at, std::string_view(from).size(), to);
-  }
-  std::filesystem::create_directory(dir.path() / "kept");
-  const std::string target = dir.Write("kept/settings.ini", ini);
-  std::filesystem::remove(dir.path() / "morvex.ini");
-  std::filesystem::create_symlink("kept/settings.ini", dir.path() / "morvex.ini");
-  {
-    ProgramRun run(dir, {wav});
-    ASSERT_TRUE(run.ReadsBeyond(wav, 128000, 60s));
-    run.Signal(SIGTERM);
-    ASSERT_EQ(run.Wait(5s).exitCode, 0);
-  }
-  EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "morvex.ini"));
-  EXPECT_EQ(test_support::ReadFileBytes(target), ini);
-  EXPECT_EQ(Entries(dir), (std::set<std::string>{"a.exe", "kept", "morvex", "morvex.ini", "stderr.txt"}));
-}
-
 }  // namespace

@@ -33,9 +33,11 @@ TEST_F(SettingsLoadTest, AMissingFileLeavesTheDefaults) {
 }
 
 TEST_F(SettingsLoadTest, OnlyExactKeysCountAnywhereInTheFileWithEitherLineEnd) {
+  KeyboardShortcutsEnabled = 0;
   const SettingsRecord& s = Load(
       "[wav]\r\nmainwindowpx=50\r\nsgcolor =0\r\n SGCOLOR=0\r\nSgColor=0\r\nsgliner\r\n//playfreqoptional=44100\r\n"
-      "/sgunderline=1\r\nfftsample=1024\nfftradix4flag=1\r\n[general]\r\nlevelmetertype=3\nwavwindowsleeptime=7");
+      "/sgunderline=1\r\nfftsample=1024\nfftradix4flag=1\r\n[general]\r\nlevelmetertype=3\nwavwindowsleeptime=7\n"
+      "keyboardshortcut=1");
   EXPECT_EQ(s.mainwindowpx, 50);
   EXPECT_EQ(s.remembered.mainwindowpx, 50);
   EXPECT_EQ(s.remembered.mainwindowpy, 155);  // not in the file
@@ -47,6 +49,8 @@ TEST_F(SettingsLoadTest, OnlyExactKeysCountAnywhereInTheFileWithEitherLineEnd) {
   EXPECT_EQ(s.fftradix4flagRequested, 1);
   EXPECT_EQ(s.levelmetertype, 3);
   EXPECT_EQ(s.wavwindowsleeptime, 7);
+  EXPECT_EQ(KeyboardShortcutsEnabled, 1) << "keyboardshortcut=1 switches the shortcuts on";
+  KeyboardShortcutsEnabled = 0;
 }
 
 TEST_F(SettingsLoadTest, WindowFunctionIsAPrintableFirstCharacterAndMarksTheTable) {
@@ -59,15 +63,6 @@ TEST_F(SettingsLoadTest, WindowFunctionIsAPrintableFirstCharacterAndMarksTheTabl
     EXPECT_EQ(Load(line).wfkind, letter) << line;
     EXPECT_EQ(WindowRebuild, 1);
   }
-}
-
-TEST_F(SettingsLoadTest, KeyboardShortcutOneSwitchesTheShortcutsOn) {
-  KeyboardShortcutsEnabled = 0;
-  Load("keyboardshortcut=0\r\n");
-  EXPECT_EQ(KeyboardShortcutsEnabled, 0);
-  EXPECT_EQ(Load("keyboardshortcut=1\r\n").keyboardshortcut, 1);
-  EXPECT_EQ(KeyboardShortcutsEnabled, 1);
-  KeyboardShortcutsEnabled = 0;
 }
 
 TEST_F(SettingsLoadTest, LongLinesAreReadInPieces) {
@@ -88,39 +83,24 @@ struct Value {
 TEST_F(SettingsLoadTest, ValuesAreTheirLeadingNumberOrTheDefaultWhereTheProgramCannotRunWithIt) {
   using S = SettingsRecord;
   const Value cases[] = {
-      {"fftwindowpx=  -12abc", &S::fftwindowpx, -12},
-      {"sgcolor=abc", &S::sgcolor, 0},
-      {"mainwindowpy=+7", &S::mainwindowpy, 7},
-      {"sgwindowpx=", &S::sgwindowpx, 0},
-      {"fftwindowpy=99999999999", &S::fftwindowpy, INT32_MAX},
-      {"vswindowpx=-99999999999", &S::vswindowpx, INT32_MIN},
-      {"zerofill=3", &S::zerofill, 1},
-      {"zerofill=0", &S::zerofill, 1},
-      {"zerofill=4", &S::zerofill, 4},
-      {"fftsample=1000", &S::fftsample, 2048},
-      {"fftsample=1000", &S::fftsampleRequested, 2048},
-      {"fftsample=32", &S::fftsample, 2048},
-      {"fftsample=65536", &S::fftsample, 2048},
-      {"fftsample=64", &S::fftsample, 64},
-      {"fftsample=32768", &S::fftsample, 32768},
-      {"fftgraphmagnified=0", &S::fftgraphmagnified, 20},
-      {"sggraphmagnified=-5", &S::sggraphmagnified, 50},
-      {"sggraphmagnified=1", &S::sggraphmagnified, 1},
-      {"leveltimercalareaper=0", &S::leveltimercalareaper, 400},
+      {"fftwindowpx=  -12abc", &S::fftwindowpx, -12}, {"sgcolor=abc", &S::sgcolor, 0},
+      {"mainwindowpy=+7", &S::mainwindowpy, 7}, {"sgwindowpx=", &S::sgwindowpx, 0},
+      {"fftwindowpy=99999999999", &S::fftwindowpy, INT32_MAX}, {"vswindowpx=-99999999999", &S::vswindowpx, INT32_MIN},
+      {"zerofill=3", &S::zerofill, 1}, {"zerofill=0", &S::zerofill, 1}, {"zerofill=4", &S::zerofill, 4},
+      {"fftsample=1000", &S::fftsample, 2048}, {"fftsample=1000", &S::fftsampleRequested, 2048},
+      {"fftsample=32", &S::fftsample, 2048}, {"fftsample=65536", &S::fftsample, 2048},
+      {"fftsample=64", &S::fftsample, 64}, {"fftsample=32768", &S::fftsample, 32768},
+      {"fftgraphmagnified=0", &S::fftgraphmagnified, 20}, {"sggraphmagnified=-5", &S::sggraphmagnified, 50},
+      {"sggraphmagnified=1", &S::sggraphmagnified, 1}, {"leveltimercalareaper=0", &S::leveltimercalareaper, 400},
       {"wavblockfanticonst=-3", &S::wavblockfanticonst, 23},
       {"mainwindowinvailintervalvariable=0", &S::mainwindowinvailintervalvariable, 10},
-      {"fftwindowsleeptime=-1", &S::fftwindowsleeptime, 5},
-      {"fftwindowsleeptime=0", &S::fftwindowsleeptime, 0},
-      {"wavwindowsleeptime=-1", &S::wavwindowsleeptime, 20},
-      {"levelmetertype=6", &S::levelmetertype, 1},
-      {"levelmetertype=-1", &S::levelmetertype, 1},
-      {"levelmetertype=5", &S::levelmetertype, 5},
-      {"downrateforfft=3", &S::downrateforfft, 0},
-      {"downrateforfft=4", &S::downrateforfft, 4},
+      {"fftwindowsleeptime=-1", &S::fftwindowsleeptime, 5}, {"fftwindowsleeptime=0", &S::fftwindowsleeptime, 0},
+      {"wavwindowsleeptime=-1", &S::wavwindowsleeptime, 20}, {"levelmetertype=6", &S::levelmetertype, 1},
+      {"levelmetertype=-1", &S::levelmetertype, 1}, {"levelmetertype=5", &S::levelmetertype, 5},
+      {"downrateforfft=3", &S::downrateforfft, 0}, {"downrateforfft=4", &S::downrateforfft, 4},
       {"playfreqoptional=-8000", &S::playfreqoptional, 0},
       // Values that look odd but are safe stay as they are.
-      {"iconselectinini=7", &S::iconselectinini, 7},
-      {"vecscpsample=0", &S::vecscpsample, 0},
+      {"iconselectinini=7", &S::iconselectinini, 7}, {"vecscpsample=0", &S::vecscpsample, 0},
   };
   for (const Value& c : cases) EXPECT_EQ(Load(c.line).*c.field, c.expected) << c.line;
 }
