@@ -19,24 +19,16 @@
 #include "spectrogram/sg_surfaces.h"
 #include "spectrogram/sg_thread.h"
 #include "spectrogram/sg_window.h"
+#include "support/view_window_rig.h"
 
 namespace {
-
-constexpr const char* kMainClass = "sg end to end main";
 
 int32_t DevicePosition() { return 1000; }
 PlayPosition StartOfBufferA(int32_t) { return {kPlayBufferA, 0, true}; }
 
 TEST(SgEndToEnd, AToneLandsOnItsRow) {
-  static const bool registered = [] {
-    WNDCLASSA cls{};
-    cls.lpfnWndProc = DefWindowProcA;
-    cls.lpszClassName = kMainClass;
-    return RegisterClassA(&cls) != 0;
-  }();
-  ASSERT_TRUE(registered);
-  const HWND main =
-      CreateWindowExA(0, kMainClass, "main", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+  const HWND main = test_support::CreateStandInMainWindow();
+  ASSERT_NE(main, nullptr);
 
   Settings.~SettingsRecord();
   new (&Settings) SettingsRecord();

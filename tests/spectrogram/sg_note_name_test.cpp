@@ -40,15 +40,12 @@ TEST(SgFrequencyAtRow, InvertsTheLogarithmicAxis) {
   EXPECT_EQ(FrequencyAtRow(0.0f, 0.0f, 220, 10), 0) << "no axis before the first clear";
 }
 
-TEST(SgPeakReadout, LowestOfEqualMaximaAndItsFrequency) {
+TEST(SgPeakReadout, LowestOfEqualMaxima) {
   int32_t bins[1024] = {};
   bins[20] = 900;
   bins[700] = 900;
   bins[1023] = 5000;  // beyond the bins looked at
   EXPECT_EQ(PeakBin(bins, 1000), 20);
-  // 44100 * 20 / 2048 = 430.66, shown as 430 Hz, an A (index 11.60).
-  EXPECT_EQ(44100 * PeakBin(bins, 1000) / 2048, 430);
-  EXPECT_STREQ(NoteName(430), "A");
   EXPECT_EQ(PeakBin(bins, 0), 0);
 }
 

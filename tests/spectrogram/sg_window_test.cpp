@@ -10,6 +10,7 @@
 #include "app/settings.h"
 #include "audio/sample_store.h"
 #include "support/picture.h"
+#include "support/view_window_rig.h"
 #include "spectrogram/sg_control.h"
 #include "spectrogram/sg_geometry.h"
 #include "spectrogram/sg_surfaces.h"
@@ -17,29 +18,11 @@
 
 namespace {
 
-constexpr const char* kMainClass = "sg window test main";
-
-struct Posted {
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-  bool operator==(const Posted&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Posted& p) {
-  return out << "{" << p.message << ", " << p.wParam << ", " << p.lParam << "}";
-}
+using test_support::Posted;
 
 class SgWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    static const bool registered = [] {
-      WNDCLASSA cls{};
-      cls.lpfnWndProc = DefWindowProcA;
-      cls.lpszClassName = kMainClass;
-      return RegisterClassA(&cls) != 0;
-    }();
-    ASSERT_TRUE(registered);
     Settings.~SettingsRecord();
     new (&Settings) SettingsRecord();
     playflag = 0;
@@ -48,8 +31,7 @@ class SgWindowTest : public ::testing::Test {
     SgControl.stopped = 0;
     SgControl.cursorRow = 0;
     SgPriorityLevel = 0;
-    main = CreateWindowExA(0, kMainClass, "main", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, nullptr,
-                           nullptr);
+    main = test_support::CreateStandInMainWindow();
     ASSERT_NE(main, nullptr);
   }
 
@@ -74,12 +56,7 @@ class SgWindowTest : public ::testing::Test {
     while (PeekMessageA(&msg, sg, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
   }
 
-  std::vector<Posted> TakePosted() {
-    std::vector<Posted> posted;
-    MSG msg;
-    while (PeekMessageA(&msg, main, 0, 0, PM_REMOVE)) posted.push_back({msg.message, msg.wParam, msg.lParam});
-    return posted;
-  }
+  std::vector<Posted> TakePosted() { return test_support::TakePosted(main); }
 
   std::set<UINT> CheckedAfterRightClick() {
     SendMessageA(sg, WM_RBUTTONUP, 0, MAKELPARAM(10, 10));

@@ -10,33 +10,20 @@
 #include "audio/sample_store.h"
 #include "audio/view_threads.h"
 #include "platform/win32.h"
+#include "support/picture.h"
+#include "support/view_window_rig.h"
 #include "views/vectorscope_window.h"
 #include "views/waveform_window.h"
 
 namespace {
 
-constexpr const char* kMainClass = "views test main";
-
-struct Posted {
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-  bool operator==(const Posted&) const = default;
-};
-
-constexpr COLORREF kBlack = 0x000000;
-constexpr COLORREF kWhite = 0xFFFFFF;
+using test_support::kBlack;
+using test_support::kWhite;
+using test_support::Posted;
 
 class ViewWindows : public ::testing::Test {
  protected:
   void SetUp() override {
-    static const bool registered = [] {
-      WNDCLASSA cls{};
-      cls.lpfnWndProc = DefWindowProcA;
-      cls.lpszClassName = kMainClass;
-      return RegisterClassA(&cls) != 0;
-    }();
-    ASSERT_TRUE(registered);
     Settings.~SettingsRecord();
     new (&Settings) SettingsRecord();
     SampleStore.format = WAVEFORMATEX{WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
@@ -44,8 +31,7 @@ class ViewWindows : public ::testing::Test {
     playflag = 0;
     ViewSamplesReady = 0;
     VsLineMode = 1;
-    main = CreateWindowExA(0, kMainClass, "main", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, nullptr,
-                           nullptr);
+    main = test_support::CreateStandInMainWindow();
     ASSERT_NE(main, nullptr);
   }
 
@@ -59,12 +45,7 @@ class ViewWindows : public ::testing::Test {
     TakePosted();
   }
 
-  std::vector<Posted> TakePosted() {
-    std::vector<Posted> posted;
-    MSG msg;
-    while (PeekMessageA(&msg, main, 0, 0, PM_REMOVE)) posted.push_back({msg.message, msg.wParam, msg.lParam});
-    return posted;
-  }
+  std::vector<Posted> TakePosted() { return test_support::TakePosted(main); }
 
   // Waits for a view thread to have drawn `pixel` at (x, y) of `hwnd`'s client area.
   static bool WaitForPixel(HWND hwnd, int x, int y, COLORREF pixel) {
