@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
-#include <cstring>
-#include <string>
 #include <vector>
 
 #include "support/picture.h"
@@ -99,17 +96,6 @@ TEST_F(FftGraphTest, AScaleFinerThanOneValuePerPixelStillStepsByOne) {
   EXPECT_EQ(layout.vpp, static_cast<float>(layout.fs));
 }
 
-TEST_F(FftGraphTest, TheLevelAxisDropsTwentyRowsPerFactorOfTen) {
-  const int64_t full = static_cast<int64_t>(kFullScale16) * kN;
-  EXPECT_EQ(LevelAxisRow(0, kFullScale16, kN, 203), 203);
-  EXPECT_EQ(LevelAxisRow(static_cast<int32_t>(full / 2), kFullScale16, kN, 203), 6);
-  EXPECT_EQ(LevelAxisRow(INT32_MAX, kFullScale16, 32768, 203), 0);  // fullScale · N is 2^31 here
-  for (int decade = 1; decade <= 4; ++decade) {
-    const auto value = static_cast<int32_t>(full / static_cast<int64_t>(std::pow(10, decade)));
-    EXPECT_EQ(LevelAxisRow(value, kFullScale16, kN, 203), 20 * decade) << decade;
-  }
-}
-
 TEST_F(FftGraphTest, LinearPictureAtHandCheckedPlaces) {
   // 8000 Hz, 64 points on 64 columns: half a bin per column, 1 kHz every 16 columns, 256 values
   // a row (FS 16384 over 100 − 36 rows), the baseline at row 88.
@@ -131,20 +117,6 @@ TEST_F(FftGraphTest, LinearPictureAtHandCheckedPlaces) {
   EXPECT_EQ(picture.at(30, 88), kBlack);  // the curve along the baseline...
   EXPECT_EQ(picture.at(63, 88), kGrid);   // ...stops before its last point, on the axis row
   EXPECT_TRUE(LabelAt(picture.dc(), "2k", 32 - 8, 88));
-}
-
-TEST_F(FftGraphTest, LinearLabelsRunFromOneToTwentyTwoKilohertz) {
-  Picture wide(1100, kH);
-  FftStatistics stats;
-  DrawLinearPicture(wide.dc(), Frame(1100, kH, kN, 44100, kFullScale16, 20), kMetrics, true, true, bins.data(),
-                    &layout, &stats);
-  for (int khz : {1, 10, 22}) {
-    const std::string text = std::to_string(khz) + "k";
-    const int x = static_cast<int>(khz * 1000 * 1100 / 22050.0) - static_cast<int>(text.size()) * 4;
-    EXPECT_TRUE(LabelAt(wide.dc(), text.c_str(), x, kH - 12, 1100 - x)) << text;
-  }
-  const std::string timing = "rect:" + std::to_string(stats.rectMs) + " postbitblt0";
-  EXPECT_TRUE(LabelAt(wide.dc(), timing.c_str(), 0, 12, 24));  // up to the first dashed line
 }
 
 TEST_F(FftGraphTest, LogarithmicGridLabelsTicksAndDashes) {

@@ -47,25 +47,6 @@ std::string Title(HWND hwnd) {
   return text;
 }
 
-// The menu as text, one line per item: "id label", "-" for a separator, "(grey)" for a notice,
-// "> title" before a submenu's indented items.
-void Describe(HMENU menu, const std::string& indent, std::string* out) {
-  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-    char label[128] = {};
-    GetMenuStringA(menu, i, label, sizeof label, MF_BYPOSITION);
-    const UINT state = GetMenuState(menu, i, MF_BYPOSITION);
-    if (const HMENU sub = GetSubMenu(menu, i)) {
-      *out += indent + "> " + label + "\n";
-      Describe(sub, indent + "  ", out);
-    } else if (state & MF_SEPARATOR) {
-      *out += indent + "-\n";
-    } else {
-      *out += indent + std::to_string(GetMenuItemID(menu, i)) + " " + label + ((state & MF_GRAYED) ? " (grey)" : "") +
-              "\n";
-    }
-  }
-}
-
 TEST_F(FftWindowTest, TitleShowsTheSourceFormat) {
   for (const auto& [rate, channels, bits, title] :
        {std::tuple{22050, 2, 16, "fft window(22khz 2ch 16bit)"}, {44100, 2, 16, "fft window(44.1khz 2ch 16bit)"},
@@ -148,32 +129,6 @@ TEST_F(FftWindowTest, PaintShowsTheLastPictureWhileNoSourceRuns) {
   Rectangle(FftGridSurface, -1, -1, size.width + 1, size.height + 1);
   EXPECT_EQ(paint(), kBlack);
   ReleaseDC(fft, window);
-}
-
-TEST_F(FftWindowTest, PopupHoldsEverySettingOfTheView) {
-  Create();
-  std::string menu;
-  Describe(FftPopup, "", &menu);
-  EXPECT_EQ(menu,
-            "> 窓関数\n  1 triangle\n  2 hanning\n  3 gause\n  4 hamming\n  5 blackman-harris\n  6 rosen-field\n"
-            "  7 sin\n  8 blackman\n  9 flattop\n  10 none\n"
-            "-\n11 周波数軸logに\n12 周波数軸linerに\n165 周波数軸＆縦軸logに(簡易)\n-\n"
-            "> fft休止時間\n  87 なし\n  13 1timeスライス未満\n  109 1ms\n  14 5ms\n  15 10ms\n  16 20ms\n  17 50ms\n"
-            "  18 100ms\n  20 500ms\n"
-            "> fftsample\n  74 再生中は変更反映されません (grey)\n  28 64\n  29 128\n  30 256\n  21 512\n  22 1024\n"
-            "  23 2048\n  24 4096\n  25 8192\n  26 16384\n  -\n  112 ↓radix 4 and 2. (grey)\n  113 64\n  114 256\n"
-            "  115 1024\n  116 4096\n  117 16384\n"
-            "> fftgraph表示倍率\n  31 5倍\n  32 10倍\n  33 20倍\n  34 50倍\n  41 100倍\n  42 200倍\n"
-            "> fftthread優先度\n  35 +0(通常に戻す)\n  36 +1\n  37 +2\n"
-            "> fft 補間\n  61 しない\n  62 補間で2倍にする(wav1/2)\n  63 補間で4倍にする(wav1/4)\n"
-            "> fft 補間種類\n  104 0補間\n"
-            "103 pinknoizeflatingfilter\n122 loudnessの低域補正fiter\n123 0hzに直流成分を描かない\n"
-            "> 時間方向のsmoothing filter\n  162 なし\n  151 normal(今までの)\n  161 light\n"
-            "> fft 描画type\n  152 今までの\n  153 new in log,kani(不完全。時として高速)\n"
-            "  154 線で消して線で書く in log,kani\n"
-            "> 簡易rateconverter for fft\n  155 変換しない\n  156 1/2\n  158 1/4\n"
-            "> debug\n  19 graphすっきりさせる(kani)\n  96 lightdraw in log,kani\n"
-            "-\n54 このwindow更新停止\n");
 }
 
 // The marks are refreshed from the state at each right-click.
