@@ -65,33 +65,23 @@ TEST(GdiLineTest, TiesTakeTheSmallerMinorCoordinateAndEveryLineStopsBeforeItsEnd
   for (const auto& c : cases) EXPECT_EQ(Line(c.x0, c.y0, c.x1, c.y1), Sorted(c.expected)) << c.name;
 }
 
-TEST(GdiLineTest, CurrentPositionMovesToTheEndSoAPolylineIsClosedByTheNextSegment) {
-  Canvas canvas(24, 24);
+// The position moves to each end, so a polyline is closed by its next segment; the selected pen
+// gives the colour and the null pen draws nothing yet still moves the position.
+TEST(GdiLineTest, PolylinesContinueFromTheLastEndWithTheSelectedPen) {
+  Canvas canvas(8, 6);
   MoveToEx(canvas.dc(), 2, 2, nullptr);
   LineTo(canvas.dc(), 5, 2);
   LineTo(canvas.dc(), 5, 4);
-  POINT previous{};
-  MoveToEx(canvas.dc(), 0, 0, &previous);
-  EXPECT_EQ(previous.x, 5);
-  EXPECT_EQ(previous.y, 4);
   EXPECT_EQ(canvas.pointsOf(kBlack), Sorted({{2, 2}, {3, 2}, {4, 2}, {5, 2}, {5, 3}}));
-}
-
-// The selected pen gives the colour; the null pen draws nothing and still moves the position.
-TEST(GdiLineTest, TheSelectedPenGivesTheColourAndTheNullPenNone) {
-  Canvas canvas(8, 4);
-  HGDIOBJ old = SelectObject(canvas.dc(), GetStockObject(WHITE_PEN));
-  SetPixel(canvas.dc(), 2, 1, RGB(0, 0, 0));
-  MoveToEx(canvas.dc(), 1, 1, nullptr);
-  LineTo(canvas.dc(), 4, 1);
-  EXPECT_EQ(canvas.pointsOf(kBlack), Points{});
+  SelectObject(canvas.dc(), GetStockObject(WHITE_PEN));
+  LineTo(canvas.dc(), 2, 4);
+  LineTo(canvas.dc(), 2, 1);
   SelectObject(canvas.dc(), GetStockObject(NULL_PEN));
-  LineTo(canvas.dc(), 4, 3);
-  EXPECT_EQ(canvas.pointsOf(kWhite).size(), 8u * 4u);
+  LineTo(canvas.dc(), 7, 1);
   POINT position{};
   MoveToEx(canvas.dc(), 0, 0, &position);
-  EXPECT_EQ(position.y, 3);
-  SelectObject(canvas.dc(), old);
+  EXPECT_EQ(position.x, 7);
+  EXPECT_EQ(canvas.pointsOf(kBlack), Sorted({{3, 2}, {4, 2}, {5, 2}, {5, 3}}));
 }
 
 // A line clipped by the surface covers exactly the pixels of the same line drawn whole on a

@@ -5,7 +5,7 @@
 namespace morvex::gdi::test {
 namespace {
 
-TEST(GdiObjectsTest, SelectObjectReturnsThePreviousObjectOfTheSameKind) {
+TEST(GdiObjectsTest, SelectObjectSwapsObjectsOfOneKindAndRefusesDeadOrForeignHandles) {
   Canvas canvas(4, 4);
   const HDC dc = canvas.dc();
   EXPECT_EQ(SelectObject(dc, GetStockObject(WHITE_PEN)), GetStockObject(BLACK_PEN));
@@ -13,10 +13,7 @@ TEST(GdiObjectsTest, SelectObjectReturnsThePreviousObjectOfTheSameKind) {
   EXPECT_EQ(SelectObject(dc, GetStockObject(BLACK_PEN)), GetStockObject(WHITE_PEN));
   EXPECT_EQ(GetStockObject(9), nullptr);
   EXPECT_EQ(SelectObject(dc, nullptr), nullptr);
-}
-
-TEST(GdiObjectsTest, DeletedAndForeignHandlesAreRefusedAndStockObjectsSurviveDeletion) {
-  Canvas canvas(2, 2);
+  // Deleted and foreign handles are refused; stock objects survive deletion.
   HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
   EXPECT_TRUE(DeleteObject(brush));
   EXPECT_FALSE(DeleteObject(brush));

@@ -46,18 +46,6 @@ TEST(GdiTextTest, DefaultFontIsASixteenPixelIpaGothicCell) {
   EXPECT_EQ(Width(canvas.dc(), ""), 0);
 }
 
-// The text font at 80 % of the default, as the status lines use it.
-TEST(GdiTextTest, ScaledFontKeepsItsCellAndWidths) {
-  Canvas canvas(4, 4);
-  HFONT font = FontOfHeight(16 * 8 / 10);
-  SelectObject(canvas.dc(), font);
-  const TEXTMETRICA tm = Metrics(canvas.dc());
-  EXPECT_EQ(tm.tmHeight, 12);
-  EXPECT_EQ(tm.tmAscent + tm.tmDescent, 12);
-  EXPECT_EQ(Width(canvas.dc(), "10k"), 18);
-  DeleteObject(font);
-}
-
 // The lowest row holding ink (black) in the columns [from, to), -1 for none.
 int LowestInkRow(const Canvas& canvas, int from, int to) {
   int lowest = -1;
