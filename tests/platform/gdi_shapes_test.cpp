@@ -33,7 +33,7 @@ class GdiShapesTest : public ::testing::Test {
   HBRUSH red_;
 };
 
-TEST_F(GdiShapesTest, SetPixelStoresRedGreenBlueFromAColorref) {
+TEST_F(GdiShapesTest, SetPixelStoresRedGreenBlueFromAColorrefInsideTheSurfaceOnly) {
   Canvas canvas(4, 4);
   EXPECT_EQ(SetPixel(canvas.dc(), 1, 2, RGB(255, 0, 0)), RGB(255, 0, 0));
   EXPECT_EQ(canvas.at(1, 2), 0xFFFF0000u);
@@ -43,10 +43,7 @@ TEST_F(GdiShapesTest, SetPixelStoresRedGreenBlueFromAColorref) {
   // The top byte of a colour value is not part of the colour.
   EXPECT_EQ(SetPixel(canvas.dc(), 3, 3, 0x02000000u | RGB(0, 0, 255)), RGB(0, 0, 255));
   EXPECT_EQ(canvas.at(3, 3), 0xFF0000FFu);
-}
-
-TEST_F(GdiShapesTest, PixelsOutsideTheSurfaceAreRefusedAndNothingIsWritten) {
-  Canvas canvas(4, 4);
+  // Pixels outside the surface are refused and nothing is written.
   const std::vector<uint32_t> before = canvas.snapshot();
   for (const auto& [x, y] : {std::pair{-1, 0}, {0, -1}, {4, 0}, {0, 4}, {INT_MIN, INT_MAX}}) {
     EXPECT_EQ(SetPixel(canvas.dc(), x, y, RGB(0, 0, 0)), CLR_INVALID);
