@@ -99,15 +99,6 @@ class QtDisplayTest : public ::testing::Test {
     }
   }
 
-  // Runs the display and the message loop for a while.
-  void RunFor(std::chrono::milliseconds time) {
-    const auto end = Clock::now() + time;
-    while (Clock::now() < end) {
-      Pump();
-      display->processEvents(std::min(end, Clock::now() + std::chrono::milliseconds(10)));
-    }
-  }
-
   std::vector<UINT> MessagesOf(HWND hwnd, std::initializer_list<UINT> kinds) const {
     std::vector<UINT> out;
     for (const Received& r : messages) {

@@ -1,6 +1,5 @@
 #include <QIcon>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QWindow>
 #include <atomic>
 #include <cstdlib>
@@ -71,30 +70,6 @@ TEST_F(QtWindowsTest, TopLevelWindowIsAWidgetAtItsClientAreaWithTitleAndIcon) {
   EXPECT_EQ(widget->geometry(), QRect(48, 81, 400, 300));
   DestroyWindow(hwnd);
   EXPECT_EQ(display->widgetOf(hwnd), nullptr);
-}
-
-TEST_F(QtWindowsTest, WindowWithoutOwnIconHasNone) {
-  WNDCLASSA cls{};
-  cls.lpfnWndProc = RecordingProc;
-  cls.lpszClassName = "qtnoicon";
-  RegisterClassA(&cls);
-  HWND hwnd = CreateWindowExA(0, "qtnoicon", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-  windows.push_back(hwnd);
-  EXPECT_TRUE(display->widgetOf(hwnd)->windowIcon().isNull());
-  EXPECT_EQ(resources::IconPixels(103), nullptr);
-}
-
-TEST_F(QtWindowsTest, ScreenMetricsComeFromThePrimaryScreen) {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  ASSERT_NE(screen, nullptr);
-  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), screen->geometry().width());
-  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), screen->geometry().height());
-  EXPECT_EQ(GetSystemMetrics(SM_CXFULLSCREEN), screen->availableGeometry().width());
-  EXPECT_EQ(GetSystemMetrics(SM_CYFULLSCREEN), screen->availableGeometry().height() - 31);
-  // Another thread reads the same values.
-  int width = 0;
-  std::thread([&] { width = GetSystemMetrics(SM_CXSCREEN); }).join();
-  EXPECT_EQ(width, screen->geometry().width());
 }
 
 TEST_F(QtWindowsTest, DrawingFromAnotherThreadReachesTheScreen) {

@@ -129,14 +129,6 @@ TEST_F(QtPopupMenuTest, CharactersTypedIntoAnOpenMenuReachItsOwnerWhileItStaysOp
   EXPECT_EQ(Last(hwnd, WM_CHAR)->wParam, static_cast<WPARAM>('x'));
 }
 
-TEST_F(QtPopupMenuTest, DismissedMenuChoosesNothing) {
-  HWND hwnd = Create("owner", 100, 100, 316, 239);
-  Opened opened;
-  ChooseWhenOpen(QString(), &opened);
-  EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 120, 130, 0, hwnd, nullptr), 0);
-  EXPECT_EQ(opened.at, QPoint(120, 130));
-}
-
 TEST_F(QtPopupMenuTest, MiddleClickOpensTheSystemMenuWithItsCloseItem) {
   HWND hwnd = Create("owner", 100, 100, 316, 239);
   AppendMenuA(GetSystemMenu(hwnd, FALSE), MF_STRING, 85, "5秒早送り");

@@ -133,22 +133,6 @@ TEST_F(AlsaOutputTest, LostDeviceCarriesOnAsTheSilentDevice) {
   EXPECT_TRUE(output->Pause(true));
 }
 
-TEST_F(AlsaOutputTest, WaitEndsByWakeOrTimeoutAndAWakeBeforehandIsKept) {
-  Make(100);
-  auto start = std::chrono::steady_clock::now();
-  output->Wait(false, milliseconds(30));
-  EXPECT_GE(std::chrono::steady_clock::now() - start, milliseconds(29));
-  output->Wake();
-  output->Wait(false, std::chrono::seconds(30));
-  std::thread waker([&] {
-    std::this_thread::sleep_for(milliseconds(20));
-    output->Wake();
-  });
-  output->Wait(true, std::chrono::seconds(30));
-  waker.join();
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
-}
-
 // The wave-out device thread on the ALSA stream: buffers come back in write order, each once
 // its last frame has been heard, through an underrun between them.
 TEST(AlsaOutputDeviceTest, BuffersComeBackInOrderAcrossAnUnderrun) {

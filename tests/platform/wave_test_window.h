@@ -45,7 +45,6 @@ class WaveTestWindow {
   WaveTestWindow(const WaveTestWindow&) = delete;
   WaveTestWindow& operator=(const WaveTestWindow&) = delete;
 
-  HWND Hwnd() const { return hwnd_; }
   DWORD_PTR Callback() const { return reinterpret_cast<DWORD_PTR>(hwnd_); }
 
   // Handles every queued message as the message loop would; returns the device messages
