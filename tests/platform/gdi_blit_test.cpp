@@ -29,14 +29,6 @@ void ExpectCopied(const Canvas& dest, uint32_t untouched, int left, int top, int
   }
 }
 
-TEST(GdiBlitTest, CopyBetweenSurfacesMovesOnlyTheRequestedBlock) {
-  Canvas source(8, 8);
-  Canvas dest(8, 8, kWhite);
-  Tagged(source);
-  EXPECT_TRUE(BitBlt(dest.dc(), 1, 2, 3, 4, source.dc(), 4, 3, SRCCOPY));
-  ExpectCopied(dest, kWhite, 1, 2, 4, 6, 3, 1);
-}
-
 TEST(GdiBlitTest, AndAndOrCombineSourceWithDestination) {
   Canvas layer(3, 1, kWhite);
   layer.set(1, 0, 0xFF3F3FFFu);  // a light blue mark on white
