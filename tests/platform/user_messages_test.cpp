@@ -156,7 +156,7 @@ TEST_F(MessagesTest, PaintComesOnlyToShownWindowsWhenNoPostedMessageWaitsWithThe
   EXPECT_FALSE(PeekMessageA(&msg, hwnd, WM_PAINT, WM_PAINT, PM_NOREMOVE));
 }
 
-TEST_F(MessagesTest, TranslateMessageTurnsAKeyPressIntoACharacter) {
+TEST_F(MessagesTest, KeyPressesBecomeCharactersAndQuitEndsTheLoopWithItsCode) {
   Create();
   seen.clear();
   morvex::user::PostKeyDown(hwnd, 'P', 'p');
@@ -174,6 +174,19 @@ TEST_F(MessagesTest, TranslateMessageTurnsAKeyPressIntoACharacter) {
   morvex::user::PostKeyDown(hwnd, VK_SHIFT, 0);
   ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
   EXPECT_FALSE(TranslateMessage(&msg));
+  // Quit ends the loop after the posted messages, with its code.
+  PostMessageA(hwnd, WM_USER, 0, 0);
+  PostQuitMessage(7);
+  ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER));
+  EXPECT_FALSE(GetMessageA(&msg, nullptr, 0, 0));
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+  EXPECT_EQ(msg.wParam, 7u);
+  // A window that is gone takes no posts and has no surface.
+  HWND gone = hwnd;
+  DestroyWindow(gone);
+  EXPECT_FALSE(PostMessageA(gone, WM_USER, 0, 0));
+  EXPECT_EQ(GetDC(gone), nullptr);
 }
 
 TEST_F(MessagesTest, CloseButtonClosesAndDestroysUnlessTheCloseItemIsGrey) {
@@ -189,23 +202,6 @@ TEST_F(MessagesTest, CloseButtonClosesAndDestroysUnlessTheCloseItemIsGrey) {
   Pump();
   EXPECT_EQ(Messages(), (std::vector<UINT>{WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}));
   EXPECT_FALSE(IsWindow(hwnd));
-}
-
-TEST_F(MessagesTest, QuitEndsTheLoopAfterThePostedMessagesWithItsCode) {
-  Create();
-  PostMessageA(hwnd, WM_USER, 0, 0);
-  PostQuitMessage(7);
-  MSG msg;
-  ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
-  EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER));
-  EXPECT_FALSE(GetMessageA(&msg, nullptr, 0, 0));
-  EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
-  EXPECT_EQ(msg.wParam, 7u);
-  // A window that is gone takes no posts and has no surface.
-  HWND gone = hwnd;
-  DestroyWindow(gone);
-  EXPECT_FALSE(PostMessageA(gone, WM_USER, 0, 0));
-  EXPECT_EQ(GetDC(gone), nullptr);
 }
 
 TEST_F(MessagesTest, MaximizeAndMinimizeReportWindowsGeometry) {
