@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -102,6 +104,8 @@ TEST(HostileInputTest, EachEndsWithItsMessageOrPlaysOnAndKeepsTheSettings) {
   const HostileCase cases[] = {
       {"an endless device of zeros", [](const TempDir&) { return std::string("/dev/zero"); }, Outcome::Refused,
        "dont open wavfile(@)"},
+      {"an endless device of noise", [](const TempDir&) { return std::string("/dev/urandom"); }, Outcome::Refused,
+       "dont open wavfile(@)"},
       {"a pipe holding a whole sound file",
        [&pipeEnds](const TempDir& dir) {
          const std::string path = (dir.path() / "pipe.wav").string();
@@ -155,9 +159,9 @@ TEST(HostileInputTest, EachEndsWithItsMessageOrPlaysOnAndKeepsTheSettings) {
   close(pipeEnds);
 }
 
-// Permissions stop only a normal user; the superuser reads and writes through them.
-TEST(HostileInputTest, WhatOnlyANormalUserMeets) {
-  if (geteuid() == 0) GTEST_SKIP() << "the superuser reads and writes files whatever their permissions";
+// Permissions stop only a normal user; the superuser reads and writes through them, so a
+// superuser's run plays these as the user nobody.
+void WhatOnlyANormalUserMeets() {
   const HostileCase cases[] = {
       {"a file the user may not read",
        [](const TempDir& dir) {
@@ -182,6 +186,21 @@ TEST(HostileInputTest, WhatOnlyANormalUserMeets) {
        }},
   };
   for (const HostileCase& c : cases) RunCase(c);
+}
+
+TEST(HostileInputTest, WhatOnlyANormalUserMeets) {
+  if (geteuid() != 0) {
+    WhatOnlyANormalUserMeets();
+    return;
+  }
+  constexpr uid_t kNobody = 65534;
+  EXPECT_EXIT(
+      {
+        if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) std::_Exit(2);
+        WhatOnlyANormalUserMeets();
+        std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
