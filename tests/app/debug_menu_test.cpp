@@ -1,6 +1,5 @@
-// The debug menu on the real main window: its place and start marks, every radio group's mark
-// moving with a choice, the other commands' state and marks, and the view windows' commands
-// reaching the same handler.
+// The debug menu on the real main window: its place, its marks at start-up and after each choice,
+// and the view windows' commands reaching the same handler.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,9 +15,7 @@ namespace {
 
 using main_window_rig::Checked;
 using main_window_rig::Grey;
-using main_window_rig::MainWindowRig;
-
-class DebugMenuTest : public MainWindowRig {};
+using DebugMenuTest = main_window_rig::MainWindowRig;
 
 void ExpectMarks(std::initializer_list<UINT> ids, bool checked) {
   for (const UINT id : ids) EXPECT_EQ(Checked(id), checked) << id;
@@ -37,7 +34,6 @@ TEST_F(DebugMenuTest, HangsOnTheSystemMenuWithItsStartMarksFromTheSettings) {
   EXPECT_EQ(GetMenuItemID(DebugMenu, GetMenuItemCount(DebugMenu) - 1), 118u);
   EXPECT_TRUE(Grey(74));
   EXPECT_TRUE(Grey(65)) << "a one-channel source has no vectorscope";
-  // Fixed ones, the defaults' pairs and triples, and toggles (51 while its setting is off).
   ExpectMarks({73, 64, 19, 104, 11, 59, 61, 84, 35, 96, 103, 51, 49, 52, 57, 89}, true);
   ExpectMarks({12, 60, 62, 63, 83, 102, 36, 91, 90, 56, 76, 65, 82}, false);
 
@@ -48,59 +44,68 @@ TEST_F(DebugMenuTest, HangsOnTheSystemMenuWithItsStartMarksFromTheSettings) {
   Settings.wavwindowstop = Settings.vswindowstop = Settings.sgcolor = 0;
   Start(main_window_rig::Pattern(400000), test_support::FmtFields{});
   EXPECT_FALSE(Grey(65)) << "two channels";
+  for (const auto& [window, title] : {std::pair{VectorscopeWindowHandle(), "vectorscope"},
+                                      std::pair{WaveformWindowHandle(), "wav window"}}) {
+    char text[32] = {};
+    GetWindowTextA(window, text, sizeof text);
+    EXPECT_STREQ(text, title);
+  }
   ExpectMarks({63, 102, 76, 65, 91, 82}, true);
   ExpectMarks({61, 62, 84, 51, 57}, false);
 }
 
-// One radio group: the value the settings start with, the item marked for it (0: none), a
-// choice, and the value the choice sets.
-struct RadioCase {
-  const char* name;
-  std::vector<UINT> items;
-  std::atomic<int32_t>* setting;
-  int32_t startValue;
-  UINT markedAtStart;
-  UINT chosen;
-  int32_t chosenValue;
-};
-
-const std::vector<UINT> kPauses{87, 13, 109, 14, 15, 16, 17, 18, 20};
-const std::vector<UINT> kLengths{28, 29, 30, 21, 22, 23, 24, 25, 26, 121};
-const std::vector<UINT> kSgMagnifications{43, 44, 45, 88, 124, 125, 46, 75, 47, 58, 48, 50};
-const std::vector<UINT> kVsSamples{66, 67, 68, 69, 70, 71, 72};
-const std::vector<UINT> kWavPauses{77, 78, 79, 80, 81};
-
-const RadioCase kRadioCases[] = {
-    {"PauseZeroMarksTheTimeSliceItem", kPauses, &Settings.fftwindowsleeptime, 0, 13, 87, 0},
-    {"PauseNoItem", kPauses, &Settings.fftwindowsleeptime, 7, 0, 17, 50},
-    {"LengthLargest", kLengths, &Settings.fftsampleRequested, 32768, 121, 28, 64},
-    {"LengthNoItem", kLengths, &Settings.fftsampleRequested, 1000, 0, 22, 1024},
-    {"FftMagnification", {31, 32, 33, 34, 41, 42}, &Settings.fftgraphmagnified, 20, 33, 42, 200},
-    {"SgMagnification", kSgMagnifications, &Settings.sggraphmagnified, 35, 124, 50, 400},
-    {"SgMagnificationNoItem", kSgMagnifications, &Settings.sggraphmagnified, 60, 0, 75, 75},
-    {"VectorscopeSamples", kVsSamples, &Settings.vecscpsample, 3000, 72, 66, 200},
-    {"VectorscopeNoItem", kVsSamples, &Settings.vecscpsample, 250, 0, 70, 1000},
-    {"WavPause", kWavPauses, &Settings.wavwindowsleeptime, 10, 79, 81, 50},
-    {"WavPauseNoItem", kWavPauses, &Settings.wavwindowsleeptime, 7, 0, 81, 50},
-};
-
-class RadioGroupTest : public MainWindowRig, public testing::WithParamInterface<RadioCase> {};
-
-TEST_P(RadioGroupTest, StartsOnTheSettingsItemAndMovesToTheChoice) {
-  const RadioCase& c = GetParam();
-  *c.setting = c.startValue;
-  Start();
-  for (const UINT id : c.items) EXPECT_EQ(Checked(id), id == c.markedAtStart) << "at start-up, item " << id;
-  SystemCommand(c.chosen);
-  EXPECT_EQ(c.setting->load(), c.chosenValue);
-  for (const UINT id : c.items) EXPECT_EQ(Checked(id), id == c.chosen) << "after the choice, item " << id;
+TEST_F(DebugMenuTest, EachRadioGroupStartsOnTheSettingsItemAndMovesToTheChoice) {
+  // The setting's value at start-up, the item marked for it (0: none), a choice and its value.
+  struct Group {
+    std::vector<UINT> items;
+    std::atomic<int32_t>* setting;
+    int32_t startValue;
+    UINT markedAtStart, chosen;
+    int32_t chosenValue;
+  };
+  const std::vector<UINT> pauses{87, 13, 109, 14, 15, 16, 17, 18, 20};
+  const std::vector<UINT> lengths{28, 29, 30, 21, 22, 23, 24, 25, 26, 121};
+  const std::vector<UINT> sg{43, 44, 45, 88, 124, 125, 46, 75, 47, 58, 48, 50};
+  const std::vector<UINT> vs{66, 67, 68, 69, 70, 71, 72};
+  const std::vector<UINT> wav{77, 78, 79, 80, 81};
+  const Group groups[] = {
+      {pauses, &Settings.fftwindowsleeptime, 0, 13, 87, 0},  // pause 0 marks the time-slice item
+      {pauses, &Settings.fftwindowsleeptime, 7, 0, 17, 50},
+      {lengths, &Settings.fftsampleRequested, 32768, 121, 28, 64},
+      {lengths, &Settings.fftsampleRequested, 1000, 0, 22, 1024},
+      {{31, 32, 33, 34, 41, 42}, &Settings.fftgraphmagnified, 20, 33, 42, 200},
+      {sg, &Settings.sggraphmagnified, 35, 124, 50, 400},
+      {sg, &Settings.sggraphmagnified, 60, 0, 75, 75},
+      {vs, &Settings.vecscpsample, 3000, 72, 66, 200},
+      {vs, &Settings.vecscpsample, 250, 0, 70, 1000},
+      {wav, &Settings.wavwindowsleeptime, 10, 79, 81, 50},
+      {wav, &Settings.wavwindowsleeptime, 7, 0, 81, 50},
+  };
+  for (const Group& g : groups) {
+    SCOPED_TRACE(testing::Message() << "start value " << g.startValue << ", choice " << g.chosen);
+    *g.setting = g.startValue;
+    Start();
+    for (const UINT id : g.items) EXPECT_EQ(Checked(id), id == g.markedAtStart) << "at start-up, item " << id;
+    SystemCommand(g.chosen);
+    EXPECT_EQ(g.setting->load(), g.chosenValue);
+    for (const UINT id : g.items) EXPECT_EQ(Checked(id), id == g.chosen) << "after the choice, item " << id;
+    Restart();
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Groups, RadioGroupTest, testing::ValuesIn(kRadioCases),
-                         [](const testing::TestParamInfo<RadioCase>& info) { return std::string(info.param.name); });
 
 TEST_F(DebugMenuTest, CommandsSetWhatTheViewsReadAndKeepTheirMarks) {
   Start();
+  ASSERT_TRUE(RunUntil([] { return FftThreadHandle.load() != nullptr; }));
+  SystemCommand(37);
+  EXPECT_EQ(FftPriorityLevel, 2) << "the level is kept even when the system refuses";
+  const bool raised = GetThreadPriority(FftThreadHandle) == THREAD_PRIORITY_HIGHEST;
+  EXPECT_EQ(Checked(37), raised);
+  EXPECT_EQ(Checked(35), !raised);
+  SgControl.threadHandle = nullptr;  // no spectrogram thread: nothing to change, the mark stays
+  SystemCommand(60);
+  EXPECT_EQ(SgPriorityLevel, 1);
+  ExpectMarks({59}, true);
+
   SystemCommand(87);
   SystemCommand(14);
   EXPECT_EQ(FftSleepNone, 0) << "any pause but 87 sleeps again";
@@ -109,6 +114,9 @@ TEST_F(DebugMenuTest, CommandsSetWhatTheViewsReadAndKeepTheirMarks) {
   Posted('s');
   Posted('p');
   EXPECT_EQ(Settings.fftsample, 8192);
+  EXPECT_EQ(FftPriorityLevel + SgPriorityLevel, 0) << "play puts the priorities back";
+  ExpectMarks({35, 59}, true);
+  ExpectMarks({37, 60}, false);
   SystemCommand(12);
   SystemCommand(63);
   SystemCommand(83);
@@ -141,51 +149,30 @@ TEST_F(DebugMenuTest, CommandsSetWhatTheViewsReadAndKeepTheirMarks) {
   ExpectMarks({76, 64, 53}, true);
 }
 
-TEST_F(DebugMenuTest, ThreadPrioritiesMoveTheirMarksOnlyWhenChangedAndPlayPutsThemBack) {
-  Start();
-  ASSERT_TRUE(RunUntil([] { return FftThreadHandle.load() != nullptr; }));
-  SystemCommand(37);
-  EXPECT_EQ(FftPriorityLevel, 2) << "the level is kept even when the system refuses";
-  const bool raised = GetThreadPriority(FftThreadHandle) == THREAD_PRIORITY_HIGHEST;
-  EXPECT_EQ(Checked(37), raised);
-  EXPECT_EQ(Checked(35), !raised);
-  SgControl.threadHandle = nullptr;  // no spectrogram thread: nothing to change
-  SystemCommand(60);
-  EXPECT_EQ(SgPriorityLevel, 1);
-  ExpectMarks({59}, true);
-  Posted('s');
-  Posted('p');
-  EXPECT_EQ(FftPriorityLevel + SgPriorityLevel, 0);
-  ExpectMarks({35, 59}, true);
-  ExpectMarks({37, 60}, false);
-}
-
-// A view window, what it receives (a popup choice, its close button, a key), and what the main
-// window's handlers made of it.
-struct Forwarded {
-  HWND (*window)();
-  UINT message;
-  WPARAM id;
-  bool (*done)();
-};
-
-const Forwarded kForwarded[] = {
-    {FftWindowHandle, WM_COMMAND, 2, [] { return Settings.wfkind == 'n' && Checked(2) && !Checked(9); }},
-    {FftWindowHandle, WM_COMMAND, 165, [] { return FftLogAxis == 1 && FftLevelAxis == 1; }},
-    {FftWindowHandle, WM_COMMAND, 87, [] { return FftSleepNone == 1 && Checked(87); }},
-    {FftWindowHandle, WM_COMMAND, 115, [] { return Settings.fftradix4flagRequested == 1 && Checked(22); }},
-    {FftWindowHandle, WM_COMMAND, 54, [] { return FftUpdatesStopped == 1 && Checked(54); }},
-    {FftWindowHandle, WM_COMMAND, 19, [] { return FftOnePointPerColumn == 0 && !Checked(19); }},
-    {VectorscopeWindowHandle, WM_CLOSE, 0, [] { return Settings.vswindowstop == 1 && !Checked(65); }},
-    {WaveformWindowHandle, WM_COMMAND, 82, [] { return Settings.wavgphffts == 1 && Checked(82); }},
-    {WaveformWindowHandle, WM_CLOSE, 0, [] { return Settings.wavwindowstop == 1 && !Checked(76); }},
-    {WaveformWindowHandle, WM_CHAR, 'q', [] { return statusText == 0; }},
-    {SgWindowHandle, WM_COMMAND, 102, [] { return Settings.sggraphtype == 2 && Checked(102) && !Checked(84); }},
-    {SgWindowHandle, WM_CLOSE, 0, [] { return SgControl.stopped == 1 && SgWindowShown == 0 && !Checked(64); }},
-};
-
 TEST_F(DebugMenuTest, TheViewWindowsCommandsReachTheMainHandlerAndItsMarks) {
-  for (const Forwarded& f : kForwarded) {
+  // A view window, what it receives (a popup choice, its close button, a key), and the outcome.
+  struct Forwarded {
+    HWND (*window)();
+    UINT message;
+    WPARAM id;
+    bool (*done)();
+  };
+  const Forwarded forwarded[] = {
+      {FftWindowHandle, WM_COMMAND, 2, [] { return Settings.wfkind == 'n' && Checked(2) && !Checked(9); }},
+      {FftWindowHandle, WM_COMMAND, 165, [] { return FftLogAxis == 1 && FftLevelAxis == 1; }},
+      {FftWindowHandle, WM_COMMAND, 87, [] { return FftSleepNone == 1 && Checked(87); }},
+      {FftWindowHandle, WM_COMMAND, 115, [] { return Settings.fftradix4flagRequested == 1 && Checked(22); }},
+      {FftWindowHandle, WM_COMMAND, 54, [] { return FftUpdatesStopped == 1 && Checked(54); }},
+      {FftWindowHandle, WM_COMMAND, 19, [] { return FftOnePointPerColumn == 0 && !Checked(19); }},
+      {VectorscopeWindowHandle, WM_COMMAND, 66, [] { return Settings.vecscpsample == 200 && Checked(66); }},
+      {VectorscopeWindowHandle, WM_CLOSE, 0, [] { return Settings.vswindowstop == 1 && !Checked(65); }},
+      {WaveformWindowHandle, WM_COMMAND, 82, [] { return Settings.wavgphffts == 1 && Checked(82); }},
+      {WaveformWindowHandle, WM_CLOSE, 0, [] { return Settings.wavwindowstop == 1 && !Checked(76); }},
+      {WaveformWindowHandle, WM_CHAR, 'q', [] { return statusText == 0; }},
+      {SgWindowHandle, WM_COMMAND, 102, [] { return Settings.sggraphtype == 2 && Checked(102) && !Checked(84); }},
+      {SgWindowHandle, WM_CLOSE, 0, [] { return SgControl.stopped == 1 && SgWindowShown == 0 && !Checked(64); }},
+  };
+  for (const Forwarded& f : forwarded) {
     SCOPED_TRACE(f.id);
     Settings.vswindowstop = Settings.wavwindowstop = 0;
     KeyboardShortcutsEnabled = 1;
@@ -195,9 +182,8 @@ TEST_F(DebugMenuTest, TheViewWindowsCommandsReachTheMainHandlerAndItsMarks) {
     EXPECT_TRUE(f.done());
     Restart();
   }
-}
 
-TEST_F(DebugMenuTest, TheFftWindowsExitClosesTheProgramAndTheChoiceIsSaved) {
+  // The FFT window's exit closes the program and the settings keep its last choice.
   const std::string path = (dir_.path() / "morvex.ini").string();
   Start();
   std::snprintf(SettingsPath, sizeof SettingsPath, "%s", path.c_str());

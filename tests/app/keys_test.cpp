@@ -1,6 +1,5 @@
-// The main window's character keys and timers on the real window: shortcuts off and on, the
-// characters the program posts to itself, a menu held open, every key's flag, the jumps that
-// resume through timer 2, and timers 1 and 4 ending themselves.
+// The main window's character keys and timers on the real window: shortcuts off and on, a menu
+// held open, every key's flag, the jumps that resume through timer 2, and the one-shot timers.
 #include <gtest/gtest.h>
 
 #include "analysis/fft_window.h"
@@ -45,7 +44,7 @@ TEST_F(KeysTest, TypedKeysActOnlyAfterTheMinusKeyAndOnlyXWhileAMenuIsOpen) {
   EXPECT_FALSE(IsWindow(hwnd_)) << "the close command ends the program";
 }
 
-TEST_F(KeysTest, EachFlagKeyTogglesItsFlagBackAndForth) {
+TEST_F(KeysTest, EachFlagKeyTogglesItsFlagAndTheOtherKeysDoWhatTheySay) {
   struct FlagKey {
     char key;
     std::atomic<int32_t>* flag;
@@ -65,22 +64,16 @@ TEST_F(KeysTest, EachFlagKeyTogglesItsFlagBackAndForth) {
     Posted(k.key);
     EXPECT_EQ(k.flag->load(), k.before);
   }
-}
-
-TEST_F(KeysTest, KeysOfLevelTypeWindowStatisticsAndNothing) {
-  Start();
   Settings.levelmetertype = 4;
   Posted('j');
   EXPECT_EQ(Settings.levelmetertype, 0);
   Posted('j');
   EXPECT_EQ(Settings.levelmetertype, 1);
-
   Posted('k');
   EXPECT_FALSE(IsWindowVisible(hwnd_));
   EXPECT_EQ(FftPositionDisplay, 1) << "the FFT graph shows the position while the main window is hidden";
   Post(WM_CHAR, 'k', ShortcutMarker, FftWindowHandle());  // typed into the FFT window
   EXPECT_TRUE(IsWindowVisible(hwnd_));
-
   Posted('r');
   EXPECT_EQ(FftStatsOff, 0) << "statistics go off only while the updates are stopped";
   for (const char nothing : {'d', 'l', 'A', '#'}) Posted(nothing);
@@ -91,8 +84,13 @@ TEST_F(KeysTest, KeysOfLevelTypeWindowStatisticsAndNothing) {
       << "the mode flips only when the class could be set";
 }
 
-TEST_F(KeysTest, RepaintKeysSetTheIntervalAndTimerOneEndsWithPlayback) {
+TEST_F(KeysTest, RepaintKeysAndTimersOneAndFourEndingThemselves) {
+  Settings.processprioritylowonstartup = 1;
   Start();
+  EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(IDLE_PRIORITY_CLASS));
+  SendMessageA(hwnd_, WM_TIMER, 4, 0);
+  EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
+  EXPECT_FALSE(KillTimer(hwnd_, 4)) << "timer 4 is one-shot";
   PopupCommand(116);  // "このwindow更新ゆっくりに" posts z
   EXPECT_EQ(Settings.mainwindowinvailintervalvariable, 1000);
   EXPECT_TRUE(main_window_rig::Checked(116, MainPopup));
@@ -132,21 +130,12 @@ TEST_F(KeysTest, PlayPostedBehindTheReturningBuffersStillPlays) {
   Start();
   Run(1000);
   SendMessageA(hwnd_, WM_CHAR, 't', ShortcutMarker);
-  // The play command lands between the old device's returned buffers and its close message.
+  // Play lands between the old device's returned buffers and its close message.
   Posted('p');
   ASSERT_EQ(clock_.OutputStreamCount(), 2u);
   Run(1000);
   EXPECT_EQ(clock_.Heard(1), Slice(samples_, kBytesPerSecond, kBytesPerSecond))
       << "the old device's close must leave the new device's buffers prepared";
-}
-
-TEST_F(KeysTest, TimerFourPutsTheQuietStartBackToNormalOnce) {
-  Settings.processprioritylowonstartup = 1;
-  Start();
-  EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(IDLE_PRIORITY_CLASS));
-  SendMessageA(hwnd_, WM_TIMER, 4, 0);
-  EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
-  EXPECT_FALSE(KillTimer(hwnd_, 4)) << "one-shot";
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// The program's real main window in the test process (its procedure, creation and debug menu) on
-// the in-memory display and the virtual-clock sound device, with a WAV file in a temporary
-// directory as the source. Tests send it what the platform would and look at the state and marks.
+// The program's real main window in the test process on the in-memory display and the
+// virtual-clock sound device, with a WAV file in a temporary directory as the source.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -39,13 +38,7 @@ using test_support::Pattern;
 using test_support::Slice;
 
 // 8-bit mono at 8000 Hz: 8000 bytes a second.
-inline test_support::FmtFields Mono8k() {
-  test_support::FmtFields format;
-  format.channels = 1;
-  format.bits = 8;
-  format.rate = 8000;
-  return format;
-}
+inline test_support::FmtFields Mono8k() { return {.channels = 1, .rate = 8000, .bits = 8}; }
 
 // The display of every window in the test process; menus choose what a test queued.
 inline morvex::display::MemoryDisplay& Display() {

@@ -16,25 +16,12 @@ using test_support::ReadFileBytes;
 using test_support::TempDir;
 
 LiveWindow Shown(LONG left, LONG top, LONG right, LONG bottom) {
-  LiveWindow w;
-  w.exists = true;
-  w.rect = {left, top, right, bottom};
-  w.clientWidth = right - left - 16;
-  w.clientHeight = bottom - top - 38;
-  return w;
+  return {true, {left, top, right, bottom}, right - left - 16, bottom - top - 38};
 }
 
 LiveGeometry TypicalDesktop() {
-  LiveGeometry live;
-  live.main = Shown(100, 50, 700, 450);
-  live.fft = Shown(0, 340, 280, 555);
-  live.sg = Shown(0, 115, 280, 335);
-  live.vs = Shown(300, 0, 472, 162);
-  live.wav = Shown(475, 0, 795, 160);
-  live.fullScreenClientWidth = 1920;
-  live.fullScreenClientHeight = 1017;
-  live.channels = 2;
-  return live;
+  return {Shown(100, 50, 700, 450), Shown(0, 340, 280, 555), Shown(0, 115, 280, 335), Shown(300, 0, 472, 162),
+          Shown(475, 0, 795, 160),  1920, 1017, 2};
 }
 
 // The value of each of a window's four geometry lines, "px,py,width,height".

@@ -32,24 +32,19 @@ TEST(IconFile, EachIconReadsBackAsItsPicture) {
     ASSERT_EQ(RunTool(std::to_string(resource) + " " + path), 0);
     const std::string ico = test_support::ReadFileBytes(path);
 
-    // Directory: an icon with one 32x32, 16-colour, 4-bit image at the offset it names.
-    ASSERT_EQ(Le(ico, 0, 2), 0u);
-    ASSERT_EQ(Le(ico, 2, 2), 1u);
-    ASSERT_EQ(Le(ico, 4, 2), 1u);
-    EXPECT_EQ(Le(ico, 6, 1), 32u);
-    EXPECT_EQ(Le(ico, 7, 1), 32u);
-    EXPECT_EQ(Le(ico, 8, 1), 16u);
-    EXPECT_EQ(Le(ico, 12, 2), 4u);
-    const uint32_t size = Le(ico, 14, 4);
+    // An icon directory with one 32x32, 16-colour, 4-bit image, whose bitmap header counts colour
+    // and mask rows in its height; 4 bits, uncompressed.
     const uint32_t offset = Le(ico, 18, 4);
-    ASSERT_EQ(offset + size, ico.size());
-
-    // Bitmap header: height counts colour and mask rows; 4 bits, uncompressed.
-    ASSERT_EQ(Le(ico, offset, 4), 40u);
-    EXPECT_EQ(Le(ico, offset + 4, 4), 32u);
-    EXPECT_EQ(Le(ico, offset + 8, 4), 64u);
-    EXPECT_EQ(Le(ico, offset + 14, 2), 4u);
-    EXPECT_EQ(Le(ico, offset + 16, 4), 0u);
+    struct Field {
+      size_t at;
+      int bytes;
+      uint32_t value;
+    };
+    const Field fields[] = {{0, 2, 0},           {2, 2, 1},           {4, 2, 1},           {6, 2, 32 | 32 << 8},
+                            {8, 1, 16},          {12, 2, 4},          {offset, 4, 40},     {offset + 4, 4, 32},
+                            {offset + 8, 4, 64}, {offset + 14, 2, 4}, {offset + 16, 4, 0}};
+    for (const Field& f : fields) EXPECT_EQ(Le(ico, f.at, f.bytes), f.value) << "byte " << f.at;
+    ASSERT_EQ(offset + Le(ico, 14, 4), ico.size());
     const size_t palette = offset + 40;
     const size_t colourRows = palette + 16 * 4;
     const size_t maskRows = colourRows + kIconSize * kIconSize / 2;

@@ -29,45 +29,31 @@ PlayPosition StartOfBufferA(int32_t) { return {kPlayBufferA, 0, true}; }
 TEST(SgEndToEnd, AToneLandsOnItsRow) {
   const HWND main = test_support::CreateStandInMainWindow();
   ASSERT_NE(main, nullptr);
-
   Settings.~SettingsRecord();
   new (&Settings) SettingsRecord();
   Settings.fftwindowsleeptime = 1;
   Settings.sgcolor = 0;  // grey: the strongest magnitude is the darkest pixel
-  const WORD align = 4;
-  SampleStore.format = WAVEFORMATEX{WAVE_FORMAT_PCM, 2, 44100, 44100 * align, align, 16, 0};
-  SampleStore.fileRate = 44100;
-  SampleStore.analysisRate = 44100;
-  SampleStore.blockAlign = align;
+  SampleStore.format = WAVEFORMATEX{WAVE_FORMAT_PCM, 2, 44100, 44100 * 4, 4, 16, 0};
+  SampleStore.fileRate = SampleStore.analysisRate = 44100;
+  SampleStore.blockAlign = 4;
   SampleStore.fullScale = 65536;
   // A 1 kHz tone, bin 46.4 of a 2048-point transform.
-  for (char* buffer : {SampleStore.bufferA, SampleStore.bufferB}) {
-    playfill::FillStereo(buffer, [](int32_t f) { return static_cast<int32_t>(10000 * std::sin(2 * M_PI * 1000 * f / 44100)); });
-  }
+  const auto tone = [](int32_t f) { return static_cast<int32_t>(10000 * std::sin(2 * M_PI * 1000 * f / 44100)); };
+  for (char* buffer : {SampleStore.bufferA, SampleStore.bufferB}) playfill::FillStereo(buffer, tone);
   SampleStore.lastWritten = kPlayBufferB;
   SampleStore.writtenEnd = 2 * kPlayBufferBytes;
   SampleStore.seekBase = 0;
   SampleStore.dataSize = 100000000;
   SamplesPerFrame = 2048;
-  WindowRebuild = 1;
+  WindowRebuild = playflag = 1;
   buff = 2;
-  playflag = 1;
-
-  FftViewSources sources;
-  sources.settings = &Settings;
-  sources.store = &SampleStore;
-  sources.playflag = &playflag;
-  sources.inputRunning = &inputRunning;
-  sources.buff = &buff;
-  sources.devicePosition = DevicePosition;
-  sources.playPosition = StartOfBufferA;
+  FftViewSources sources{&Settings, &SampleStore, &playflag, &inputRunning, &buff, DevicePosition, StartOfBufferA};
   ASSERT_NE(CreateFftWindow(main, nullptr, SW_SHOW, sources), nullptr);
   const HWND sg = CreateSgWindow(main, SW_SHOW);
   ASSERT_NE(sg, nullptr);
   CreateSgSurfaces(sg, nullptr);
   RequestFreshSpectrogram();
-  SgControl.stopped = 0;
-  SgControl.endOfData = 0;
+  SgControl.stopped = SgControl.endOfData = 0;
 
   std::atomic<int32_t> restart{1};
   std::thread fft(FftThread, &restart);

@@ -1,7 +1,8 @@
-// A stand-in main window for the view window tests, and what the views post to it.
+// A stand-in main window for the view window tests, what the views post to it, and their marks.
 #pragma once
 
 #include <ostream>
+#include <set>
 #include <vector>
 
 #include "platform/win32.h"
@@ -38,6 +39,17 @@ inline std::vector<Posted> TakePosted(HWND main) {
   MSG msg;
   while (PeekMessageA(&msg, main, 0, 0, PM_REMOVE)) posted.push_back({msg.message, msg.wParam, msg.lParam});
   return posted;
+}
+
+// The command ids below 200 that `menu` shows checked.
+inline std::set<UINT> CheckedItems(HMENU menu) {
+  std::set<UINT> checked;
+  for (UINT id = 1; id < 200; ++id) {
+    if (const UINT state = GetMenuState(menu, id, MF_BYCOMMAND); state != ~0u && (state & MF_CHECKED)) {
+      checked.insert(id);
+    }
+  }
+  return checked;
 }
 
 }  // namespace test_support

@@ -1,15 +1,15 @@
-// The vectorscope and waveform windows as the main window creates them: what they pass on to the
-// main window, their popups' marks, and their threads drawing into them while a source runs.
+// The vectorscope and waveform windows as the main window creates them: their popups' marks and
+// their threads drawing into them while a source runs.
 #include <gtest/gtest.h>
 
 #include <new>
+#include <set>
 #include <vector>
 
 #include "analysis/spectrum_view_samples.h"
 #include "app/settings.h"
 #include "audio/sample_store.h"
 #include "audio/view_threads.h"
-#include "platform/win32.h"
 #include "support/picture.h"
 #include "support/view_window_rig.h"
 #include "views/vectorscope_window.h"
@@ -19,7 +19,6 @@ namespace {
 
 using test_support::kBlack;
 using test_support::kWhite;
-using test_support::Posted;
 
 class ViewWindows : public ::testing::Test {
  protected:
@@ -28,13 +27,11 @@ class ViewWindows : public ::testing::Test {
     new (&Settings) SettingsRecord();
     SampleStore.format = WAVEFORMATEX{WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
     SampleStore.fullScale = 65536;
-    playflag = 0;
-    ViewSamplesReady = 0;
+    playflag = ViewSamplesReady = 0;
     VsLineMode = 1;
     main = test_support::CreateStandInMainWindow();
     ASSERT_NE(main, nullptr);
   }
-
   void TearDown() override {
     playflag = 0;
     EXPECT_TRUE(WaitForViewThreadEnd(ViewKind::Vectorscope, 5000));
@@ -42,108 +39,48 @@ class ViewWindows : public ::testing::Test {
     DestroyVectorscopeWindow();
     DestroyWaveformWindow();
     DestroyWindow(main);
-    TakePosted();
+    test_support::TakePosted(main);
   }
-
-  std::vector<Posted> TakePosted() { return test_support::TakePosted(main); }
-
-  // Waits for a view thread to have drawn `pixel` at (x, y) of `hwnd`'s client area.
+  // Waits for a view thread to have drawn so that `seen` holds for the window's client area.
+  template <typename Seen>
+  static bool WaitFor(HWND hwnd, Seen seen) {
+    const HDC dc = GetDC(hwnd);
+    bool done = seen(dc);
+    for (int i = 0; i < 2500 && !done; ++i) {
+      Sleep(2);
+      done = seen(dc);
+    }
+    ReleaseDC(hwnd, dc);
+    return done;
+  }
   static bool WaitForPixel(HWND hwnd, int x, int y, COLORREF pixel) {
-    const HDC dc = GetDC(hwnd);
-    bool seen = false;
-    for (int i = 0; i < 2500 && !seen; ++i) {
-      seen = GetPixel(dc, x, y) == pixel;
-      if (!seen) Sleep(2);
-    }
-    ReleaseDC(hwnd, dc);
-    return seen;
+    return WaitFor(hwnd, [=](HDC dc) { return GetPixel(dc, x, y) == pixel; });
   }
-
-  // Whether the rectangle from (0, 0) to (w, h) of `hwnd` holds black; with `wait`, until it does.
-  static bool HasInk(HWND hwnd, int w, int h, bool wait) {
-    const HDC dc = GetDC(hwnd);
-    bool seen = false;
-    for (int i = 0; i < (wait ? 2500 : 1) && !seen; ++i) {
-      for (int y = 0; y < h && !seen; ++y) {
-        for (int x = 0; x < w && !seen; ++x) seen = GetPixel(dc, x, y) == kBlack;
-      }
-      if (!seen && wait) Sleep(2);
-    }
-    ReleaseDC(hwnd, dc);
-    return seen;
-  }
-
-  static bool Checked(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
-
   HWND main = nullptr;
 };
 
-TEST_F(ViewWindows, CommandsKeysAndTheCloseButtonGoToTheMainWindow) {
-  struct View {
-    HWND hwnd;
-    const char* className;
-    const char* title;
-    UINT firstCommand, lastCommand, closeCommand;
-  };
-  const View views[] = {
-      {CreateVectorscopeWindow(main), "vs", "vectorscope", 66, 73, 65},
-      {CreateWaveformWindow(main), "wav", "wav window", 77, 82, 76},
-  };
-  for (const View& view : views) {
-    SCOPED_TRACE(view.title);
-    ASSERT_NE(view.hwnd, nullptr);
-    char text[32] = {};
-    GetWindowTextA(view.hwnd, text, sizeof text);
-    EXPECT_STREQ(text, view.title);
-    EXPECT_FALSE(IsWindowVisible(view.hwnd));  // hidden by the default stop flags
-    TakePosted();
-    std::vector<Posted> expected;
-    for (UINT id = view.firstCommand - 1; id <= view.lastCommand + 1; ++id) {
-      SendMessageA(view.hwnd, WM_COMMAND, id, 0);
-      if (id >= view.firstCommand && id <= view.lastCommand) expected.push_back({WM_SYSCOMMAND, id, 0});
-    }
-    SendMessageA(view.hwnd, WM_CHAR, 'v', 5252);
-    expected.push_back({WM_CHAR, 'v', 5252});
-    SendMessageA(view.hwnd, WM_CLOSE, 0, 0);
-    expected.push_back({WM_SYSCOMMAND, view.closeCommand, 0});
-    EXPECT_EQ(TakePosted(), expected);
-    EXPECT_TRUE(IsWindow(view.hwnd));  // closing only asks the main window
-  }
-}
-
-TEST_F(ViewWindows, PopupMarksFollowTheSettings) {
+TEST_F(ViewWindows, PopupMarksFollowTheSettingsAtEachRightClick) {
   const HWND vs = CreateVectorscopeWindow(main);
-  const HMENU vsPopup = VectorscopeView.popup;
-  const auto rightClick = [](HWND hwnd) { SendMessageA(hwnd, WM_RBUTTONUP, 0, MAKELPARAM(5, 5)); };
-  Settings.vecscpsample = 2000;
-  rightClick(vs);
-  EXPECT_TRUE(Checked(vsPopup, 71));
-  EXPECT_TRUE(Checked(vsPopup, 73));
-  Settings.vecscpsample = 200;
-  VsLineMode = 0;
-  rightClick(vs);
-  EXPECT_FALSE(Checked(vsPopup, 71));
-  EXPECT_TRUE(Checked(vsPopup, 66));
-  EXPECT_FALSE(Checked(vsPopup, 73));
-  Settings.vecscpsample = 250;  // no item offers it
-  rightClick(vs);
-  for (UINT id = 66; id <= 72; ++id) EXPECT_FALSE(Checked(vsPopup, id)) << id;
-
   const HWND wav = CreateWaveformWindow(main);
-  const HMENU wavPopup = WaveformView.popup;
-  Settings.wavwindowsleeptime = 10;
-  rightClick(wav);
-  EXPECT_TRUE(Checked(wavPopup, 79));
-  EXPECT_FALSE(Checked(wavPopup, 82));
-  Settings.wavwindowsleeptime = 7;  // no item offers it: the marks stay
-  Settings.wavgphffts = 1;
-  rightClick(wav);
-  EXPECT_TRUE(Checked(wavPopup, 79));
-  EXPECT_TRUE(Checked(wavPopup, 82));
-  Settings.wavwindowsleeptime = 50;
-  rightClick(wav);
-  EXPECT_FALSE(Checked(wavPopup, 79));
-  EXPECT_TRUE(Checked(wavPopup, 81));
+  struct Case {
+    bool waveform;
+    std::atomic<int32_t>* setting;
+    int32_t value;
+    std::set<UINT> checked;  // among the window's items
+  };
+  const Case cases[] = {
+      {false, &Settings.vecscpsample, 2000, {71, 73}}, {false, &VsLineMode, 0, {71}},
+      {false, &Settings.vecscpsample, 200, {66}},      {false, &Settings.vecscpsample, 250, {}},  // no item offers it
+      {true, &Settings.wavwindowsleeptime, 10, {79}},  {true, &Settings.wavgphffts, 1, {79, 82}},
+      {true, &Settings.wavwindowsleeptime, 7, {79, 82}},  // no item offers it: the marks stay
+      {true, &Settings.wavwindowsleeptime, 50, {81, 82}},
+  };
+  for (const Case& c : cases) {
+    *c.setting = c.value;
+    SendMessageA(c.waveform ? wav : vs, WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+    const HMENU popup = c.waveform ? WaveformView.popup : VectorscopeView.popup;
+    EXPECT_EQ(test_support::CheckedItems(popup), c.checked) << c.value;
+  }
 }
 
 // The vectorscope thread draws each new frame at the window's size; a resize moves the picture,
@@ -159,8 +96,7 @@ TEST_F(ViewWindows, VectorscopeThreadFollowsFramesAndResizes) {
       ViewRight[i] = 32767;  // every point on the last column, centre row
     }
     VsLineMode = 0;  // lines between equal points have no pixels
-    playflag = 1;
-    ViewSamplesReady = 1;
+    playflag = ViewSamplesReady = 1;
     SwitchVectorscopeView(true);
     EXPECT_EQ(Settings.vswindowstop, 0);
     EXPECT_TRUE(IsWindowVisible(vs));
@@ -169,10 +105,11 @@ TEST_F(ViewWindows, VectorscopeThreadFollowsFramesAndResizes) {
     ASSERT_TRUE(WaitForPixel(vs, width - 1, height / 2, kBlack));
     const HBITMAP before = VectorscopeView.surface.bitmap;
     // Key v: the wait count in the top-left corner, where the picture itself is white.
-    EXPECT_FALSE(HasInk(vs, 30, 10, false));
-    VsShowWaits = 1;
-    ViewSamplesReady = 1;
-    EXPECT_TRUE(HasInk(vs, 30, 10, true));
+    const HDC dc = GetDC(vs);
+    EXPECT_EQ(test_support::InkIn(dc, 0, 0, 30, 10), 0);
+    ReleaseDC(vs, dc);
+    VsShowWaits = ViewSamplesReady = 1;
+    EXPECT_TRUE(WaitFor(vs, [](HDC dc) { return test_support::InkIn(dc, 0, 0, 30, 10) > 0; }));
     VsShowWaits = 0;
 
     RECT outer{};
