@@ -4,62 +4,45 @@
 #include <thread>
 #include <vector>
 
-#include "platform/gdi/surface.h"
 #include "tests/platform/gdi_test_canvas.h"
 
 namespace morvex::gdi::test {
 namespace {
 
-TEST(GdiSurfaceTest, ResizeKeepsTheOverlapAndFillsTheRestAndSizesBelowZeroCountAsZero) {
-  Surface empty(-4, 5, 0);
-  EXPECT_EQ(empty.width(), 0);
-  empty.resize(2, -1, 0);
-  EXPECT_EQ(empty.width(), 2);
-  EXPECT_EQ(empty.height(), 0);
-  Surface surface(3, 2, 1);
-  {
-    std::lock_guard lock(surface.mutex());
-    for (int i = 0; i < 6; ++i) surface.pixels()[i] = 10 + i;
-  }
-  surface.resize(4, 3, 7);
-  ASSERT_EQ(surface.width(), 4);
-  ASSERT_EQ(surface.height(), 3);
-  const std::vector<uint32_t> expected{10, 11, 12, 7, 13, 14, 15, 7, 7, 7, 7, 7};
-  std::lock_guard lock(surface.mutex());
-  EXPECT_EQ(std::vector<uint32_t>(surface.pixels(), surface.pixels() + 12), expected);
-}
-
-// The listener runs after the call, outside the surface's lock: it can take the lock itself.
-TEST(GdiSurfaceTest, ListenerHearsOfEveryChangeOutsideTheLock) {
-  Canvas canvas(4, 4);
+// Every change reaches the listener after the call, outside the lock (it may take the lock
+// itself); a resize keeps the overlap, fills the rest and counts sizes below zero as zero.
+TEST(GdiSurfaceTest, ChangesReachTheListenerOutsideTheLockAndResizeKeepsTheOverlap) {
+  Canvas canvas(3, 2, 1);
+  Surface& surface = canvas.surface();
   int calls = 0;
   bool lockWasFree = true;
-  canvas.surface().setChangeListener([&] {
+  surface.setChangeListener([&] {
     ++calls;
-    if (canvas.surface().mutex().try_lock()) {
-      canvas.surface().mutex().unlock();
-    } else {
-      lockWasFree = false;
-    }
+    lockWasFree = lockWasFree && surface.mutex().try_lock();
+    if (lockWasFree) surface.mutex().unlock();
   });
   SetPixel(canvas.dc(), 1, 1, RGB(0, 0, 0));
   Rectangle(canvas.dc(), 0, 0, 2, 2);
-  MoveToEx(canvas.dc(), 0, 3, nullptr);
-  LineTo(canvas.dc(), 3, 3);
+  MoveToEx(canvas.dc(), 0, 1, nullptr);
+  LineTo(canvas.dc(), 3, 1);
   BitBlt(canvas.dc(), 1, 0, 2, 2, canvas.dc(), 0, 0, SRCCOPY);
   TextOutA(canvas.dc(), 0, 0, "a", 1);
-  EXPECT_EQ(calls, 5);
   GetPixel(canvas.dc(), 0, 0);
   MoveToEx(canvas.dc(), 1, 1, nullptr);
   EXPECT_EQ(calls, 5);  // reading and moving change nothing
-  canvas.surface().resize(5, 5, 0);
+  for (int i = 0; i < 6; ++i) canvas.set(i % 3, i / 3, 10 + i);
+  surface.resize(4, 3, 7);
   EXPECT_EQ(calls, 6);
   EXPECT_TRUE(lockWasFree);
-  canvas.surface().setChangeListener(nullptr);
+  surface.setChangeListener(nullptr);
+  ASSERT_EQ(surface.width() * 10 + surface.height(), 43);
+  EXPECT_EQ(canvas.snapshot(), (std::vector<uint32_t>{10, 11, 12, 7, 13, 14, 15, 7, 7, 7, 7, 7}));
+  surface.resize(-4, 5, 0);  // no width, five empty rows
+  EXPECT_EQ(surface.width() * 10 + surface.height(), 5);
 }
 
-// Two threads fill the whole surface in their own colours while a third inspects it under the
-// lock: every drawing call is whole, so the surface is always of one colour.
+// Two threads fill the whole surface in their own colours while a third looks under the lock:
+// every drawing call is whole.
 TEST(GdiSurfaceTest, DrawingCallsFromSeveralThreadsNeverInterleave) {
   Canvas canvas(96, 64, kWhite);
   std::atomic<int> running{2};
@@ -86,13 +69,10 @@ TEST(GdiSurfaceTest, DrawingCallsFromSeveralThreadsNeverInterleave) {
   EXPECT_EQ(torn, 0);
 }
 
-// Two threads drawing through one shared context (as the level meter and the paint handler do
-// with the off-screen surface): a line may start where the other thread left the position, but
-// never from a position mixed from both.
+// One context shared by two threads (the level meter and the paint handler on the off-screen
+// surface): a line may start where the other thread left the position, never from a mixed one.
 TEST(GdiSurfaceTest, OneContextSharedByTwoThreads) {
-  struct Stroke {
-    int x0, y0, x1, y1;
-  };
+  struct Stroke { int x0, y0, x1, y1; };
   const Stroke strokes[] = {{0, 10, 63, 10}, {5, 40, 60, 40}};
   Canvas canvas(64, 64, kWhite);
   auto draw = [&](const Stroke& s) {
@@ -105,8 +85,7 @@ TEST(GdiSurfaceTest, OneContextSharedByTwoThreads) {
   std::thread b(draw, strokes[1]);
   a.join();
   b.join();
-  // A line starts at either thread's start or, when the other thread's whole stroke came in
-  // between, at its end.
+  // A line starts at either thread's start or at the end of the other's whole stroke.
   const POINT starts[] = {{0, 10}, {5, 40}, {63, 10}, {60, 40}};
   Canvas allowed(64, 64, kWhite);
   for (const POINT& from : starts) {
@@ -115,13 +94,7 @@ TEST(GdiSurfaceTest, OneContextSharedByTwoThreads) {
       LineTo(allowed.dc(), to.x1, to.y1);
     }
   }
-  const std::vector<uint32_t> drawn = canvas.snapshot();
-  const std::vector<uint32_t> possible = allowed.snapshot();
-  for (size_t i = 0; i < drawn.size(); ++i) {
-    if (drawn[i] == kBlack) {
-      EXPECT_EQ(possible[i], kBlack) << "pixel " << i % 64 << "," << i / 64;
-    }
-  }
+  for (const auto& [x, y] : canvas.pointsOf(kBlack)) EXPECT_EQ(allowed.at(x, y), kBlack) << x << "," << y;
   EXPECT_GT(canvas.pointsOf(kBlack).size(), 50u);
 }
 
