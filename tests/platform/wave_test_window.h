@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <map>
 #include <numeric>
 #include <utility>
 #include <vector>
@@ -26,21 +25,21 @@ struct DeviceMessage {
 class WaveTestWindow {
  public:
   WaveTestWindow() {
-    static bool registered = false;
-    if (!registered) {
+    static const bool registered = [] {
       WNDCLASSA cls{};
       cls.lpfnWndProc = Proc;
       cls.lpszClassName = "wave test";
-      registered = RegisterClassA(&cls) != 0;
-    }
-    hwnd_ = CreateWindowExA(0, "wave test", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
-                            nullptr, nullptr);
-    Journal()[hwnd_];
+      return RegisterClassA(&cls) != 0;
+    }();
+    hwnd_ = registered ? CreateWindowExA(0, "wave test", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
+                                         nullptr, nullptr)
+                       : nullptr;
+    journal_ = &handled_;
   }
   ~WaveTestWindow() {
     Pump();
     DestroyWindow(hwnd_);
-    Journal().erase(hwnd_);
+    journal_ = nullptr;
   }
   WaveTestWindow(const WaveTestWindow&) = delete;
   WaveTestWindow& operator=(const WaveTestWindow&) = delete;
@@ -52,7 +51,7 @@ class WaveTestWindow {
   std::vector<DeviceMessage> Pump() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    return Take();
+    return std::exchange(handled_, {});
   }
 
   // Runs the message loop until the device message `message` has been handled or `timeout`
@@ -60,39 +59,24 @@ class WaveTestWindow {
   std::vector<DeviceMessage> RunUntil(UINT message, std::chrono::milliseconds timeout) {
     constexpr UINT_PTR kWatchdog = 0x5741;
     SetTimer(hwnd_, kWatchdog, static_cast<UINT>(timeout.count()), nullptr);
-    std::vector<DeviceMessage> handled;
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0)) {
+    while ((handled_.empty() || handled_.back().message != message) && GetMessageA(&msg, nullptr, 0, 0)) {
       if (msg.message == WM_TIMER && msg.hwnd == hwnd_ && msg.wParam == kWatchdog) break;
       DispatchMessageA(&msg);
-      std::vector<DeviceMessage> now = Take();
-      handled.insert(handled.end(), now.begin(), now.end());
-      if (!now.empty() && now.back().message == message) break;
     }
     KillTimer(hwnd_, kWatchdog);
-    return handled;
+    return std::exchange(handled_, {});
   }
 
  private:
-  static std::map<HWND, std::vector<DeviceMessage>>& Journal() {
-    static std::map<HWND, std::vector<DeviceMessage>> journal;
-    return journal;
-  }
-
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg >= MM_WOM_OPEN && msg <= MM_WIM_DATA) {
-      Journal()[hwnd].push_back({msg, wParam, lParam, GetCurrentThreadId()});
-      return 0;
-    }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (msg < MM_WOM_OPEN || msg > MM_WIM_DATA) return DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (journal_) journal_->push_back({msg, wParam, lParam, GetCurrentThreadId()});
+    return 0;
   }
 
-  std::vector<DeviceMessage> Take() {
-    std::vector<DeviceMessage> taken;
-    taken.swap(Journal()[hwnd_]);
-    return taken;
-  }
-
+  static inline std::vector<DeviceMessage>* journal_ = nullptr;
+  std::vector<DeviceMessage> handled_;
   HWND hwnd_ = nullptr;
 };
 

@@ -1,0 +1,340 @@
+// The wave devices on the virtual clock through a real window and message loop, and the system
+// devices on a PCM name that no configuration defines.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/wave/device_selection.h"
+#include "platform/wave/frame_clock.h"
+#include "platform/wave/virtual_clock.h"
+#include "platform/win32.h"
+#include "wave_test_window.h"
+
+namespace morvex::wave {
+namespace {
+
+using testing::DeviceMessage;
+using testing::Ids;
+using Bytes = std::vector<uint8_t>;
+using Headers = std::vector<LPARAM>;
+using MessageIds = std::vector<UINT>;
+
+constexpr DWORD kBytesPerMs = 16;  // playback: 16-bit mono at 8000 Hz
+constexpr size_t kTenMs = 882;     // recording, the live input: 16-bit mono at 44100 Hz
+
+Bytes Joined(Bytes a, const Bytes& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+Headers Returned(const std::vector<DeviceMessage>& messages) {
+  Headers headers;
+  for (const DeviceMessage& m : messages) {
+    if (m.message == MM_WOM_DONE || m.message == MM_WIM_DATA) headers.push_back(m.param);
+  }
+  return headers;
+}
+
+class WaveDeviceTest : public ::testing::Test {
+ protected:
+  void SetUp() override { UseVirtualClockDevices(&clock); }
+  void TearDown() override {
+    if (hwo && waveOutReset(hwo) == MMSYSERR_NOERROR) waveOutClose(hwo);
+    if (hwi && waveInReset(hwi) == MMSYSERR_NOERROR) waveInClose(hwi);
+    window.Pump();
+    UseSystemDevices();
+  }
+
+  void OpenOut(const WAVEFORMATEX& format = testing::PcmFormatOf(8000, 1, 16)) {
+    ASSERT_EQ(waveOutOpen(&hwo, WAVE_MAPPER, &format, window.Callback(), 0, CALLBACK_WINDOW), MMSYSERR_NOERROR);
+  }
+  // Buffers live until the test ends.
+  testing::WaveBuffer& Write(DWORD ms, uint8_t first = 0, size_t extraBytes = 0) {
+    auto& buffer = buffers.emplace_back(testing::Counting(ms * kBytesPerMs + extraBytes, first));
+    EXPECT_EQ(waveOutPrepareHeader(hwo, &buffer.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+    EXPECT_EQ(waveOutWrite(hwo, &buffer.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+    return buffer;
+  }
+  DWORD Position() {
+    MMTIME time{};
+    EXPECT_EQ(waveOutGetPosition(hwo, &time, sizeof(time)), MMSYSERR_NOERROR);
+    EXPECT_EQ(time.wType, static_cast<UINT>(TIME_BYTES));
+    return time.u.cb;
+  }
+  Bytes Heard() { return clock.Heard(clock.OutputStreamCount() - 1); }
+
+  void OpenIn(const WAVEFORMATEX& format = testing::PcmFormatOf(44100, 1, 16)) {
+    ASSERT_EQ(waveInOpen(&hwi, WAVE_MAPPER, &format, window.Callback(), 0, CALLBACK_WINDOW), MMSYSERR_NOERROR);
+  }
+  testing::WaveBuffer& Add(size_t bytes = kTenMs) {
+    auto& buffer = buffers.emplace_back(Bytes(bytes, 0xEE));
+    EXPECT_EQ(waveInPrepareHeader(hwi, &buffer.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+    EXPECT_EQ(waveInAddBuffer(hwi, &buffer.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+    return buffer;
+  }
+
+  void Advance(int ms) { clock.Advance(std::chrono::milliseconds(ms)); }
+
+  std::deque<testing::WaveBuffer> buffers;
+  VirtualClock clock;
+  testing::WaveTestWindow window;
+  HWAVEOUT hwo = nullptr;
+  HWAVEIN hwi = nullptr;
+};
+
+// Buffers come back on the window's thread in write order once their last byte is heard (bytes
+// beyond the last whole frame are not played, an empty buffer ends a file); the position counts
+// heard bytes, not idle time; the live output's stop is refused until every buffer is back.
+TEST_F(WaveDeviceTest, PlaybackReturnsBuffersInOrderAndCountsHeardBytes) {
+  OpenOut();
+  std::vector<DeviceMessage> messages = window.Pump();
+  ASSERT_EQ(Ids(messages), MessageIds{MM_WOM_OPEN});
+  EXPECT_EQ(messages[0].device, reinterpret_cast<WPARAM>(hwo));
+  Advance(100);
+  EXPECT_EQ(Position(), 0u) << "an idle device counts no bytes";
+  auto& a = Write(10);
+  auto& b = Write(10, 40);
+  auto& odd = Write(10, 80, 1);
+  auto& empty = Write(0);
+  Advance(9);
+  EXPECT_TRUE(window.Pump().empty());
+  EXPECT_EQ(a.header.dwFlags, static_cast<DWORD>(WHDR_PREPARED | WHDR_INQUEUE));
+  Advance(1);
+  messages = window.Pump();
+  ASSERT_EQ(Returned(messages), Headers{a.Param()});
+  EXPECT_EQ(messages[0].thread, GetCurrentThreadId());
+  EXPECT_EQ(messages[0].device, reinterpret_cast<WPARAM>(hwo));
+  EXPECT_EQ(a.header.dwFlags, static_cast<DWORD>(WHDR_PREPARED | WHDR_DONE));
+  EXPECT_EQ(waveOutClose(hwo), static_cast<MMRESULT>(WAVERR_STILLPLAYING));
+  Advance(25);
+  EXPECT_EQ(Returned(window.Pump()), (Headers{b.Param(), odd.Param(), empty.Param()}));
+  EXPECT_EQ(Position(), 30u * kBytesPerMs) << "a refused close leaves the device playing";
+  Advance(100);
+  auto& c = Write(50, 120);
+  auto& d = Write(50, 220);
+  Advance(60);
+  EXPECT_EQ(Position(), 90u * kBytesPerMs) << "idle time between the buffers is not counted";
+  Advance(80);
+  EXPECT_EQ(Position(), 130u * kBytesPerMs) << "nothing more was written";
+  EXPECT_EQ(Heard(), Joined(Joined(Joined(a.data, b.data), Bytes(odd.data.begin(), odd.data.end() - 1)),
+                            Joined(c.data, d.data)));
+  ASSERT_EQ(waveOutClose(hwo), MMSYSERR_NOERROR);
+  messages = window.Pump();
+  EXPECT_EQ(Ids(messages), (MessageIds{MM_WOM_DONE, MM_WOM_DONE, MM_WOM_CLOSE}));
+  for (const DeviceMessage& m : messages) EXPECT_EQ(m.device, reinterpret_cast<WPARAM>(hwo));
+  MMTIME time{};
+  EXPECT_EQ(waveOutGetPosition(hwo, &time, sizeof(time)), static_cast<MMRESULT>(MMSYSERR_INVALHANDLE));
+  EXPECT_EQ(waveOutClose(hwo), static_cast<MMRESULT>(MMSYSERR_INVALHANDLE));
+  EXPECT_EQ(waveOutUnprepareHeader(hwo, &a.header, sizeof(WAVEHDR)), static_cast<MMRESULT>(MMSYSERR_INVALHANDLE));
+  hwo = nullptr;
+}
+
+// Reset stops at once and hands back every queued buffer; later buffers follow at once and the
+// position keeps counting from the opening. Headers must be prepared and not queued twice.
+TEST_F(WaveDeviceTest, ResetHandsBackEveryBufferAndHeadersFollowTheirRules) {
+  OpenOut();
+  window.Pump();
+  auto& a = Write(50, 0);
+  auto& b = Write(50, 100);
+  Advance(20);
+  ASSERT_EQ(waveOutReset(hwo), MMSYSERR_NOERROR);
+  EXPECT_EQ(a.header.dwFlags & (WHDR_DONE | WHDR_INQUEUE), static_cast<DWORD>(WHDR_DONE));
+  EXPECT_EQ(b.header.dwFlags & (WHDR_DONE | WHDR_INQUEUE), static_cast<DWORD>(WHDR_DONE));
+  EXPECT_EQ(Returned(window.Pump()), (Headers{a.Param(), b.Param()}));
+  Advance(20);
+  EXPECT_EQ(Position(), 20u * kBytesPerMs) << "nothing plays after a reset";
+  auto& c = Write(10, 200);
+  Advance(10);
+  EXPECT_EQ(Position(), 30u * kBytesPerMs);
+  EXPECT_EQ(Heard(), Joined(Bytes(a.data.begin(), a.data.begin() + 20 * kBytesPerMs), c.data));
+
+  auto& d = buffers.emplace_back(Bytes(10 * kBytesPerMs));
+  EXPECT_EQ(waveOutWrite(hwo, &d.header, sizeof(WAVEHDR)), static_cast<MMRESULT>(WAVERR_UNPREPARED));
+  ASSERT_EQ(waveOutPrepareHeader(hwo, &d.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+  ASSERT_EQ(waveOutWrite(hwo, &d.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+  EXPECT_EQ(waveOutWrite(hwo, &d.header, sizeof(WAVEHDR)), static_cast<MMRESULT>(WAVERR_STILLPLAYING));
+  EXPECT_EQ(waveOutUnprepareHeader(hwo, &d.header, sizeof(WAVEHDR)), static_cast<MMRESULT>(WAVERR_STILLPLAYING));
+  Advance(10);
+  EXPECT_EQ(waveOutUnprepareHeader(hwo, &d.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+  EXPECT_EQ(d.header.dwFlags, static_cast<DWORD>(WHDR_DONE));
+  EXPECT_EQ(waveOutWrite(hwo, nullptr, sizeof(WAVEHDR)), static_cast<MMRESULT>(MMSYSERR_INVALPARAM));
+  EXPECT_EQ(waveOutWrite(hwo, &d.header, sizeof(WAVEHDR) - 1), static_cast<MMRESULT>(MMSYSERR_INVALPARAM));
+}
+
+// A device that cannot pause drops its buffer and resumes with the first unheard byte.
+class WaveOutPauseTest : public WaveDeviceTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(WaveOutPauseTest, PauseFreezesThePositionAndRestartResumesWithoutLoss) {
+  clock.SetPauseSupported(GetParam());
+  OpenOut();
+  ASSERT_EQ(waveOutPause(hwo), MMSYSERR_NOERROR);
+  auto& a = Write(30, 0);
+  Advance(20);
+  EXPECT_EQ(Position(), 0u) << "buffers written while paused wait for the restart";
+  ASSERT_EQ(waveOutRestart(hwo), MMSYSERR_NOERROR);
+  auto& b = Write(30, 90);
+  Advance(40);
+  ASSERT_EQ(waveOutPause(hwo), MMSYSERR_NOERROR);
+  Advance(50);
+  EXPECT_EQ(Position(), 40u * kBytesPerMs);
+  ASSERT_EQ(waveOutRestart(hwo), MMSYSERR_NOERROR);
+  Advance(15);
+  EXPECT_EQ(Position(), 55u * kBytesPerMs);
+  Advance(10);
+  EXPECT_EQ(Heard(), Joined(a.data, b.data)) << "the pause lost or repeated nothing";
+}
+
+INSTANTIATE_TEST_SUITE_P(DeviceCanPause, WaveOutPauseTest, ::testing::Bool());
+
+TEST_F(WaveDeviceTest, OpenRejectsWhatTheDeviceCannotDo) {
+  const WAVEFORMATEX good = testing::PcmFormatOf(44100, 2, 16);
+  WAVEFORMATEX wideSamples = good, badAlign = good, floats = good;
+  wideSamples.wBitsPerSample = 24;
+  wideSamples.nBlockAlign = 6;
+  badAlign.nBlockAlign = 2;
+  floats.wFormatTag = 3;
+  const struct { UINT id; const WAVEFORMATEX* format; DWORD flags; MMRESULT expected; } cases[] = {
+      {1, &good, CALLBACK_WINDOW, MMSYSERR_BADDEVICEID},
+      {WAVE_MAPPER, &good, 0x00030000, MMSYSERR_INVALFLAG},
+      {WAVE_MAPPER, &wideSamples, CALLBACK_WINDOW, WAVERR_BADFORMAT},
+      {WAVE_MAPPER, &badAlign, CALLBACK_WINDOW, WAVERR_BADFORMAT},
+      {WAVE_MAPPER, &floats, CALLBACK_WINDOW, WAVERR_BADFORMAT},
+  };
+  for (const auto& c : cases) EXPECT_EQ(waveOutOpen(&hwo, c.id, c.format, window.Callback(), 0, c.flags), c.expected);
+  hwo = nullptr;
+  EXPECT_TRUE(window.Pump().empty()) << "a failed open posts nothing";
+  EXPECT_EQ(clock.OutputStreamCount(), 0u);
+  // Half of 11025 Hz: the byte rate is computed from the full rate, as the program does it.
+  WAVEFORMATEX halved = testing::PcmFormatOf(11025 / 2, 2, 16);
+  halved.nAvgBytesPerSec = 11025 * 4 / 2;
+  OpenOut(halved);
+}
+
+TEST(FramesInNanosTest, LongStreamsDoNotOverflow) {
+  const int64_t tenDays = 10LL * 24 * 3600 * 1000000000;
+  EXPECT_EQ(FramesInNanos(tenDays + 500000000, 192000), 10LL * 24 * 3600 * 192000 + 96000);
+}
+
+TEST_F(WaveDeviceTest, PositionReadFromAnotherThreadNeverGoesBack) {
+  OpenOut();
+  Write(200);
+  std::atomic<bool> stop{false};
+  std::atomic<bool> wentBack{false};
+  std::thread reader([&] {
+    DWORD last = 0;
+    while (!stop.load()) {
+      MMTIME time{};
+      waveOutGetPosition(hwo, &time, sizeof(time));
+      if (time.u.cb < last || time.u.cb > 200u * kBytesPerMs) wentBack = true;
+      last = time.u.cb;
+      std::this_thread::yield();
+    }
+  });
+  for (int i = 0; i < 200; ++i) Advance(1);
+  stop = true;
+  reader.join();
+  EXPECT_FALSE(wentBack.load());
+  EXPECT_EQ(Position(), 200u * kBytesPerMs);
+}
+
+// Recording starts with the start; sound arriving while no buffer is queued is lost; the live
+// input's stop tries the close on each returned buffer and is refused while another is queued.
+TEST_F(WaveDeviceTest, RecordingFillsBuffersInOrderAfterStart) {
+  OpenIn();
+  std::vector<DeviceMessage> messages = window.Pump();
+  ASSERT_EQ(Ids(messages), MessageIds{MM_WIM_OPEN});
+  EXPECT_EQ(messages[0].device, reinterpret_cast<WPARAM>(hwi));
+  auto& a = Add();
+  auto& b = Add();
+  Advance(50);
+  EXPECT_TRUE(window.Pump().empty()) << "nothing is recorded before the start";
+  const Bytes sound = testing::Counting(4 * kTenMs, 1);
+  clock.FeedInput(sound.data(), 2 * kTenMs);
+  ASSERT_EQ(waveInStart(hwi), MMSYSERR_NOERROR);
+  Advance(6);
+  EXPECT_TRUE(window.Pump().empty()) << "a buffer comes back only when it is full";
+  Advance(4);
+  messages = window.Pump();
+  ASSERT_EQ(Returned(messages), Headers{a.Param()});
+  EXPECT_EQ(messages[0].thread, GetCurrentThreadId());
+  EXPECT_EQ(a.header.dwFlags, static_cast<DWORD>(WHDR_PREPARED | WHDR_DONE));
+  EXPECT_EQ(a.Recorded(), Bytes(sound.begin(), sound.begin() + kTenMs));
+  EXPECT_EQ(waveInClose(hwi), static_cast<MMRESULT>(WAVERR_STILLPLAYING));
+  Advance(10);
+  ASSERT_EQ(Returned(window.Pump()), Headers{b.Param()});
+  EXPECT_EQ(b.Recorded(), Bytes(sound.begin() + kTenMs, sound.begin() + 2 * kTenMs));
+  clock.FeedInput(sound.data() + 2 * kTenMs, 2 * kTenMs);
+  Advance(10);
+  auto& c = Add();
+  Advance(10);
+  ASSERT_EQ(Returned(window.Pump()), Headers{c.Param()});
+  EXPECT_EQ(c.Recorded(), Bytes(sound.begin() + 3 * kTenMs, sound.end()));
+  ASSERT_EQ(waveInClose(hwi), MMSYSERR_NOERROR);
+  messages = window.Pump();
+  ASSERT_EQ(Ids(messages), MessageIds{MM_WIM_CLOSE});
+  EXPECT_EQ(messages[0].device, reinterpret_cast<WPARAM>(hwi));
+  EXPECT_EQ(waveInUnprepareHeader(hwi, &a.header, sizeof(WAVEHDR)), static_cast<MMRESULT>(MMSYSERR_INVALHANDLE));
+  hwi = nullptr;
+}
+
+// Silence when no sound arrives (8-bit silence is 128); reset hands back every queued buffer in
+// order, the first with what the 5 ms held (220.5 frames); headers must be prepared, queued once.
+TEST_F(WaveDeviceTest, RecordingSilenceResetAndHeaderRules) {
+  OpenIn(testing::PcmFormatOf(8000, 1, 8));
+  auto& silent = Add(80);
+  ASSERT_EQ(waveInStart(hwi), MMSYSERR_NOERROR);
+  Advance(10);
+  ASSERT_EQ(Returned(window.Pump()), Headers{silent.Param()});
+  EXPECT_EQ(silent.Recorded(), Bytes(80, 0x80));
+  ASSERT_EQ(waveInClose(hwi), MMSYSERR_NOERROR);
+
+  OpenIn();
+  window.Pump();
+  auto& a = Add();
+  auto& b = Add();
+  ASSERT_EQ(waveInStart(hwi), MMSYSERR_NOERROR);
+  Advance(5);
+  ASSERT_EQ(waveInReset(hwi), MMSYSERR_NOERROR);
+  EXPECT_EQ(Returned(window.Pump()), (Headers{a.Param(), b.Param()}));
+  EXPECT_EQ(a.header.dwBytesRecorded, 220u * 2);
+  EXPECT_EQ(b.header.dwBytesRecorded, 0u);
+  auto& unprepared = buffers.emplace_back(Bytes(kTenMs));
+  EXPECT_EQ(waveInAddBuffer(hwi, &unprepared.header, sizeof(WAVEHDR)), static_cast<MMRESULT>(WAVERR_UNPREPARED));
+  auto& queued = Add();
+  EXPECT_EQ(waveInAddBuffer(hwi, &queued.header, sizeof(WAVEHDR)), static_cast<MMRESULT>(WAVERR_STILLPLAYING));
+  EXPECT_EQ(waveInUnprepareHeader(hwi, &queued.header, sizeof(WAVEHDR)), static_cast<MMRESULT>(WAVERR_STILLPLAYING));
+  EXPECT_EQ(waveInAddBuffer(hwi, nullptr, sizeof(WAVEHDR)), static_cast<MMRESULT>(MMSYSERR_INVALPARAM));
+}
+
+// Without a playback device the silent device stands in, saying so once on one line; without a
+// capture device opening fails.
+TEST_F(WaveDeviceTest, MissingSystemDevices) {
+  constexpr char kMissingPcm[] = "morvex_no_such_pcm";
+  UseSystemDevices(kMissingPcm);
+  const WAVEFORMATEX format = testing::PcmFormatOf(44100, 2, 16);
+  ::testing::internal::CaptureStderr();
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(waveOutOpen(&hwo, WAVE_MAPPER, &format, window.Callback(), 0, CALLBACK_WINDOW), MMSYSERR_NOERROR);
+    ASSERT_EQ(waveOutClose(hwo), MMSYSERR_NOERROR);
+  }
+  hwo = nullptr;
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("playing silently in real time"), std::string::npos) << said;
+  EXPECT_NE(said.find(kMissingPcm), std::string::npos) << said;
+  EXPECT_EQ(said.find('\n'), said.size() - 1) << "one line, and nothing from ALSA itself: " << said;
+  EXPECT_EQ(Ids(window.Pump()), (MessageIds{MM_WOM_OPEN, MM_WOM_CLOSE, MM_WOM_OPEN, MM_WOM_CLOSE}));
+  const WAVEFORMATEX input = testing::PcmFormatOf(44100, 1, 16);
+  EXPECT_EQ(waveInOpen(&hwi, WAVE_MAPPER, &input, window.Callback(), 0, CALLBACK_WINDOW),
+            static_cast<MMRESULT>(MMSYSERR_NODRIVER));
+  hwi = nullptr;
+  EXPECT_TRUE(window.Pump().empty());
+}
+
+}  // namespace
+}  // namespace morvex::wave
