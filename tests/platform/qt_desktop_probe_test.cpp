@@ -9,31 +9,15 @@
 namespace morvex::display::qt {
 namespace {
 
-// Sets the desktop variables for one test and puts the previous values back.
-class DesktopProbeTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    for (const char* name : kNames) {
-      const char* value = std::getenv(name);
-      saved_.emplace_back(value ? std::optional<std::string>(value) : std::nullopt);
-      unsetenv(name);
-    }
+// Unset, empty, or naming servers that do not answer: no desktop; a chosen Qt platform is
+// trusted. Plugins are found by their whole name.
+TEST(DesktopProbeTest, OnlyAnsweringServersOrAChosenQtPlatformMeanADesktop) {
+  const char* const names[] = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
+  std::optional<std::string> saved[3];
+  for (int i = 0; i < 3; ++i) {
+    if (const char* value = std::getenv(names[i])) saved[i] = value;
+    unsetenv(names[i]);
   }
-  void TearDown() override {
-    for (size_t i = 0; i < saved_.size(); ++i) {
-      if (saved_[i]) {
-        setenv(kNames[i], saved_[i]->c_str(), 1);
-      } else {
-        unsetenv(kNames[i]);
-      }
-    }
-  }
-  static constexpr const char* kNames[] = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
-  std::vector<std::optional<std::string>> saved_;
-};
-
-// Unset, empty, or naming servers that do not answer: no desktop; a chosen Qt platform is trusted.
-TEST_F(DesktopProbeTest, OnlyAnsweringServersOrAChosenQtPlatformMeanADesktop) {
   EXPECT_FALSE(DesktopNamed());
   EXPECT_FALSE(FindDesktop());
   setenv("DISPLAY", "", 1);
@@ -45,14 +29,13 @@ TEST_F(DesktopProbeTest, OnlyAnsweringServersOrAChosenQtPlatformMeanADesktop) {
   EXPECT_FALSE(FindDesktop());
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   const auto desktop = FindDesktop();
+  for (int i = 0; i < 3; ++i) saved[i] ? setenv(names[i], saved[i]->c_str(), 1) : unsetenv(names[i]);
   ASSERT_TRUE(desktop);
   EXPECT_EQ(desktop->platform, "");
   EXPECT_TRUE(desktop->connections.empty());
-}
 
-TEST_F(DesktopProbeTest, PluginsAreLookedUpByName) {
   if (!PlatformPluginInstalled("offscreen")) GTEST_SKIP() << "Qt's offscreen platform is not installed";
-  EXPECT_FALSE(PlatformPluginInstalled("offscr"));  // a prefix of a name is not the name
+  EXPECT_FALSE(PlatformPluginInstalled("offscr"));
   EXPECT_FALSE(PlatformPluginInstalled("nosuchplatform"));
 }
 

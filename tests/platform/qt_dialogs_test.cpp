@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <string>
 
 #include "platform/display/qt/application.h"
 #include "platform/display/qt/dialogs.h"
@@ -22,53 +23,32 @@ extern "C" const char* __tsan_default_suppressions() { return "race:QWaitConditi
 namespace morvex::display::qt::testing {
 namespace {
 
-TEST(QtFileFilterTest, PairsBecomeQtNameFilters) {
-  EXPECT_EQ(NameFilters("wavfile(*.wav)\0*.wav\0"), QStringList{QStringLiteral("wavfile(*.wav)")});
-  EXPECT_EQ(NameFilters("Sound\0*.wav; *.aiff\0All\0*.*\0"),
-            (QStringList{QStringLiteral("Sound (*.wav *.aiff)"), QStringLiteral("All (*.*)")}));
-  // A description without its patterns ends the list.
-  EXPECT_EQ(NameFilters("Sound\0*.wav\0Broken\0"), QStringList{QStringLiteral("Sound (*.wav)")});
-  EXPECT_TRUE(NameFilters(nullptr).isEmpty());
-  EXPECT_TRUE(NameFilters("").isEmpty());
-}
-
-struct FileBuffers {
-  char file[32];
-  char title[16];
-  OPENFILENAMEA ofn{};
-  FileBuffers(DWORD maxFile, DWORD maxTitle) {
-    std::memset(file, 'x', sizeof file);
-    std::memset(title, 'x', sizeof title);
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = maxFile;
-    ofn.lpstrFileTitle = maxTitle ? title : nullptr;
-    ofn.nMaxFileTitle = maxTitle;
-  }
-};
-
+// The chosen path, its title and offsets are stored only when they fit the caller's buffers (a
+// name without extension has the offset of its zero); a filter list ends at a broken pair.
 TEST(QtChosenFileTest, PathTitleAndOffsetsAreStoredOnlyWhenTheyFit) {
-  // "/music/song.wav" is 15 characters, its title 8; the extension offset of a name without
-  // one is that of its terminating zero, and 0 for an empty one.
   const struct { const char* path; DWORD maxFile, maxTitle; bool stored; WORD offset, extension; } cases[] = {
       {"/music/song.wav", 17, 9, true, 7, 12},  {"/music/song.wav", 16, 0, true, 7, 12},
       {"/music/song.wav", 15, 9, false, 0, 0},  {"/music/song.wav", 32, 8, false, 0, 0},
       {"/a.b/readme", 32, 16, true, 5, 11},     {"/x/name.", 32, 16, true, 3, 0},
   };
   for (const auto& c : cases) {
-    FileBuffers buffers(c.maxFile, c.maxTitle);
-    ASSERT_EQ(StoreChosenFile(buffers.ofn, c.path), c.stored) << c.path << " in " << c.maxFile;
-    if (!c.stored) {
-      EXPECT_EQ(buffers.file[0], 'x') << "a refusal leaves the buffers alone";
-      EXPECT_EQ(buffers.title[0], 'x');
-      continue;
-    }
-    EXPECT_STREQ(buffers.file, c.path);
-    if (c.maxTitle) {
-      EXPECT_STREQ(buffers.title, c.path + c.offset);
-    }
-    EXPECT_EQ(buffers.ofn.nFileOffset, c.offset) << c.path;
-    EXPECT_EQ(buffers.ofn.nFileExtension, c.extension) << c.path;
+    char file[32], title[16];
+    std::memset(file, 'x', sizeof file);
+    std::memset(title, 'x', sizeof title);
+    OPENFILENAMEA ofn{};
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = c.maxFile;
+    ofn.lpstrFileTitle = c.maxTitle ? title : nullptr;
+    ofn.nMaxFileTitle = c.maxTitle;
+    ASSERT_EQ(StoreChosenFile(ofn, c.path), c.stored) << c.path << " in " << c.maxFile;
+    EXPECT_EQ(std::string(file, c.stored ? std::strlen(file) : 1), c.stored ? c.path : "x");
+    EXPECT_EQ(std::string(title, c.stored && c.maxTitle ? std::strlen(title) : 1),
+              c.stored && c.maxTitle ? c.path + c.offset : "x");
+    EXPECT_EQ(ofn.nFileOffset, c.offset) << c.path;
+    EXPECT_EQ(ofn.nFileExtension, c.extension) << c.path;
   }
+  EXPECT_EQ(NameFilters("Sound\0*.wav; *.aiff\0Broken\0"), QStringList{QStringLiteral("Sound (*.wav *.aiff)")});
+  EXPECT_TRUE(NameFilters(nullptr).isEmpty());
 }
 
 // Runs `act` on the modal dialog that opens next.

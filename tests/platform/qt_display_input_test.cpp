@@ -83,55 +83,40 @@ TEST_F(QtInputTest, InputArrivesAsItsMessagesInTheOrderItHappened) {
   EXPECT_TRUE(widget->isVisible());
 }
 
-TEST_F(QtInputTest, DesktopMoveAndResizeReachTheWindowLayer) {
+// Moves, resizes, minimize and restore by the desktop reach the window layer (its own moves
+// are not reported back); activation changes of the application reach every top-level window.
+TEST_F(QtInputTest, DesktopChangesReachTheWindowLayer) {
   widget->setGeometry(200, 150, 320, 240);
   Pump();
   RECT rect;
   GetWindowRect(hwnd, &rect);
-  EXPECT_EQ(rect.left, 192);
-  EXPECT_EQ(rect.top, 119);
-  EXPECT_EQ(rect.right, 528);
-  EXPECT_EQ(rect.bottom, 398);
-  const Received* size = Last(hwnd, WM_SIZE);
-  ASSERT_NE(size, nullptr);
-  EXPECT_EQ(size->lParam, MAKELPARAM(320, 240));
-  const Received* move = Last(hwnd, WM_MOVE);
-  ASSERT_NE(move, nullptr);
-  EXPECT_EQ(move->lParam, MAKELPARAM(200, 150));
-  // The window layer's own move is not reported back as the desktop's.
+  EXPECT_EQ((std::vector<LONG>{rect.left, rect.top, rect.right, rect.bottom}), (std::vector<LONG>{192, 119, 528, 398}));
+  ASSERT_TRUE(Last(hwnd, WM_SIZE) && Last(hwnd, WM_MOVE));
+  EXPECT_EQ(Last(hwnd, WM_SIZE)->lParam, MAKELPARAM(320, 240));
+  EXPECT_EQ(Last(hwnd, WM_MOVE)->lParam, MAKELPARAM(200, 150));
   messages.clear();
-  MoveWindow(hwnd, 10, 10, 316, 239, FALSE);
+  MoveWindow(hwnd, 100, 100, 316, 239, FALSE);
   EXPECT_EQ(MessagesOf(hwnd, {WM_SIZE, WM_MOVE}), (std::vector<UINT>{WM_SIZE, WM_MOVE}));
-  EXPECT_EQ(widget->geometry(), QRect(18, 41, 300, 200));
-}
+  EXPECT_EQ(widget->geometry(), QRect(108, 131, 300, 200));
 
-TEST_F(QtInputTest, DesktopMinimizeAndRestoreAreSystemCommands) {
   widget->setWindowState(Qt::WindowMinimized);
   Pump();
-  const Received* minimize = Last(hwnd, WM_SYSCOMMAND);
-  ASSERT_NE(minimize, nullptr);
-  EXPECT_EQ(minimize->wParam, static_cast<WPARAM>(SC_MINIMIZE));
+  ASSERT_NE(Last(hwnd, WM_SYSCOMMAND), nullptr);
+  EXPECT_EQ(Last(hwnd, WM_SYSCOMMAND)->wParam, static_cast<WPARAM>(SC_MINIMIZE));
   EXPECT_TRUE(user::DescribeWindow(hwnd)->minimized);
-  messages.clear();
   widget->setWindowState(Qt::WindowNoState);
   Pump();
-  const Received* restore = Last(hwnd, WM_SYSCOMMAND);
-  ASSERT_NE(restore, nullptr);
-  EXPECT_EQ(restore->wParam, static_cast<WPARAM>(SC_RESTORE));
+  EXPECT_EQ(Last(hwnd, WM_SYSCOMMAND)->wParam, static_cast<WPARAM>(SC_RESTORE));
   EXPECT_FALSE(user::DescribeWindow(hwnd)->minimized);
   EXPECT_EQ(widget->geometry(), QRect(108, 131, 300, 200));
-}
 
-TEST_F(QtInputTest, ApplicationActivationChangesNotifyEveryTopLevelWindow) {
   HWND other = Create("other", 400, 100, 216, 139);
   Pump();
   messages.clear();
-  QApplicationStateChangeEvent inactive(Qt::ApplicationInactive);
-  QCoreApplication::sendEvent(qApp, &inactive);
-  QApplicationStateChangeEvent stillInactive(Qt::ApplicationHidden);
-  QCoreApplication::sendEvent(qApp, &stillInactive);
-  QApplicationStateChangeEvent active(Qt::ApplicationActive);
-  QCoreApplication::sendEvent(qApp, &active);
+  for (auto state : {Qt::ApplicationInactive, Qt::ApplicationHidden, Qt::ApplicationActive}) {
+    QApplicationStateChangeEvent change(state);
+    QCoreApplication::sendEvent(qApp, &change);
+  }
   Pump();
   for (HWND window : {hwnd, other}) {
     std::vector<WPARAM> seen;
