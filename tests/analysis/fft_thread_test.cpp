@@ -17,8 +17,6 @@
 
 namespace {
 
-using test_support::kBlack;
-using test_support::kWhite;
 using fftview::buffers;
 using fftview::devicePosition;
 using fftview::inputOn;
@@ -26,6 +24,8 @@ using fftview::playing;
 using fftview::settings;
 using fftview::store;
 using namespace std::chrono_literals;
+using test_support::kBlack;
+using test_support::kWhite;
 
 // Spectra published so far: each publication moves one slot's sequence count on by 2.
 uint32_t Publications() {
@@ -53,11 +53,14 @@ class FftThreadTest : public fftview::FftViewTest {
     buffers = 2;
     playing = 1;
     Create();
+    window = GetDC(fft);
+    SelectObject(window, GetStockObject(BLACK_BRUSH));
   }
 
   void TearDown() override {
     playing = 0;
     if (thread.joinable()) thread.join();
+    ReleaseDC(fft, window);
     FftViewTest::TearDown();
   }
 
@@ -78,11 +81,14 @@ class FftThreadTest : public fftview::FftViewTest {
 
   std::atomic<int32_t> restart{1};
   std::thread thread;
+  HDC window = nullptr;
 };
 
-TEST_F(FftThreadTest, RunsCyclesUntilTheSourceStops) {
+TEST_F(FftThreadTest, RunsCyclesUntilTheSourceStopsOrAStopIsRequested) {
   Start();
   ASSERT_TRUE(WaitForPublications(5));
+  const DWORD id = FftThreadId;
+  EXPECT_NE(id, 0u);
   Finish();
   const uint32_t after = Publications();
   std::this_thread::sleep_for(20ms);
@@ -90,55 +96,66 @@ TEST_F(FftThreadTest, RunsCyclesUntilTheSourceStops) {
   // The spectrum of the tone: 1 kHz is bin 46 of 2048 at 44100 Hz.
   int32_t bins[1024];
   ASSERT_EQ(CopySpectrum(bins, 1024), 2048);
-  int peak = 1;
-  for (int k = 2; k < 1024; ++k) peak = bins[k] > bins[peak] ? k : peak;
-  EXPECT_EQ(peak, 46);
-  // With the old strategy the window shows the picture composed on the back surface.
+  EXPECT_EQ(std::max_element(bins + 1, bins + 1024) - bins, 46);
+  // With the old strategy the window shows the picture composed on the back surface, on a grid
+  // laid out for this run.
   const FftWindowSize size = FftWindowClientSize();
-  const HDC window = GetDC(fft);
   EXPECT_TRUE(test_support::SameBlock(window, 0, 0, FftBackSurface, 0, 0, size.width, size.height));
-  const int baseline = size.height - FftWindowMetrics().lineHeight;
-  EXPECT_EQ(GetPixel(FftGridSurface, size.width - 1, baseline), RGB(191, 191, 255));  // laid out for this run
-  ReleaseDC(fft, window);
-}
+  EXPECT_EQ(GetPixel(FftGridSurface, size.width - 1, size.height - FftWindowMetrics().lineHeight), RGB(191, 191, 255));
 
-TEST_F(FftThreadTest, AStopRequestEndsTheThreadAndIsCleared) {
-  FftStopRequest = 1;  // before the start: no cycle at all
-  const uint32_t before = Publications();
-  Start();
-  thread.join();
-  EXPECT_EQ(FftStopRequest, 0);
-  EXPECT_EQ(Publications(), before);
+  // A stop request ends the next run and is cleared; the run drew nothing, so the layout its start
+  // asked for stays pending.
+  playing = 1;
+  FftRelayout = 0;
+  FftUpdatesStopped = 1;
   Start();
   ASSERT_TRUE(WaitForPublications(2));
   FftStopRequest = 1;
   thread.join();
   EXPECT_EQ(FftStopRequest, 0);
   EXPECT_EQ(playing, 1);
+  EXPECT_NE(FftThreadId.load(), id);
+  EXPECT_EQ(FftRelayout, 1);
+  const uint32_t stopped = Publications();
+  FftStopRequest = 1;  // before the start: no cycle at all
+  Start();
+  thread.join();
+  EXPECT_EQ(FftStopRequest, 0);
+  EXPECT_EQ(Publications(), stopped);
 }
 
-TEST_F(FftThreadTest, AThreadWaitingForTheFirstBufferEndsWithTheRun) {
+TEST_F(FftThreadTest, WaitingForTheFirstBufferEndsWithTheRunAndBlanksTheWaitingText) {
   buffers = 0;
   const uint32_t before = Publications();
   Start();
   std::this_thread::sleep_for(20ms);
-  EXPECT_EQ(Publications(), before);
   Finish();  // would hang if the wait ignored the run's end
-  EXPECT_EQ(Publications(), before);
   // Without a window there is nothing to draw into: the thread ends at once.
+  ReleaseDC(fft, window);
   DestroyFftWindow();
   playing = 1;
   buffers = 2;
   FftThread(&restart);
   EXPECT_EQ(Publications(), before);
+
+  Create();
+  window = GetDC(fft);
+  SelectObject(window, GetStockObject(BLACK_BRUSH));
+  devicePosition = 0;  // the device has not started
+  Rectangle(window, -1, -1, 200, 100);
+  Start();
+  for (int i = 0; i < 2000 && GetPixel(window, 5, 5) == kBlack; ++i) std::this_thread::sleep_for(1ms);
+  Finish();
+  EXPECT_EQ(Publications(), before);
+  EXPECT_EQ(GetPixel(window, 5, 5), kWhite);    // in the six blanks at (0, 0)
+  EXPECT_EQ(GetPixel(window, 150, 5), kBlack);  // beyond them
 }
 
-TEST_F(FftThreadTest, LiveInputNeedsNoPlayedBuffer) {
+TEST_F(FftThreadTest, LiveInputMakesOneCycleForEachRecordedBlock) {
   buffers = 0;
   inputOn = 1;
   store.inputReady = 0;
   Start();
-  // Each recorded block makes one cycle.
   for (int block = 0; block < 3; ++block) {
     const uint32_t before = Publications();
     store.inputReady = 1;
@@ -148,26 +165,9 @@ TEST_F(FftThreadTest, LiveInputNeedsNoPlayedBuffer) {
   Finish();
 }
 
-TEST_F(FftThreadTest, BeforeTheDeviceStartsItBlanksTheWaitingText) {
-  devicePosition = 0;
-  const HDC window = GetDC(fft);
-  SelectObject(window, GetStockObject(BLACK_BRUSH));
-  Rectangle(window, -1, -1, 200, 100);
-  const uint32_t before = Publications();
-  Start();
-  for (int i = 0; i < 2000 && GetPixel(window, 5, 5) == kBlack; ++i) std::this_thread::sleep_for(1ms);
-  Finish();
-  EXPECT_EQ(Publications(), before);
-  EXPECT_EQ(GetPixel(window, 5, 5), kWhite);   // in the six blanks at (0, 0)
-  EXPECT_EQ(GetPixel(window, 150, 5), kBlack);  // beyond them
-  ReleaseDC(fft, window);
-}
-
 TEST_F(FftThreadTest, StoppedUpdatesStillPublishButOnlyTheStatisticsReachTheWindow) {
   FftUpdatesStopped = 1;
   FftStatsMode = 1;
-  const HDC window = GetDC(fft);
-  SelectObject(window, GetStockObject(BLACK_BRUSH));
   const FftWindowSize size = FftWindowClientSize();
   Rectangle(window, -1, -1, size.width + 1, size.height + 1);
   Start();
@@ -177,28 +177,6 @@ TEST_F(FftThreadTest, StoppedUpdatesStillPublishButOnlyTheStatisticsReachTheWind
   EXPECT_EQ(GetPixel(window, 40, 5), kBlack);
   EXPECT_EQ(GetPixel(window, 5, 20), kBlack);
   EXPECT_TRUE(test_support::TextImage("fps").At(window, 0, 0, 1 << 20, 0, 10));
-  ReleaseDC(fft, window);
-}
-
-TEST_F(FftThreadTest, TheStartLaysTheGraphOutAgainAndRecordsTheThread) {
-  Start();
-  ASSERT_TRUE(WaitForPublications(1));
-  const DWORD id = FftThreadId;
-  EXPECT_NE(id, 0u);
-  EXPECT_NE(FftThreadHandle.load(), nullptr);
-  EXPECT_TRUE(SetFftThreadPriority(0));
-  EXPECT_EQ(FftPriorityLevel, 0);
-  EXPECT_FALSE(SetFftThreadPriority(3));
-  Finish();
-  // The next run, drawing nothing, leaves the layout its start asked for pending.
-  FftRelayout = 0;
-  FftUpdatesStopped = 1;
-  playing = 1;
-  Start();
-  ASSERT_TRUE(WaitForPublications(1));
-  Finish();
-  EXPECT_NE(FftThreadId.load(), id);
-  EXPECT_EQ(FftRelayout, 1);
 }
 
 }  // namespace

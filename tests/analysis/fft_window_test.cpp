@@ -1,63 +1,61 @@
 #include "analysis/fft_window.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include "analysis/fft_graph_flags.h"
 #include "analysis/fft_thread.h"
 #include "analysis/fft_window_menu.h"
-#include "support/picture.h"
 #include "fft_view_fixture.h"
 #include "spectrogram/sg_control.h"
+#include "support/picture.h"
 
 namespace {
 
-using test_support::kBlack;
-using test_support::kWhite;
-using fftview::FftViewTest;
-using fftview::Posted;
 using fftview::playing;
+using fftview::Posted;
 using fftview::settings;
 using fftview::store;
-using fftview::UseFormat;
+using test_support::kBlack;
+using test_support::kWhite;
+using ::testing::AllOf;
+using ::testing::Contains;
+using ::testing::Not;
 
-class FftWindowTest : public FftViewTest {
+class FftWindowTest : public fftview::FftViewTest {
  protected:
   std::vector<Posted> Command(UINT id, LPARAM lParam = 0) {
     SendMessageA(fft, WM_COMMAND, id, lParam);
     return TakePosted();
   }
-
-  bool Checked(UINT id) const {
-    const UINT state = GetMenuState(FftPopup, id, MF_BYCOMMAND);
-    return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
+  // The marked items after a right-click, which refreshes the marks from the state.
+  std::vector<UINT> Marked() {
+    SendMessageA(fft, WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
+    std::vector<UINT> checked;
+    for (UINT id = 1; id <= 170; ++id) {
+      const UINT state = GetMenuState(FftPopup, id, MF_BYCOMMAND);
+      if (state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0) checked.push_back(id);
+    }
+    return checked;
   }
-
-  // Right-click: the marks are refreshed before the popup shows (and chooses nothing here).
-  void RightClick() { SendMessageA(fft, WM_RBUTTONUP, 0, MAKELPARAM(10, 10)); }
+  bool CloseGreyed() { return GetMenuState(GetSystemMenu(fft, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED; }
 };
 
-std::string Title(HWND hwnd) {
-  char text[128] = {};
-  GetWindowTextA(hwnd, text, sizeof text);
-  return text;
-}
-
-TEST_F(FftWindowTest, TitleShowsTheSourceFormat) {
+TEST_F(FftWindowTest, TitlePlaceSizeAndCloseComeFromTheSourceAndTheSettings) {
   for (const auto& [rate, channels, bits, title] :
        {std::tuple{22050, 2, 16, "fft window(22khz 2ch 16bit)"}, {44100, 2, 16, "fft window(44.1khz 2ch 16bit)"},
         {8000, 1, 8, "fft window(8.0khz 1ch 8bit)"}}) {
-    UseFormat(rate, channels, bits);
-    EXPECT_EQ(Title(Create()), title);
+    fftview::UseFormat(rate, channels, bits);
+    char text[128] = {};
+    GetWindowTextA(Create(), text, sizeof text);
+    EXPECT_EQ(std::string(text), title);
     DestroyFftWindow();
   }
-}
-
-TEST_F(FftWindowTest, PlaceSizeAndCloseCommandComeFromTheSettings) {
   settings.fftwindowpx = 40;
   settings.fftwindowpy = 300;
   settings.fftwindowwidth = 320;
@@ -65,16 +63,8 @@ TEST_F(FftWindowTest, PlaceSizeAndCloseCommandComeFromTheSettings) {
   Create();
   RECT rect{};
   GetWindowRect(fft, &rect);
-  EXPECT_EQ(rect.left, 40);
-  EXPECT_EQ(rect.top, 300);
-  EXPECT_EQ(rect.right - rect.left, 320);
-  EXPECT_EQ(rect.bottom - rect.top, 240);
-  RECT client{};
-  GetClientRect(fft, &client);
-  EXPECT_EQ(FftWindowClientSize().width, client.right);
-  EXPECT_TRUE(IsWindowVisible(fft));
-  EXPECT_TRUE(GetMenuState(GetSystemMenu(fft, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
-  // Resizes and moves are recorded.
+  EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom), std::tuple(40, 300, 360, 540));
+  EXPECT_TRUE(CloseGreyed());
   FftRelayout = 0;
   SendMessageA(fft, WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 150));
   EXPECT_EQ(FftWindowClientSize().width, 400);
@@ -83,11 +73,10 @@ TEST_F(FftWindowTest, PlaceSizeAndCloseCommandComeFromTheSettings) {
   SendMessageA(fft, WM_MOVE, 0, MAKELPARAM(-20, 77));
   EXPECT_EQ(settings.fftwindowpx, -20);
   EXPECT_EQ(settings.fftwindowpy, 77);
-
   DestroyFftWindow();
   settings.sgfftclosebuttondisable = 0;
   Create();
-  EXPECT_FALSE(GetMenuState(GetSystemMenu(fft, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
+  EXPECT_FALSE(CloseGreyed());
 }
 
 TEST_F(FftWindowTest, KeysAndClosingGoToTheMainWindow) {
@@ -131,20 +120,11 @@ TEST_F(FftWindowTest, PaintShowsTheLastPictureWhileNoSourceRuns) {
   ReleaseDC(fft, window);
 }
 
-// The marks are refreshed from the state at each right-click.
 TEST_F(FftWindowTest, MarksFollowTheState) {
   Create();
-  auto marked = [this] {
-    RightClick();
-    std::vector<UINT> checked;
-    for (UINT id = 1; id <= 170; ++id) {
-      if (Checked(id)) checked.push_back(id);
-    }
-    return checked;
-  };
   // flattop, log axis, 5 ms, 2048 radix 2, 20×, +0, no interpolation, 0補間, pink noise, light
   // smoothing, old drawing, no rate converter, one point per column, light drawing.
-  EXPECT_EQ(marked(), (std::vector<UINT>{9, 11, 14, 19, 23, 33, 35, 61, 96, 103, 104, 152, 155, 161}));
+  EXPECT_EQ(Marked(), (std::vector<UINT>{9, 11, 14, 19, 23, 33, 35, 61, 96, 103, 104, 152, 155, 161}));
   settings.wfkind = 'n';
   settings.fftwindowsleeptime = 0;
   FftSleepNone = 1;
@@ -162,52 +142,30 @@ TEST_F(FftWindowTest, MarksFollowTheState) {
   FftOnePointPerColumn = 0;
   FftUpdatesStopped = 1;
   FftLevelAxis = 1;
-  EXPECT_EQ(marked(), (std::vector<UINT>{2, 23, 37, 42, 54, 63, 87, 104, 122, 123, 153, 158, 162, 165}));
+  EXPECT_EQ(Marked(), (std::vector<UINT>{2, 23, 37, 42, 54, 63, 87, 104, 122, 123, 153, 158, 162, 165}));
   FftSleepNone = 0;
   FftLogAxis = 0;
-  RightClick();
-  EXPECT_TRUE(Checked(13) && !Checked(87));
-  EXPECT_TRUE(Checked(12) && !Checked(165));
+  settings.fftsample = 1024;  // put in force with radix 4 by a start: its radix 4 item is marked
+  settings.fftradix4flag = 1;
+  EXPECT_EQ(Marked(), (std::vector<UINT>{2, 12, 13, 37, 42, 54, 63, 104, 115, 122, 123, 153, 158, 162}));
 }
 
-TEST_F(FftWindowTest, ARadixFourSizeIsChosenHereAndPassedOnAsItsPlainSize) {
+// The main window's handlers act on forwarded commands; nothing changes here.
+TEST_F(FftWindowTest, CommandsForwardedToTheMainWindow) {
   Create();
-  EXPECT_EQ(Command(115, 7), (std::vector<Posted>{{WM_SYSCOMMAND, 22, 7}}));
+  EXPECT_EQ(Command(115, 7), (std::vector<Posted>{{WM_SYSCOMMAND, 22, 7}}));  // radix 4 1024: the plain size
   EXPECT_EQ(settings.fftradix4flagRequested, 1);
-  // Nothing changes in force until a source starts: 2048 radix 2 stays marked.
-  RightClick();
-  EXPECT_TRUE(Checked(23));
-  EXPECT_FALSE(Checked(115));
-  // Once a start has put 1024 with radix 4 in force, that item is marked, not the plain one.
-  settings.fftsample = 1024;
-  settings.fftradix4flag = 1;
-  RightClick();
-  EXPECT_TRUE(Checked(115));
-  EXPECT_FALSE(Checked(22));
-  EXPECT_FALSE(Checked(23));
-  // A plain size chooses radix 2 again.
+  EXPECT_THAT(Marked(), AllOf(Contains(23u), Not(Contains(115u)))) << "2048 radix 2 stays marked until a start";
   EXPECT_EQ(Command(25), (std::vector<Posted>{{WM_SYSCOMMAND, 25, 0}}));
   EXPECT_EQ(settings.fftradix4flagRequested, 0);
-  const struct {
-    UINT id;
-    UINT plain;
-  } radix4[] = {{113, 28}, {114, 30}, {116, 24}, {117, 26}};
-  for (const auto& item : radix4) EXPECT_EQ(Command(item.id), (std::vector<Posted>{{WM_SYSCOMMAND, item.plain, 0}}));
-}
-
-TEST_F(FftWindowTest, ForwardedCommandsReachTheMainWindowsHandlers) {
-  Create();
-  for (UINT id : {1u, 10u, 11u, 12u, 87u, 13u, 109u, 20u, 28u, 26u, 31u, 42u, 35u, 37u, 61u, 63u, 104u, 103u, 19u,
-                  96u, 54u, 64u, 65u, 76u, 85u, 86u, 107u, 108u}) {
-    EXPECT_EQ(Command(id, 3), (std::vector<Posted>{{WM_SYSCOMMAND, id, 3}})) << id;
+  for (auto [id, sent] : {std::pair{113u, 28u}, {117u, 26u}, {1u, 1u}, {87u, 87u}, {42u, 42u}, {108u, 108u}}) {
+    EXPECT_EQ(Command(id, 3), (std::vector<Posted>{{WM_SYSCOMMAND, sent, 3}})) << id;
   }
   EXPECT_EQ(Command(165), (std::vector<Posted>{{WM_COMMAND, 165, 0}}));
   EXPECT_EQ(Command(97), (std::vector<Posted>{{WM_COMMAND, 97, 0}}));
   EXPECT_EQ(Command(92), (std::vector<Posted>{{WM_CHAR, 'p', 5252}}));
-  EXPECT_EQ(Command(93), (std::vector<Posted>{{WM_CHAR, 't', 5252}}));
   EXPECT_EQ(Command(94), (std::vector<Posted>{{WM_CHAR, 's', 5252}}));
   EXPECT_EQ(Command(95), (std::vector<Posted>{{WM_SYSCOMMAND, SC_CLOSE, 0}}));
-  // Forwarding changes nothing here: the main window's handler does.
   EXPECT_EQ(settings.wfkind, 'f');
   EXPECT_EQ(FftLogAxis, 1);
   // Notices, the main menu's 32768 points and unknown ids get default processing.
@@ -216,40 +174,33 @@ TEST_F(FftWindowTest, ForwardedCommandsReachTheMainWindowsHandlers) {
 
 TEST_F(FftWindowTest, LocalCommandsChangeTheStateHereAndPostNothing) {
   Create();
-  EXPECT_TRUE(Command(122).empty());
-  EXPECT_EQ(settings.loudnessrevice, 1);
-  Command(122);
-  EXPECT_EQ(settings.loudnessrevice, 0);
-  Command(123);
-  EXPECT_EQ(settings.fftgraph0hzdraw, 0);
-  Command(123);
-  EXPECT_EQ(settings.fftgraph0hzdraw, 1);
-  for (auto [id, value] : {std::pair{162u, 0}, {151u, 1}, {161u, 2}}) {
-    EXPECT_TRUE(Command(id).empty());
-    EXPECT_EQ(settings.smoothingfilter, value) << id;
-  }
   const struct {
     UINT id;
-    int32_t old;
-    int32_t line;
-  } drawing[] = {{154, 0, 1}, {153, 0, 0}, {152, 1, 0}};
-  for (const auto& item : drawing) {
+    std::atomic<int32_t> SettingsRecord::*field;
+    int32_t value;
+    bool relayout;
+  } cases[] = {
+      {122, &SettingsRecord::loudnessrevice, 1, false},  {122, &SettingsRecord::loudnessrevice, 0, false},
+      {123, &SettingsRecord::fftgraph0hzdraw, 0, false}, {123, &SettingsRecord::fftgraph0hzdraw, 1, false},
+      {162, &SettingsRecord::smoothingfilter, 0, false}, {161, &SettingsRecord::smoothingfilter, 2, false},
+      {154, &SettingsRecord::fftdrawline, 1, true},      {154, &SettingsRecord::fftdrawold, 0, true},
+      {153, &SettingsRecord::fftdrawline, 0, true},      {153, &SettingsRecord::fftdrawold, 0, true},
+      {152, &SettingsRecord::fftdrawold, 1, true},       {152, &SettingsRecord::fftdrawline, 0, true},
+  };
+  for (const auto& c : cases) {
     FftRelayout = 0;
-    EXPECT_TRUE(Command(item.id).empty());
-    EXPECT_EQ(settings.fftdrawold, item.old) << item.id;
-    EXPECT_EQ(settings.fftdrawline, item.line) << item.id;
-    EXPECT_EQ(FftRelayout, 1) << item.id;
+    EXPECT_TRUE(Command(c.id).empty()) << c.id;
+    EXPECT_EQ(settings.*c.field, c.value) << c.id;
+    EXPECT_EQ(FftRelayout, c.relayout ? 1 : 0) << c.id;
   }
-
   // The rate converter changes the analysis rate.
   for (auto [id, factor, rate] : {std::tuple{156u, 2, 22050}, {158u, 4, 11025}, {155u, 0, 44100}}) {
     FftRelayout = 0;
     SgControl.clearRequest = 0;
     EXPECT_TRUE(Command(id).empty());
-    EXPECT_EQ(settings.downrateforfft, factor);
-    EXPECT_EQ(store.analysisRate, rate);
-    EXPECT_EQ(FftRelayout, 1);
-    EXPECT_EQ(SgControl.clearRequest, 1);
+    EXPECT_EQ(std::tuple(settings.downrateforfft.load(), store.analysisRate.load(), FftRelayout.load(), SgControl.clearRequest.load()),
+              std::tuple(factor, rate, 1, 1))
+        << id;
   }
 }
 

@@ -103,25 +103,6 @@ TEST(WindowFunction, EveryKindEqualsItsDefinitionAtEverySampleAndSetsItsLabel) {
   }
 }
 
-TEST(WindowFunction, UnknownLetterOrLengthKeepsTableAndLabel) {
-  BuildWindow('n', 256);
-  const std::vector<float> before(WindowTable, WindowTable + 256);
-  for (const auto& [letter, m] :
-       {std::pair{'x', 256}, std::pair{'\0', 512}, std::pair{'t', 0}, std::pair{'t', 40000}}) {
-    BuildWindow(letter, m);
-    EXPECT_EQ(std::vector<float>(WindowTable, WindowTable + 256), before) << letter << " " << m;
-    EXPECT_STREQ(WindowLabel.load(), "windowfunc:hanning");
-  }
-}
-
-std::vector<int32_t> FullScaleAlternating(int m) {
-  std::vector<int32_t> x(m);
-  for (int i = 0; i < m; ++i) {
-    x[i] = i % 2 == 0 ? 32767 : -32768;
-  }
-  return x;
-}
-
 // Every lane of a block of four, and the samples after the last whole block.
 TEST(WindowFunction, ApplyTruncatesTheDoubleProductTowardZero) {
   const struct {
@@ -137,45 +118,44 @@ TEST(WindowFunction, ApplyTruncatesTheDoubleProductTowardZero) {
   };
   for (const auto& c : cases) {
     BuildWindow(c.kind, c.m);
-    std::vector<int32_t> x = FullScaleAlternating(c.m);
+    std::vector<int32_t> x(c.m);
+    for (int i = 0; i < c.m; ++i) x[i] = i % 2 == 0 ? 32767 : -32768;
     ApplyWindow(x.data(), c.m);
     for (const auto& [i, value] : c.expected) EXPECT_EQ(x[i], value) << c.kind << ", M = " << c.m << ", sample " << i;
   }
 }
 
+// The cycle's step rebuilds only on request, skips kind none, and keeps the table in force for
+// an unknown kind or length.
 TEST(WindowFunction, CycleStepRebuildsOnRequestAndSkipsKindNone) {
   const int m = 64;
-  std::vector<int32_t> x(m, 1000);
-
-  WindowRebuild.store(1);
-  WindowSamples(x.data(), 'n', m);
-  EXPECT_EQ(WindowRebuild.load(), 0);
-  EXPECT_STREQ(WindowLabel.load(), "windowfunc:hanning");
-  EXPECT_EQ(x[0], 0);
-  EXPECT_EQ(x[m / 2], 1000);
-
-  // Without a request the table stays, whatever kind is passed.
-  std::fill(x.begin(), x.end(), 1000);
-  WindowSamples(x.data(), 't', m);
-  EXPECT_STREQ(WindowLabel.load(), "windowfunc:hanning");
-  EXPECT_EQ(x[0], 0);
-
-  // Kind none builds its table of ones and label, and leaves the samples alone.
-  std::vector<int32_t> y(m, -777);
-  WindowRebuild.store(1);
-  WindowSamples(y.data(), 'z', m);
-  EXPECT_STREQ(WindowLabel.load(), "windowfunc:none(rectangular wave)");
-  EXPECT_EQ(y, std::vector<int32_t>(m, -777));
-  EXPECT_EQ(WindowTable[0], 1.0f);
-
-  // An unknown kind keeps multiplying by the table in force.
-  BuildWindow('n', m);
-  WindowRebuild.store(1);
-  std::fill(x.begin(), x.end(), 1000);
-  WindowSamples(x.data(), '?', m);
-  EXPECT_EQ(WindowRebuild.load(), 0);
-  EXPECT_STREQ(WindowLabel.load(), "windowfunc:hanning");
-  EXPECT_EQ(x[0], 0);
+  const struct {
+    char kind;
+    int32_t rebuild;
+    const char* label;
+    int32_t first, middle;  // of samples that were all 1000
+  } steps[] = {
+      {'n', 1, "windowfunc:hanning", 0, 1000},
+      {'t', 0, "windowfunc:hanning", 0, 1000},
+      {'z', 1, "windowfunc:none(rectangular wave)", 1000, 1000},
+      {'n', 1, "windowfunc:hanning", 0, 1000},
+      {'?', 1, "windowfunc:hanning", 0, 1000},
+  };
+  for (const auto& step : steps) {
+    std::vector<int32_t> x(m, 1000);
+    WindowRebuild = step.rebuild;
+    WindowSamples(x.data(), step.kind, m);
+    EXPECT_EQ(WindowRebuild, 0) << step.kind;
+    EXPECT_STREQ(WindowLabel.load(), step.label) << step.kind;
+    EXPECT_EQ(x[0], step.first) << step.kind;
+    EXPECT_EQ(x[m / 2], step.middle) << step.kind;
+  }
+  const std::vector<float> before(WindowTable, WindowTable + m);
+  for (const auto& [letter, length] : {std::pair{'x', 64}, std::pair{'\0', 512}, std::pair{'t', 0}, std::pair{'t', 40000}}) {
+    BuildWindow(letter, length);
+    EXPECT_EQ(std::vector<float>(WindowTable, WindowTable + m), before) << letter << " " << length;
+    EXPECT_STREQ(WindowLabel.load(), "windowfunc:hanning");
+  }
 }
 
 }  // namespace

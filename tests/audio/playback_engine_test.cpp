@@ -16,18 +16,16 @@
 namespace {
 
 using playback_rig::Bytes;
+using playback_rig::messages;
 using playback_rig::Pattern;
 
 class PlaybackEngineTest : public playback_rig::PlaybackRig {};
-
-constexpr UINT kOpen = MM_WOM_OPEN, kDone = MM_WOM_DONE, kClose = MM_WOM_CLOSE;
 
 // At 8000 bytes a second in every case: a short file, one of exactly one buffer (B is read, finds
 // nothing, and the end is seen), and longer ones whose refill reaches the end, in 8 and 16 bits.
 // The device closes when every buffer handed over has come back, not before.
 TEST_F(PlaybackEngineTest, FirstFillRefillsAndTheEndOfTheFile) {
   const struct {
-    const char* what;
     size_t bytes;
     uint16_t bits;
     DWORD lengthA, lengthB;
@@ -35,45 +33,40 @@ TEST_F(PlaybackEngineTest, FirstFillRefillsAndTheEndOfTheFile) {
     int64_t endMs;
     size_t doneCount;
   } cases[] = {
-      {"short", 50000, 8, 50000, 0, 1, kPlayBufferA, kPlayBufferBytes, 1, 6250, 2},
-      {"one buffer", kPlayBufferBytes, 8, kPlayBufferBytes, 0, 2, kPlayBufferB, 2 * kPlayBufferBytes, 1, 16000, 2},
-      {"refilled, 8-bit", 300000, 8, kPlayBufferBytes, kPlayBufferBytes, 2, kPlayBufferB, 2 * kPlayBufferBytes, 0,
-       48000, 3},
-      {"refilled, 16-bit", 300000, 16, kPlayBufferBytes, kPlayBufferBytes, 2, kPlayBufferB, 2 * kPlayBufferBytes, 0,
-       48000, 3},
+      {50000, 8, 50000, 0, 1, kPlayBufferA, kPlayBufferBytes, 1, 6250, 2},
+      {kPlayBufferBytes, 8, kPlayBufferBytes, 0, 2, kPlayBufferB, 2 * kPlayBufferBytes, 1, 16000, 2},
+      {300000, 8, kPlayBufferBytes, kPlayBufferBytes, 2, kPlayBufferB, 2 * kPlayBufferBytes, 0, 48000, 3},
+      {300000, 16, kPlayBufferBytes, kPlayBufferBytes, 2, kPlayBufferB, 2 * kPlayBufferBytes, 0, 48000, 3},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
+    SCOPED_TRACE(std::to_string(c.bytes) + " bytes of " + std::to_string(c.bits) + " bits");
     SetUp();
     const Bytes samples = Pattern(c.bytes);
+    const char silence = c.bits == 8 ? static_cast<char>(128) : 0;
     OpenSource(playback_rig::Mono(c.bits, c.bits == 8 ? 8000 : 4000), samples);
     Start();
     EXPECT_EQ(SampleStore.headerA.dwBufferLength, c.lengthA);
     EXPECT_EQ(SampleStore.headerB.dwBufferLength, c.lengthB);
     // The views read up to the buffer's end: after the file it holds the format's silence.
-    EXPECT_EQ(Bytes(SampleStore.bufferA + c.lengthA, SampleStore.bufferA + kPlayBufferBytes),
-              Bytes(kPlayBufferBytes - c.lengthA, c.bits == 8 ? 128 : 0));
+    EXPECT_TRUE(std::all_of(SampleStore.bufferA + c.lengthA, SampleStore.bufferA + kPlayBufferBytes,
+                            [&](char v) { return v == silence; }));
     EXPECT_EQ(buff, c.buff) << "an empty buffer B is not counted";
     EXPECT_EQ(SampleStore.lastWritten, c.lastWritten);
     EXPECT_EQ(SampleStore.writtenEnd, c.writtenEnd);
     EXPECT_EQ(eflag, c.eflag);
+    std::vector<UINT> expected(c.doneCount + 2, MM_WOM_DONE);
+    expected.front() = MM_WOM_OPEN;
+    expected.back() = MM_WOM_CLOSE;
     Run(c.endMs - 1);
     EXPECT_EQ(playflag, 1) << "draining";
-    EXPECT_EQ(Messages().back(), c.doneCount == 3 ? kDone : kOpen);
+    EXPECT_EQ(messages.back(), c.doneCount == 3 ? MM_WOM_DONE : MM_WOM_OPEN);
     Run(1);
-    std::vector<UINT> expected(c.doneCount + 2, kDone);
-    expected.front() = kOpen;
-    expected.back() = kClose;
-    EXPECT_EQ(Messages(), expected);
-    EXPECT_EQ(playflag, 0);
-    Bytes heard = samples;
-    heard.resize(std::max<size_t>(c.bytes, c.doneCount == 3 ? 3 * kPlayBufferBytes : 0), c.bits == 8 ? 128 : 0);
-    EXPECT_EQ(Heard(DevicesOpened() - 1), heard) << "the refill's silence after the end is the format's own";
-    EXPECT_EQ(SampleStore.seekBase, 0);
-    EXPECT_EQ(playPaused, 0);
-    EXPECT_EQ(SgControl.column, 0);
+    EXPECT_EQ(messages, expected);
+    EXPECT_EQ(playflag + SampleStore.seekBase + playPaused + SgControl.column + SgControl.returnedOnce, 0);
     EXPECT_EQ(SgControl.clearRequest, 1);
-    EXPECT_EQ(SgControl.returnedOnce, 0);
+    Bytes heard = samples;
+    heard.resize(std::max<size_t>(c.bytes, c.doneCount == 3 ? 3 * kPlayBufferBytes : 0), silence);
+    EXPECT_EQ(Heard(DevicesOpened() - 1), heard) << "the refill's silence after the end is the format's own";
     TearDown();
   }
 }
@@ -90,20 +83,16 @@ TEST_F(PlaybackEngineTest, DecimationPlaysEverySecondFrameOfTwiceTheData) {
   speedDoubleDecimate = 1;
   Start();
   EXPECT_EQ(std::ftell(SampleStore.file), SampleStore.dataOffset + 4 * kPlayBufferBytes);
-  EXPECT_EQ(SampleStore.headerA.dwBufferLength, static_cast<DWORD>(kPlayBufferBytes));
-  EXPECT_EQ(SampleStore.headerB.dwBufferLength, static_cast<DWORD>(kPlayBufferBytes));
-
   Run(12000);  // both first buffers and the refill of A
   Bytes expected;
-  for (size_t frame = 0; expected.size() < 3 * kPlayBufferBytes; frame += 2) {
-    const size_t at = frame * 4;
+  for (size_t at = 0; expected.size() < 3 * kPlayBufferBytes; at += 8) {
     for (size_t b = 0; b < 4; ++b) expected.push_back(at < samples.size() ? samples[at + b] : 0);
   }
   // The refill's second read found the end: its half after the data is silence.
   EXPECT_EQ(Heard(0), expected);
-}
-
-TEST_F(PlaybackEngineTest, ShortFileInDecimationHalvesTheBytesRead) {
+  // A short file halves the bytes read.
+  TearDown();
+  SetUp();
   OpenSource(SixteenBitStereo(), Pattern(200000));
   speedDoubleDecimate = 1;
   Start();
@@ -111,28 +100,28 @@ TEST_F(PlaybackEngineTest, ShortFileInDecimationHalvesTheBytesRead) {
   EXPECT_EQ(SampleStore.headerB.dwBufferLength, 0u);
 }
 
-TEST_F(PlaybackEngineTest, BlockThinningTakesTheBufferAndTheNextReadInTheFirstFill) {
-  const Bytes samples = Pattern(4 * kPlayBufferBytes + 5000);
-  OpenSource(playback_rig::Mono(16, 44100), samples);
+// Block thinning takes the buffer and the next read in the first fill; pitch halving takes each
+// buffer as read, with the bytes before each block from buffer A.
+TEST_F(PlaybackEngineTest, BlockThinningAndPitchHalvingInTheFirstFill) {
+  const Bytes thinned = Pattern(4 * kPlayBufferBytes + 5000);
+  OpenSource(playback_rig::Mono(16, 44100), thinned);
   speedDoubleBlocks = 1;
   Start();
   EXPECT_EQ(std::ftell(SampleStore.file), SampleStore.dataOffset + 4 * kPlayBufferBytes);
-
-  std::vector<char> a(samples.begin(), samples.begin() + kPlayBufferBytes);
-  const std::vector<char> more(samples.begin() + kPlayBufferBytes, samples.begin() + 2 * kPlayBufferBytes);
+  std::vector<char> a(thinned.begin(), thinned.begin() + kPlayBufferBytes);
+  const std::vector<char> more(thinned.begin() + kPlayBufferBytes, thinned.begin() + 2 * kPlayBufferBytes);
   ThinBlocks(a.data(), more.data(), 1917, {2, 16, 1});
   EXPECT_TRUE(std::equal(a.begin(), a.end(), SampleStore.bufferA));
-}
 
-TEST_F(PlaybackEngineTest, PitchModeTakesBufferAsBytesForBothBuffers) {
+  TearDown();
+  SetUp();
   const Bytes samples = Pattern(3 * kPlayBufferBytes);
   OpenSource(SixteenBitStereo(), samples);
   pitchHalf = 1;
   settings_.fftsample = 4096;
   Start();
-
   auto work = std::make_unique<PitchWorkspace>();
-  std::vector<char> a(samples.begin(), samples.begin() + kPlayBufferBytes);
+  a.assign(samples.begin(), samples.begin() + kPlayBufferBytes);
   HalvePitch(a.data(), 4096, {4, 16, 2}, a.data(), *work);
   std::vector<char> b(samples.begin() + kPlayBufferBytes, samples.begin() + 2 * kPlayBufferBytes);
   HalvePitch(b.data(), 4096, {4, 16, 2}, a.data(), *work);

@@ -1,8 +1,6 @@
-// The playback engine on the virtual-clock sound device: a window whose procedure hands the
-// device messages (wave-out and wave-in) to the engine as the main window does (the keys and
-// timers that reach the engine through the main window are tested on the real one, in the app
-// tests),
-// a WAV file in a temporary directory as the open source, and a message loop the test drives.
+// The playback engine on the virtual-clock sound device: a window that hands the device messages
+// to the engine as the main window does, a WAV file as the open source, and a message loop the
+// test drives.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -72,9 +70,9 @@ inline test_support::FmtFields Mono(uint16_t bits, uint32_t rate) {
   return format;
 }
 
+using audio_test::ResetTransport;
 using test_support::Pattern;
 using test_support::Slice;
-using audio_test::ResetTransport;
 
 class PlaybackRig : public testing::Test {
  protected:
@@ -138,8 +136,6 @@ class PlaybackRig : public testing::Test {
     waveOutGetPosition(WaveOutDevice, &time, sizeof time);
     return static_cast<int32_t>(time.u.cb);
   }
-
-  static const std::vector<UINT>& Messages() { return messages; }
 
   morvex::wave::VirtualClock clock_;
   test_support::TempDir dir_;

@@ -16,10 +16,10 @@ namespace {
 using playback_rig::Bytes;
 using playback_rig::Pattern;
 using playback_rig::Slice;
+using playback_rig::messages;
 
-constexpr int32_t kBytesPerSecond = 8000;  // the rig's 8-bit mono at 8000 Hz
-// A device handed both buffers back and closed.
-const std::vector<UINT> kClosedDevice{MM_WOM_OPEN, MM_WOM_DONE, MM_WOM_DONE, MM_WOM_CLOSE};
+constexpr int32_t kSecond = 8000;  // bytes: the rig's 8-bit mono at 8000 Hz
+const MMRESULT kClosed = MMSYSERR_INVALHANDLE;
 
 class PlaybackTransportTest : public playback_rig::PlaybackRig {
  protected:
@@ -32,52 +32,55 @@ class PlaybackTransportTest : public playback_rig::PlaybackRig {
     Stop();
     Pump();
   }
+  void PlayAndPump() {
+    Play();
+    Pump();
+  }
   Bytes samples_;
 };
 
-TEST_F(PlaybackTransportTest, PauseThenPlayContinuesAtSeekBasePlusThePosition) {
+TEST_F(PlaybackTransportTest, PauseStopAndSeekMoveWherePlayContinues) {
   StartWith(400000);
   Run(5000);
   Pause();
-  EXPECT_EQ(SampleStore.seekBase, 5 * kBytesPerSecond);
-  EXPECT_EQ(resumePending, 1);
-  EXPECT_EQ(playPaused, 1);
-  EXPECT_EQ(playflag, 0);
-  EXPECT_EQ(eflag, 1);
-  EXPECT_EQ(buff, 0);
+  EXPECT_EQ(SampleStore.seekBase, 5 * kSecond);
+  EXPECT_EQ(resumePending + playPaused + eflag, 3);
+  EXPECT_EQ(playflag + buff, 0);
   Pump();
-  EXPECT_EQ(Messages(), kClosedDevice);
-
+  EXPECT_EQ(messages, (std::vector<UINT>{MM_WOM_OPEN, MM_WOM_DONE, MM_WOM_DONE, MM_WOM_CLOSE}));
   Play();
   EXPECT_EQ(resumePending, 0);
-  EXPECT_EQ(SampleStore.writtenEnd, 5 * kBytesPerSecond) << "the device's bytes count from seekBase";
+  EXPECT_EQ(SampleStore.writtenEnd, 5 * kSecond) << "the device's bytes count from seekBase";
   EXPECT_EQ(playflag, 1);
   Pump();
   Run(2000);
-  EXPECT_EQ(Heard(0), Slice(samples_, 0, 5 * kBytesPerSecond));
-  EXPECT_EQ(Heard(1), Slice(samples_, 5 * kBytesPerSecond, 2 * kBytesPerSecond));
-
+  EXPECT_EQ(Heard(0), Slice(samples_, 0, 5 * kSecond));
+  EXPECT_EQ(Heard(1), Slice(samples_, 5 * kSecond, 2 * kSecond));
   Pause();
-  EXPECT_EQ(SampleStore.seekBase, 7 * kBytesPerSecond) << "a second pause adds the new device's position";
-}
-
-TEST_F(PlaybackTransportTest, SeekWhileStoppedOnlyMovesThePlace) {
-  StartWith(400000);
-  StopAndPump();
+  EXPECT_EQ(SampleStore.seekBase, 7 * kSecond) << "a second pause adds the new device's position";
+  Pump();
+  // A stop while paused starts over from the beginning.
+  lasterror = 0;
+  SgControl.clearRequest = 0;
+  Stop();
+  EXPECT_EQ(SampleStore.seekBase, 0);
+  EXPECT_EQ(playPaused, 0);
+  EXPECT_EQ(resumePending, 1) << "left as it was";
+  EXPECT_EQ(SgControl.clearRequest, 1);
+  EXPECT_EQ(lasterror, static_cast<uint32_t>(kClosed)) << "the reset found the device closed";
+  // Seeks while stopped only move the place.
   SeekForward5s();
   SeekForward5s();
   SeekBack5s();
-  EXPECT_EQ(SampleStore.seekBase, 5 * kBytesPerSecond);
-  EXPECT_EQ(resumePending, 1);
-
-  Play();
-  Pump();
+  EXPECT_EQ(SampleStore.seekBase, 5 * kSecond);
+  EXPECT_EQ(DevicesOpened(), 2u);
+  PlayAndPump();
   Run(1000);
-  EXPECT_EQ(Heard(1), Slice(samples_, 5 * kBytesPerSecond, kBytesPerSecond));
+  EXPECT_EQ(Heard(2), Slice(samples_, 5 * kSecond, kSecond));
 }
 
-TEST_F(PlaybackTransportTest, JumpsAtHalfTheRateOfAnOddRateKeepWholeFrames) {
-  OpenSource(playback_rig::Mono(16, 11025), Pattern(400000));
+TEST_F(PlaybackTransportTest, JumpsKeepWholeFramesAndPastTheEndTheNextPlayEndsAtOnce) {
+  OpenSource(playback_rig::Mono(16, 11025), Pattern(100000));
   Start();
   StopAndPump();
   speedHalf = 1;
@@ -85,40 +88,15 @@ TEST_F(PlaybackTransportTest, JumpsAtHalfTheRateOfAnOddRateKeepWholeFrames) {
   StopAndPump();
   SeekForward5s();
   EXPECT_EQ(SampleStore.seekBase, 55124) << "5 x 11025 rounded down to whole 2-byte frames";
-}
-
-TEST_F(PlaybackTransportTest, SeekForwardPastTheEndEndsTheNextPlayAtOnce) {
-  StartWith(100000);
-  StopAndPump();
-  for (int i = 0; i < 3; ++i) SeekForward5s();
-  EXPECT_EQ(SampleStore.seekBase, 15 * kBytesPerSecond) << "no upper limit";
-  Play();
-  Pump();
+  SeekForward5s();
+  EXPECT_EQ(SampleStore.seekBase, 110248) << "no upper limit";
+  PlayAndPump();
   EXPECT_EQ(SampleStore.headerA.dwBufferLength, 0u);
   EXPECT_EQ(SampleStore.headerB.dwBufferLength, 0u);
   Run(1);
   EXPECT_EQ(playflag, 0);
   EXPECT_EQ(SampleStore.seekBase, 0);
-  EXPECT_TRUE(Heard(1).empty());
-}
-
-TEST_F(PlaybackTransportTest, StopWhilePausedStartsOverFromTheBeginning) {
-  StartWith(400000);
-  Run(2000);
-  Pause();
-  Pump();
-  lasterror = 0;
-  Stop();
-  EXPECT_EQ(SampleStore.seekBase, 0);
-  EXPECT_EQ(playPaused, 0);
-  EXPECT_EQ(resumePending, 1) << "left as it was";
-  EXPECT_EQ(SgControl.clearRequest, 1);
-  EXPECT_EQ(lasterror, static_cast<uint32_t>(MMSYSERR_INVALHANDLE)) << "the reset found the device closed";
-
-  Play();
-  Pump();
-  Run(1000);
-  EXPECT_EQ(Heard(1), Slice(samples_, 0, kBytesPerSecond));
+  EXPECT_TRUE(Heard(2).empty());
 }
 
 TEST_F(PlaybackTransportTest, StopAndDestructionHandTheBuffersBackAndCloseTheDevice) {
@@ -129,10 +107,9 @@ TEST_F(PlaybackTransportTest, StopAndDestructionHandTheBuffersBackAndCloseTheDev
   Stop();
   EXPECT_EQ(playflag, 0);
   EXPECT_EQ(eflag, 1);
-  EXPECT_EQ(SgControl.column, 0);
-  EXPECT_EQ(SgControl.returnedOnce, 0);
+  EXPECT_EQ(SgControl.column + SgControl.returnedOnce, 0);
   Pump();
-  EXPECT_EQ(Messages(), kClosedDevice);
+  EXPECT_EQ(messages, (std::vector<UINT>{MM_WOM_OPEN, MM_WOM_DONE, MM_WOM_DONE, MM_WOM_CLOSE}));
   EXPECT_EQ(SampleStore.lastWritten, kPlayBufferB) << "the views keep the last sound";
 
   Play();
@@ -140,26 +117,22 @@ TEST_F(PlaybackTransportTest, StopAndDestructionHandTheBuffersBackAndCloseTheDev
   Pump();
   Run(1000);
   EXPECT_TRUE(Heard(1).empty());
-  EXPECT_EQ(waveOutReset(WaveOutDevice), static_cast<MMRESULT>(MMSYSERR_INVALHANDLE)) << "closed";
+  EXPECT_EQ(waveOutReset(WaveOutDevice), kClosed);
 
-  Play();
-  Pump();
+  PlayAndPump();
   Run(1000);
   StopPlaybackAtDestruction();
   EXPECT_EQ(playflag, 0);
   EXPECT_EQ(eflag, 1);
-  EXPECT_EQ(waveOutReset(WaveOutDevice), static_cast<MMRESULT>(MMSYSERR_INVALHANDLE)) << "closed";
+  EXPECT_EQ(waveOutReset(WaveOutDevice), kClosed);
   Run(1000);
-  EXPECT_EQ(Heard(2).size(), static_cast<size_t>(kBytesPerSecond)) << "nothing plays on";
-
+  EXPECT_EQ(Heard(2).size(), static_cast<size_t>(kSecond)) << "nothing plays on";
   // Also after a close request has already cleared playflag.
-  Play();
-  Pump();
+  PlayAndPump();
   ASSERT_EQ(DevicesOpened(), 4u);
-  ASSERT_EQ(playflag, 1);
   playflag = 0;
   StopPlaybackAtDestruction();
-  EXPECT_EQ(waveOutReset(WaveOutDevice), static_cast<MMRESULT>(MMSYSERR_INVALHANDLE));
+  EXPECT_EQ(waveOutReset(WaveOutDevice), kClosed);
 }
 
 TEST_F(PlaybackTransportTest, CommandsThatDoNotFitTheStateAreIgnored) {
@@ -168,9 +141,7 @@ TEST_F(PlaybackTransportTest, CommandsThatDoNotFitTheStateAreIgnored) {
   EXPECT_EQ(DevicesOpened(), 1u) << "play while playing";
   StopAndPump();
   Pause();
-  EXPECT_EQ(resumePending, 0) << "pause while stopped";
-  EXPECT_EQ(playPaused, 0);
-
+  EXPECT_EQ(resumePending + playPaused, 0) << "pause while stopped";
   inputRunning = 1;
   SampleStore.seekBase = 16000;
   Play();
@@ -200,19 +171,15 @@ TEST_F(PlaybackTransportTest, PlayResetsTheEndBookkeepingOpensAtTheChosenRateAnd
   settings_.fftradix4flagRequested = 1;
   SgControl.clearRequest = 0;
   WindowRebuild = 0;
-  Play();
-  Pump();
+  PlayAndPump();
   EXPECT_EQ(SgControl.endOfData, 0);
-  EXPECT_EQ(SampleStore.format.nSamplesPerSec, 16000u);
   EXPECT_EQ(SampleStore.format.nAvgBytesPerSec, 16000u);
   EXPECT_EQ(settings_.fftsample, 1024);
   EXPECT_EQ(settings_.fftradix4flag, 1);
   EXPECT_EQ(SamplesPerFrame, 512);
-  EXPECT_EQ(WindowRebuild, 1);
-  EXPECT_EQ(SgControl.clearRequest, 1);
+  EXPECT_EQ(WindowRebuild + SgControl.clearRequest, 2);
   Run(1000);
   EXPECT_EQ(Position(), 16000) << "the device runs at 16000 Hz";
-
   // The same size again only takes the radix over; without a chosen rate the file's returns.
   StopAndPump();
   settings_.fftradix4flagRequested = 0;
@@ -222,18 +189,16 @@ TEST_F(PlaybackTransportTest, PlayResetsTheEndBookkeepingOpensAtTheChosenRateAnd
   WindowRebuild = 0;
   Play();
   EXPECT_EQ(settings_.fftradix4flag, 0);
-  EXPECT_EQ(WindowRebuild, 0);
-  EXPECT_EQ(SgControl.clearRequest, 0);
+  EXPECT_EQ(WindowRebuild + SgControl.clearRequest, 0);
   EXPECT_EQ(SampleStore.format.nSamplesPerSec, 8000u);
 }
 
-TEST_F(PlaybackTransportTest, PlayThatCannotOpenTheDeviceSaysSoAndStaysStopped) {
+TEST_F(PlaybackTransportTest, ADeviceThatCannotOpenStopsPlayOrEndsTheProcessAtCreation) {
   OpenSource(playback_rig::Mono(8, 1), Pattern(1000));  // half of 1 Hz is no rate at all
   Start();
   Pause();
   Pump();
   speedHalf = 1;
-  settings_.playfreqoptional = 0;
   testing::internal::CaptureStderr();
   Play();
   const std::string said = testing::internal::GetCapturedStderr();
@@ -241,14 +206,10 @@ TEST_F(PlaybackTransportTest, PlayThatCannotOpenTheDeviceSaysSoAndStaysStopped) 
   EXPECT_EQ(playflag, 0);
   EXPECT_EQ(resumePending, 0) << "the pending resume is given up";
   EXPECT_EQ(DevicesOpened(), 1u);
-}
 
-TEST_F(PlaybackTransportTest, DeviceThatCannotOpenAtCreationEndsTheProcess) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  OpenSource(Pattern(1000));
   SampleStore.format.wBitsPerSample = 24;
-  EXPECT_EXIT(StartPlaybackAtCreation(hwnd_, &settings_), testing::ExitedWithCode(1),
-              "\\[\\] dont open wave device\\.");
+  EXPECT_EXIT(StartPlaybackAtCreation(hwnd_, &settings_), testing::ExitedWithCode(1), "\\[\\] dont open wave device\\.");
 }
 
 }  // namespace
