@@ -1,5 +1,5 @@
-// The main window's right-click popup on the real window: its marks before each showing, its
-// choices, the "debug" submenu's message boxes and the spectrum as text.
+// The main window's right-click popup: its marks at each showing, its choices, the "debug"
+// submenu's message boxes and the spectrum as text.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -46,13 +46,11 @@ class PopupTest : public MainWindowRig {
 TEST_F(PopupTest, MarksFollowTheStateAtEachShowingAndChoicesReachTheirSettings) {
   Start();
   RightClickChoosing(0);
-  EXPECT_TRUE(Checked(134, MainPopup)) << "levelmetertype 1";
-  EXPECT_TRUE(Checked(139, MainPopup)) << "the file's own 8000 Hz after the first resize";
-  EXPECT_TRUE(Checked(64, MainPopup));
+  EXPECT_TRUE(Checked(134, MainPopup) && Checked(139, MainPopup) && Checked(64, MainPopup))
+      << "level meter type 1, the file's own 8000 Hz, the spectrogram shown";
   EXPECT_FALSE(Grey(114, MainPopup)) << "the pitch mode is for one channel";
   EXPECT_TRUE(Grey(65, MainPopup));
   EXPECT_EQ(MenuOpen, 0) << "closed again";
-
   for (const UINT id : {150u, 147u, 118u, 120u, 123u, 0u}) RightClickChoosing(id);
   EXPECT_EQ(Settings.levelmetertype, 5);
   EXPECT_EQ(Settings.playfreqoptional, 48000);
@@ -66,7 +64,6 @@ TEST_F(PopupTest, MarksFollowTheStateAtEachShowingAndChoicesReachTheirSettings) 
   RightClickChoosing(120);
   RightClickChoosing(0);
   EXPECT_FALSE(Checked(120, MainPopup)) << "the full display is off again";
-
   RightClickChoosing(93);
   EXPECT_EQ(playPaused, 1);
   RightClickChoosing(92);

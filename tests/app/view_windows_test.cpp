@@ -1,0 +1,211 @@
+// The spectrogram, vectorscope and waveform windows as the main window makes them: their place
+// and inputs, their popups' marks, and the pictures their threads draw from the source.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <set>
+
+#include "audio/view_threads.h"
+#include "main_window_rig.h"
+#include "spectrogram/sg_cycle.h"
+#include "spectrogram/sg_surfaces.h"
+#include "spectrogram/sg_window.h"
+#include "support/picture.h"
+#include "views/waveform_window.h"
+
+namespace {
+
+using main_window_rig::Bytes;
+using test_support::InkIn;
+using test_support::kBlack;
+using test_support::kWhite;
+
+// 16-bit stereo at 44100 Hz, four seconds long, frame f being {left(f), right(f)}.
+Bytes Stereo(int16_t (*left)(int), int16_t (*right)(int)) {
+  Bytes bytes;
+  for (int f = 0; f < 4 * 44100; ++f) {
+    for (const int16_t sample : {left(f), right(f)}) {
+      bytes.push_back(static_cast<uint8_t>(sample));
+      bytes.push_back(static_cast<uint8_t>(static_cast<uint16_t>(sample) >> 8));
+    }
+  }
+  return bytes;
+}
+int16_t Silence(int) { return 0; }
+int16_t Quarter(int) { return 16384; }
+int16_t Top(int) { return 32767; }
+
+class ViewWindowsTest : public main_window_rig::MainWindowRig {
+ protected:
+  void StartStereo(int16_t (*left)(int), int16_t (*right)(int)) {
+    Settings.vswindowstop = Settings.wavwindowstop = 0;
+    Start(Stereo(left, right), test_support::FmtFields{});
+  }
+  // The sound runs on until the window's picture shows what `seen` looks for.
+  bool WaitForPicture(HWND hwnd, const std::function<bool(HDC)>& seen) {
+    const HDC dc = GetDC(hwnd);
+    const bool done = RunUntil([&] {
+      clock_.Advance(std::chrono::milliseconds(5));
+      return seen(dc);
+    });
+    ReleaseDC(hwnd, dc);
+    return done;
+  }
+  // The marks of `popup` as a right click on `window` shows it, choosing `id` first (0: none).
+  std::set<UINT> MarksAfterChoosing(HWND window, HMENU popup, UINT id) {
+    for (const UINT choice : {id, 0u}) {
+      main_window_rig::Display().queueMenuChoice(choice);
+      Post(WM_RBUTTONUP, 0, MAKELPARAM(5, 5), window);
+    }
+    std::set<UINT> checked;
+    for (UINT item = 1; item < 200; ++item) {
+      if (const UINT state = GetMenuState(popup, item, MF_BYCOMMAND); state != ~0u && (state & MF_CHECKED)) {
+        checked.insert(item);
+      }
+    }
+    return checked;
+  }
+};
+
+TEST_F(ViewWindowsTest, SpectrogramWindowPlaceInputsAndPaintWhileNothingPlays) {
+  Settings.sgwindowpx = 30;
+  Settings.sgwindowpy = 200;
+  Settings.sgwindowwidth = 320;
+  Settings.sgwindowheight = 240;
+  Start();
+  const HWND sg = SgWindowHandle();
+  RECT rect{};
+  GetWindowRect(sg, &rect);
+  EXPECT_EQ((std::vector<LONG>{rect.left, rect.top, rect.right, rect.bottom}), (std::vector<LONG>{30, 200, 350, 440}));
+  char title[64] = {};
+  GetWindowTextA(sg, title, sizeof title);
+  EXPECT_STREQ(title, "sg window");
+  EXPECT_TRUE(GetMenuState(GetSystemMenu(sg, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
+  Posted('s');  // no thread takes the requests from here on
+  ASSERT_TRUE(RunUntil([] { return ViewThreadsAlive(ViewKind::Spectrogram) == 0; }));
+
+  // The picture reaches the window only while no thread draws and no clear is pending.
+  RECT client{};
+  GetClientRect(sg, &client);
+  const int width = client.right;
+  const int height = client.bottom;
+  SelectObject(SgBackSurface, GetStockObject(BLACK_BRUSH));
+  Rectangle(SgBackSurface, -1, -1, width + 1, height + 1);
+  const HDC window = GetDC(sg);
+  const auto paint = [&](int32_t playing, int32_t clear) {
+    playflag = playing;
+    SgControl.clearRequest = clear;
+    SgControl.repaintRequest = 0;
+    Rectangle(window, -1, -1, width + 1, height + 1);
+    InvalidateRect(sg, nullptr, FALSE);
+    Pump();
+    EXPECT_EQ(SgControl.repaintRequest, 1);
+    return GetPixel(window, width / 2, height / 2);
+  };
+  EXPECT_EQ(paint(0, 0), kBlack);
+  EXPECT_EQ(paint(1, 0), kWhite) << "the running thread repaints";
+  EXPECT_EQ(paint(0, 1), kWhite) << "a clear is pending";
+  paint(0, 0);
+
+  // The cursor frequency, white on black at the bottom right, on a logarithmic axis only.
+  Settings.sgmousecurhzdis = 1;
+  for (const int32_t sgliner : {0, 1}) {
+    Settings.sgliner = sgliner;
+    Rectangle(window, -1, -1, width + 1, height + 1);
+    SendMessageA(sg, WM_MOUSEMOVE, 0, MAKELPARAM(10, height / 2));
+    EXPECT_EQ(SgControl.cursorRow, height / 2);
+    EXPECT_EQ(InkIn(window, width - 60, height - 14, width, height) > 0, sgliner == 0) << sgliner;
+  }
+  ReleaseDC(sg, window);
+  SendMessageA(sg, WM_KILLFOCUS, 0, 0);
+  EXPECT_EQ(SgControl.cursorRow, -1);
+  SendMessageA(sg, WM_SIZE, 0, MAKELPARAM(400, 150));
+  EXPECT_EQ(SgControl.clientWidth, 400);
+  EXPECT_EQ(SgControl.clientHeight, 150);
+  EXPECT_EQ(SgControl.clearRequest, 1);
+}
+
+TEST_F(ViewWindowsTest, PopupMarksFollowTheChoicesMadeInThem) {
+  StartStereo(Silence, Silence);
+  const HWND sg = SgWindowHandle();
+  const HWND vs = VectorscopeWindowHandle();
+  const HWND wav = WaveformWindowHandle();
+  EXPECT_EQ(MarksAfterChoosing(sg, SgPopupMenu(), 0), (std::set<UINT>{46, 49, 51, 52, 57, 59, 84, 89}));
+  EXPECT_EQ(MarksAfterChoosing(sg, SgPopupMenu(), 50), (std::set<UINT>{50, 49, 51, 52, 57, 59, 84, 89}));
+  EXPECT_EQ(MarksAfterChoosing(sg, SgPopupMenu(), 51), (std::set<UINT>{50, 49, 52, 57, 59, 84, 89}));
+  EXPECT_EQ(MarksAfterChoosing(sg, SgPopupMenu(), 102), (std::set<UINT>{50, 49, 52, 57, 59, 102, 89}));
+  EXPECT_EQ(MarksAfterChoosing(sg, SgPopupMenu(), 127), (std::set<UINT>{50, 49, 52, 57, 59, 102, 89, 127}));
+  EXPECT_EQ(Settings.sgwindowlps, 1) << "the window's own display switches toggle there";
+  EXPECT_EQ(MarksAfterChoosing(vs, VectorscopeView.popup, 71), (std::set<UINT>{71, 73}));
+  EXPECT_EQ(MarksAfterChoosing(vs, VectorscopeView.popup, 73), (std::set<UINT>{71}));
+  EXPECT_EQ(MarksAfterChoosing(wav, WaveformView.popup, 79), (std::set<UINT>{79}));
+  EXPECT_EQ(MarksAfterChoosing(wav, WaveformView.popup, 82), (std::set<UINT>{79, 82}));
+  Settings.vecscpsample = 250;  // no item offers these: the vectorscope's mark goes, the waveform's stays
+  Settings.wavwindowsleeptime = 7;
+  EXPECT_EQ(MarksAfterChoosing(vs, VectorscopeView.popup, 0), (std::set<UINT>{}));
+  EXPECT_EQ(MarksAfterChoosing(wav, WaveformView.popup, 0), (std::set<UINT>{79, 82}));
+}
+
+// The vectorscope draws each new frame at its window's size, with a new client-sized bitmap on a
+// resize only for dynamic surfaces; the waveform shows the first channel.
+TEST_F(ViewWindowsTest, VectorscopeAndWaveformDrawTheSourceAtTheirSize) {
+  for (const int32_t dynamic : {0, 1}) {
+    SCOPED_TRACE(testing::Message() << "virtualscreendynamicmemaloc " << dynamic);
+    Settings.virtualscreendynamicmemaloc = dynamic;
+    VsLineMode = 0;  // lines between equal points have no pixels
+    StartStereo(Quarter, Top);
+    const HWND vs = VectorscopeWindowHandle();
+    const int w = VsClientWidth;
+    const int h = VsClientHeight;
+    const auto onlyColumn = [h](int x) {
+      return [=](HDC dc) { return InkIn(dc, x, 0, x + 1, h) > 0 && InkIn(dc, 0, 0, x, h) == 0; };
+    };
+    EXPECT_TRUE(WaitForPicture(vs, onlyColumn(w - 1)));
+    const int wh = WavClientHeight;
+    EXPECT_TRUE(WaitForPicture(WaveformWindowHandle(), [wh](HDC dc) {
+      return GetPixel(dc, 10, wh / 2 - wh / 4) == kBlack && GetPixel(dc, 10, wh / 2) == kWhite;
+    }));
+    Posted('v');  // the wait count in the top-left corner, where the picture itself is white
+    EXPECT_TRUE(WaitForPicture(vs, [](HDC dc) { return InkIn(dc, 0, 0, 30, 10) > 0; }));
+    Posted('v');
+
+    const HBITMAP before = VectorscopeView.surface.bitmap;
+    RECT outer{};
+    GetWindowRect(vs, &outer);
+    MoveWindow(vs, outer.left, outer.top, outer.right - outer.left + 40, outer.bottom - outer.top + 20, TRUE);
+    ASSERT_EQ(VsClientWidth, w + 40);
+    EXPECT_TRUE(WaitForPicture(vs, onlyColumn(w + 39)));
+    EXPECT_EQ(VectorscopeView.surface.bitmap.load() != before, dynamic == 1);
+    SystemCommand(65);
+    SystemCommand(76);
+    EXPECT_TRUE(RunUntil([this] {
+      clock_.Advance(std::chrono::milliseconds(5));
+      return ViewThreadsAlive(ViewKind::Vectorscope) + ViewThreadsAlive(ViewKind::Waveform) == 0;
+    })) << "switched off, the threads end at their next frame";
+    EXPECT_EQ(playflag, 1) << "the source plays on";
+    Restart();
+  }
+}
+
+TEST_F(ViewWindowsTest, AToneBecomesALineOfSpectrogramColumnsAtItsRow) {
+  Settings.sgcolor = 0;  // grey: the strongest magnitude is the darkest pixel
+  WindowRebuild = 1;     // as the process starts
+  // 1 kHz, bin 46.4 of a 2048-point transform.
+  const auto tone = [](int f) { return static_cast<int16_t>(10000 * std::sin(2 * M_PI * 1000 * f / 44100)); };
+  StartStereo(tone, tone);
+  ASSERT_TRUE(WaitForPicture(SgWindowHandle(), [](HDC) { return SgControl.column >= 60; }));
+  Post(WM_CHAR, 'u', ShortcutMarker, SgWindowHandle());  // a key there reaches the main window
+  ASSERT_EQ(SgControl.paused, 1);
+  const int height = SgControl.clientHeight;
+  const int x = 50;
+  int darkest = 0;
+  for (int y = 1; y < height; ++y) {
+    if ((GetPixel(SgBackSurface, x, y) & 0xFF) < (GetPixel(SgBackSurface, x, darkest) & 0xFF)) darkest = y;
+  }
+  EXPECT_TRUE(darkest == height - SgGeometry.binRow[46] || darkest == height - SgGeometry.binRow[47])
+      << darkest << " " << SgGeometry.binRow[46];
+  EXPECT_EQ(GetPixel(SgBackSurface, x, height - SgGeometry.binRow[200]), kWhite) << "no sound at 4.3 kHz";
+}
+
+}  // namespace
