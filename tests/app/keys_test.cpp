@@ -1,5 +1,5 @@
 // The main window's character keys and timers on the real window: shortcuts off and on, a menu
-// held open, every key's flag, the jumps that resume through timer 2, and the one-shot timers.
+// held open, every key's flag, the quiet start, and the jumps that resume through timer 2.
 #include <gtest/gtest.h>
 
 #include "analysis/fft_window.h"
@@ -44,7 +44,7 @@ TEST_F(KeysTest, TypedKeysActOnlyAfterTheMinusKeyAndOnlyXWhileAMenuIsOpen) {
   EXPECT_FALSE(IsWindow(hwnd_)) << "the close command ends the program";
 }
 
-TEST_F(KeysTest, EachFlagKeyTogglesItsFlagAndTheOtherKeysDoWhatTheySay) {
+TEST_F(KeysTest, EachKeyDoesWhatItSaysAndTheQuietStartEndsOnce) {
   struct FlagKey {
     char key;
     std::atomic<int32_t>* flag;
@@ -56,7 +56,21 @@ TEST_F(KeysTest, EachFlagKeyTogglesItsFlagAndTheOtherKeysDoWhatTheySay) {
       {'f', &SgControl.waitStats, 0}, {'v', &VsShowWaits, 0},    {'w', &FftStatsMode, 0},
       {'3', &FftWideStats, 0},      {'k', &MainWindowHidden, 0},
   };
+  Settings.processprioritylowonstartup = 1;
   Start();
+  EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(IDLE_PRIORITY_CLASS));
+  SendMessageA(hwnd_, WM_TIMER, 4, 0);
+  EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
+  EXPECT_FALSE(KillTimer(hwnd_, 4)) << "timer 4 is one-shot";
+  PopupCommand(116);  // "このwindow更新ゆっくりに" posts z
+  EXPECT_EQ(Settings.mainwindowinvailintervalvariable, 1000);
+  EXPECT_TRUE(main_window_rig::Checked(116, MainPopup));
+  PopupCommand(116);  // and then 1
+  EXPECT_EQ(Settings.mainwindowinvailintervalvariable, 10);
+  Posted('y');
+  EXPECT_FALSE(KillTimer(hwnd_, 1)) << "y stops timer 1";
+  Posted('1');
+  EXPECT_TRUE(KillTimer(hwnd_, 1)) << "1 starts it again";
   for (const FlagKey& k : keys) {
     SCOPED_TRACE(k.key);
     Posted(k.key);
@@ -82,24 +96,6 @@ TEST_F(KeysTest, EachFlagKeyTogglesItsFlagAndTheOtherKeysDoWhatTheySay) {
   Posted('e');
   EXPECT_EQ(HighPriorityMode, GetPriorityClass(GetCurrentProcess()) == HIGH_PRIORITY_CLASS ? 1 : 0)
       << "the mode flips only when the class could be set";
-}
-
-TEST_F(KeysTest, RepaintKeysAndTheQuietStartEndingOnce) {
-  Settings.processprioritylowonstartup = 1;
-  Start();
-  EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(IDLE_PRIORITY_CLASS));
-  SendMessageA(hwnd_, WM_TIMER, 4, 0);
-  EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
-  EXPECT_FALSE(KillTimer(hwnd_, 4)) << "timer 4 is one-shot";
-  PopupCommand(116);  // "このwindow更新ゆっくりに" posts z
-  EXPECT_EQ(Settings.mainwindowinvailintervalvariable, 1000);
-  EXPECT_TRUE(main_window_rig::Checked(116, MainPopup));
-  PopupCommand(116);  // and then 1
-  EXPECT_EQ(Settings.mainwindowinvailintervalvariable, 10);
-  Posted('y');
-  EXPECT_FALSE(KillTimer(hwnd_, 1)) << "y stops timer 1";
-  Posted('1');
-  EXPECT_TRUE(KillTimer(hwnd_, 1)) << "1 starts it again";
 }
 
 TEST_F(KeysTest, BackFiveSecondsAtThreeSecondsResumesFromTheStartThroughTimerTwo) {

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <new>
+#include <set>
 #include <string>
 
 #include "analysis/fft_graph_flags.h"
@@ -67,6 +68,17 @@ inline void ResetProgramState() {
   VsLineMode = 1;
 }
 
+// The command ids below 200 that `menu` shows checked.
+inline std::set<UINT> CheckedItems(HMENU menu) {
+  std::set<UINT> checked;
+  for (UINT id = 1; id < 200; ++id) {
+    if (const UINT state = GetMenuState(menu, id, MF_BYCOMMAND); state != ~0u && (state & MF_CHECKED)) {
+      checked.insert(id);
+    }
+  }
+  return checked;
+}
+
 // Marks of the debug menu (or of another menu).
 inline bool Checked(UINT id, HMENU menu = SystemMenu) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
 inline bool Grey(UINT id, HMENU menu = SystemMenu) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
@@ -111,6 +123,11 @@ class MainWindowRig : public testing::Test {
 
   static void Pump() { audio_test::Pump(); }
   // A choice in the debug menu or the popup, a typed key (key data 1) or a posted one.
+  // A right click on `window` (the main window by default) choosing `id` in its popup (0: none).
+  void RightClickChoosing(UINT id, HWND window = nullptr) {
+    Display().queueMenuChoice(id);
+    Post(WM_RBUTTONUP, 0, MAKELPARAM(10, 10), window);
+  }
   void SystemCommand(UINT id) { Post(WM_SYSCOMMAND, id, 0); }
   void PopupCommand(UINT id) { Post(WM_COMMAND, id, 0); }
   void Type(char key) { Post(WM_CHAR, static_cast<unsigned char>(key), 1); }

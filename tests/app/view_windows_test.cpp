@@ -54,17 +54,9 @@ class ViewWindowsTest : public main_window_rig::MainWindowRig {
   }
   // The marks of `popup` as a right click on `window` shows it, choosing `id` first (0: none).
   std::set<UINT> MarksAfterChoosing(HWND window, HMENU popup, UINT id) {
-    for (const UINT choice : {id, 0u}) {
-      main_window_rig::Display().queueMenuChoice(choice);
-      Post(WM_RBUTTONUP, 0, MAKELPARAM(5, 5), window);
-    }
-    std::set<UINT> checked;
-    for (UINT item = 1; item < 200; ++item) {
-      if (const UINT state = GetMenuState(popup, item, MF_BYCOMMAND); state != ~0u && (state & MF_CHECKED)) {
-        checked.insert(item);
-      }
-    }
-    return checked;
+    RightClickChoosing(id, window);
+    RightClickChoosing(0, window);
+    return main_window_rig::CheckedItems(popup);
   }
 };
 

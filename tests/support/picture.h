@@ -1,5 +1,4 @@
-// In-memory drawing surfaces for the view tests, and pixel comparisons against text drawn the
-// same way into a surface of its own.
+// In-memory drawing surfaces for the view tests, and pixel comparisons against text drawn apart.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
-// Runs the morvex program as a user would, from a copy in a private directory (so that the
-// settings file it writes beside itself lands there), without a display, capturing its
-// standard error.
+// Runs the morvex program as a user would, without a display, from a copy in a private directory
+// (where the settings file it writes beside itself lands), capturing its standard error.
 #pragma once
 
 #include <fcntl.h>
@@ -56,10 +55,8 @@ class ProgramRun {
     return waitpid(pid_, &status, WNOHANG) == 0;
   }
 
-  // Waits up to `timeout` until the program holds `file` open at `offset` or beyond; false when
-  // it ends or never gets there. The sound file is read past its header only once the message
-  // loop runs (the device's open message starts the first fill), so this tells that start-up is
-  // over on a machine of any speed.
+  // Waits up to `timeout` until the program holds `file` open at `offset` or beyond (the sound is
+  // read past its header once the message loop runs); false when it ends or never gets there.
   bool ReadsBeyond(const std::string& file, long long offset, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     const std::filesystem::path fds = "/proc/" + std::to_string(pid_) + "/fd";
