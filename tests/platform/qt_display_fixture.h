@@ -1,11 +1,11 @@
-// Shared set-up of the Qt display tests: Qt's offscreen platform, a Qt display installed for
-// each test and the in-memory one put back afterwards, and a window class that records what
-// its windows receive.
+// The Qt display tests: Qt's offscreen platform, a Qt display installed for each test (the
+// in-memory one put back afterwards), and a window class that records what its windows receive.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <vector>
@@ -26,12 +26,11 @@ struct Received {
 
 inline std::vector<Received>* received = nullptr;
 
-// Records every message. Keeps its windows alive on SC_CLOSE, and leaves the middle button and
-// WM_INITMENUPOPUP without default handling so that no menu opens by itself.
+// Records every message. Keeps its windows alive on SC_CLOSE and leaves the middle button
+// without default handling, so that no menu opens by itself.
 inline LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (received) received->push_back({hwnd, msg, wParam, lParam});
-  if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) return 0;
-  if (msg == WM_MBUTTONUP) return 0;
+  if ((msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) || msg == WM_MBUTTONUP) return 0;
   if (msg == WM_PAINT) {
     PAINTSTRUCT paint;
     BeginPaint(hwnd, &paint);
@@ -48,15 +47,14 @@ class QtDisplayTest : public ::testing::Test {
     display = new QtDisplay(Desktop{"offscreen", {}});
     InstallBackend(display);
     display->processEvents(Clock::now());  // the first call on this thread starts Qt
-    static bool registered = false;
-    if (!registered) {
+    static const bool registered = [] {
       WNDCLASSA cls{};
       cls.lpfnWndProc = RecordingProc;
       cls.lpszClassName = "qtrecorded";
       cls.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(102));
-      ASSERT_NE(RegisterClassA(&cls), 0);
-      registered = true;
-    }
+      return RegisterClassA(&cls) != 0;
+    }();
+    ASSERT_TRUE(registered);
     received = &messages;
   }
 
@@ -71,11 +69,11 @@ class QtDisplayTest : public ::testing::Test {
     InstallBackend(new MemoryDisplay);
   }
 
-  HWND Create(const char* title, int x, int y, int width, int height, bool show = true) {
+  HWND Create(const char* title, int x, int y, int width, int height) {
     HWND hwnd = CreateWindowExA(0, "qtrecorded", title, WS_OVERLAPPEDWINDOW, x, y, width, height, nullptr, nullptr,
                                 nullptr, nullptr);
     windows.push_back(hwnd);
-    if (show) ShowWindow(hwnd, SW_SHOW);
+    ShowWindow(hwnd, SW_SHOW);
     return hwnd;
   }
 
@@ -91,12 +89,11 @@ class QtDisplayTest : public ::testing::Test {
   // Runs the display and the message loop until `done` holds or two seconds have passed.
   bool PumpUntil(const std::function<bool()>& done) {
     const auto deadline = Clock::now() + std::chrono::seconds(2);
-    for (;;) {
-      Pump();
-      if (done()) return true;
+    for (Pump(); !done(); Pump()) {
       if (Clock::now() >= deadline) return false;
       display->processEvents(Clock::now() + std::chrono::milliseconds(10));
     }
+    return true;
   }
 
   std::vector<UINT> MessagesOf(HWND hwnd, std::initializer_list<UINT> kinds) const {
@@ -108,10 +105,9 @@ class QtDisplayTest : public ::testing::Test {
   }
 
   const Received* Last(HWND hwnd, UINT msg) const {
-    for (auto it = messages.rbegin(); it != messages.rend(); ++it) {
-      if (it->hwnd == hwnd && it->msg == msg) return &*it;
-    }
-    return nullptr;
+    const auto it = std::find_if(messages.rbegin(), messages.rend(),
+                                 [&](const Received& r) { return r.hwnd == hwnd && r.msg == msg; });
+    return it == messages.rend() ? nullptr : &*it;
   }
 
   QtDisplay* display = nullptr;

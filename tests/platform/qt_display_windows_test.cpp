@@ -1,16 +1,18 @@
+#include <time.h>
+
 #include <QIcon>
 #include <QPlainTextEdit>
 #include <QWindow>
-#include <atomic>
 #include <cstdlib>
 #include <thread>
 
-#include "platform/user/window_info.h"
 #include "qt_display_fixture.h"
 #include "resources/icons.h"
 
 namespace morvex::display::qt::testing {
 namespace {
+
+using namespace std::chrono_literals;
 
 // The whole test program runs without a desktop: the Qt tests on Qt's offscreen platform, all
 // others on the in-memory display whatever the developer's session offers.
@@ -30,16 +32,6 @@ class OffscreenEnvironment : public ::testing::Environment {
 // What the desktop shows of a widget: its flushed backing store, not a fresh rendering.
 QImage OnScreen(QWidget* widget) {
   return widget->screen()->grabWindow(widget->winId()).toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-void Fill(gdi::Surface& surface, int left, int top, int right, int bottom, uint32_t colour) {
-  {
-    std::lock_guard lock(surface.mutex());
-    for (int y = top; y < bottom; ++y) {
-      for (int x = left; x < right; ++x) surface.pixels()[y * surface.width() + x] = colour;
-    }
-  }
-  surface.notifyChanged();
 }
 
 using QtWindowsTest = QtDisplayTest;
@@ -76,8 +68,14 @@ TEST_F(QtWindowsTest, DrawingFromAnotherThreadReachesTheScreen) {
   HWND hwnd = Create("drawn", 50, 50, 216, 139);
   QWidget* widget = display->widgetOf(hwnd);
   ASSERT_TRUE(PumpUntil([&] { return widget->windowHandle()->isExposed() && OnScreen(widget).pixel(15, 15) == 0xFFFFFFFFu; }));
-  const auto surface = user::DescribeWindow(hwnd)->surface;
-  std::thread([&] { Fill(*surface, 10, 10, 30, 20, 0xFFFF0000u); }).join();
+  std::thread([hwnd] {
+    HDC dc = GetDC(hwnd);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    const RECT box{10, 10, 30, 20};
+    FillRect(dc, &box, red);
+    DeleteObject(red);
+    ReleaseDC(hwnd, dc);
+  }).join();
   ASSERT_TRUE(PumpUntil([&] { return OnScreen(widget).pixel(15, 15) == 0xFFFF0000u; }));
   const QImage shown = OnScreen(widget);
   EXPECT_EQ(shown.pixel(29, 19), 0xFFFF0000u);
@@ -102,6 +100,37 @@ TEST_F(QtWindowsTest, EditControlIsAReadOnlyTextViewInsideItsParent) {
   EXPECT_TRUE(view->isVisible());
   DestroyWindow(parent);
   EXPECT_EQ(display->widgetOf(edit), nullptr);
+}
+
+double ThreadCpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// A wake or post from another thread, before the wait or during it, ends a wait whose deadline
+// lies an hour ahead (a lost wake hangs the test); idle waits sleep rather than spin.
+TEST_F(QtWindowsTest, WakesAreNeverLostAndWaitsDoNotSpin) {
+  HWND hwnd = Create("loop", 0, 0, 200, 100);
+  Pump();
+  std::thread([this] { display->wake(); }).join();
+  display->processEvents(Clock::now() + 1h);
+  const double cpuBefore = ThreadCpuSeconds();
+  const auto deadline = Clock::now() + 300ms;
+  display->processEvents(deadline);
+  EXPECT_GE(Clock::now(), deadline);
+  std::thread poster([hwnd] {
+    std::this_thread::sleep_for(200ms);
+    PostMessageA(hwnd, WM_USER + 5, 7, 8);
+  });
+  MSG msg;
+  do {
+    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+  } while (msg.message != WM_USER + 5);
+  poster.join();
+  EXPECT_EQ(msg.hwnd, hwnd);
+  EXPECT_EQ(msg.wParam, 7u);
+  EXPECT_LT(ThreadCpuSeconds() - cpuBefore, 0.08);
 }
 
 }  // namespace

@@ -1,15 +1,39 @@
 #include <gtest/gtest.h>
 #include <linux/capability.h>
 #include <sched.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <thread>
 
+#include "platform/display/memory_display.h"
+#include "platform/kernel/signals.h"
 #include "platform/win32.h"
 
 namespace {
+
+// A wake ends the wait of every waiter (a lost one hangs the test); a changed value none begins.
+TEST(WaitOnAddress, AWakeEndsTheWaitOfEveryWaiter) {
+  std::atomic<int32_t> value{0};
+  std::atomic<int32_t> woken{0};
+  auto waiter = [&] {
+    int32_t zero = 0;
+    while (value.load() == 0) WaitOnAddress(&value, &zero, 4, INFINITE);
+    woken.fetch_add(1);
+  };
+  std::thread a(waiter);
+  std::thread b(waiter);
+  value = 1;
+  WakeByAddressAll(&value);
+  a.join();
+  b.join();
+  EXPECT_EQ(woken.load(), 2);
+  int32_t zero = 0;
+  EXPECT_TRUE(WaitOnAddress(&value, &zero, 4, INFINITE));
+}
 
 // Capabilities belong to a thread and RLIMIT_NICE is 0 for normal users: the thread below meets
 // the scheduler as a normal user does, whoever runs the test. Below normal there would be no
@@ -38,6 +62,28 @@ TEST(PriorityTest, WithoutTheRightToComeBackNothingGoesBelowNormalAndRefusalsAre
   }).join();
   EXPECT_EQ(sched_getscheduler(0), SCHED_OTHER) << "no thread of the process went idle";
   ASSERT_EQ(setrlimit(RLIMIT_NICE, &saved), 0);
+}
+
+// A start that never goes on inside the main window's creation (as opening a FIFO nobody
+// writes did) and a SIGTERM meanwhile. Once created, the main window takes the signal as its
+// close; the program tests see the settings written then.
+void BlockInCreationAndTerminate() {
+  alarm(30);  // ends a child whose signal was lost, with an exit the test tells apart
+  morvex::display::InstallBackend(new morvex::display::MemoryDisplay);
+  morvex::kernel::CloseMainWindowOnSignals();
+  WNDCLASSA cls{};
+  cls.lpszClassName = "blocking";
+  cls.lpfnWndProc = [](HWND, UINT, WPARAM, LPARAM) -> LRESULT {
+    kill(getpid(), SIGTERM);
+    for (;;) pause();
+  };
+  RegisterClassA(&cls);
+  CreateWindowExA(0, "blocking", "main", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+}
+
+TEST(CloseSignalDeathTest, EndsAStartThatBlocksBeforeTheMainWindowIsCreated) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(BlockInCreationAndTerminate(), ::testing::ExitedWithCode(128 + SIGTERM), "");
 }
 
 }  // namespace
