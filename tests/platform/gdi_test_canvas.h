@@ -3,7 +3,7 @@
 
 #include <memory>
 #include <mutex>
-#include <utility>
+#include <set>
 #include <vector>
 
 #include "platform/gdi/surface.h"
@@ -11,6 +11,8 @@
 #include "platform/win32/gdi.h"
 
 namespace morvex::gdi::test {
+
+using Points = std::set<std::pair<int, int>>;
 
 inline constexpr uint32_t kWhite = 0xFFFFFFFFu;
 inline constexpr uint32_t kBlack = 0xFF000000u;
@@ -25,7 +27,6 @@ class Canvas {
 
   HDC dc() const { return dc_; }
   Surface& surface() const { return *surface_; }
-  const std::shared_ptr<Surface>& shared() const { return surface_; }
   int width() const { return surface_->width(); }
   int height() const { return surface_->height(); }
 
@@ -33,25 +34,19 @@ class Canvas {
     std::lock_guard lock(surface_->mutex());
     return surface_->pixels()[y * surface_->width() + x];
   }
-
   void set(int x, int y, uint32_t pixel) {
     std::lock_guard lock(surface_->mutex());
     surface_->pixels()[y * surface_->width() + x] = pixel;
   }
-
   std::vector<uint32_t> snapshot() const {
     std::lock_guard lock(surface_->mutex());
     return {surface_->pixels(), surface_->pixels() + surface_->width() * surface_->height()};
   }
-
-  // The points holding `pixel`, row by row.
-  std::vector<std::pair<int, int>> pointsOf(uint32_t pixel) const {
-    std::vector<std::pair<int, int>> points;
+  Points pointsOf(uint32_t pixel) const {
+    Points points;
     const std::vector<uint32_t> pixels = snapshot();
-    for (int y = 0; y < height(); ++y) {
-      for (int x = 0; x < width(); ++x) {
-        if (pixels[y * width() + x] == pixel) points.emplace_back(x, y);
-      }
+    for (size_t i = 0; i < pixels.size(); ++i) {
+      if (pixels[i] == pixel) points.emplace(static_cast<int>(i) % width(), static_cast<int>(i) / width());
     }
     return points;
   }

@@ -16,12 +16,6 @@ namespace {
 
 constexpr uint32_t kSentinel = 0xFF00FF00u;
 
-TEXTMETRICA Metrics(HDC dc) {
-  TEXTMETRICA tm{};
-  EXPECT_TRUE(GetTextMetricsA(dc, &tm));
-  return tm;
-}
-
 HFONT FontOfHeight(LONG height) {
   LOGFONTA description{};
   description.lfHeight = height;
@@ -46,7 +40,8 @@ TEST(GdiTextTest, FontHeightsGiveTheirCellsAndAdvances) {
   auto metrics = [&](std::optional<LONG> request) {
     HFONT font = request ? FontOfHeight(*request) : nullptr;
     HGDIOBJ old = font ? SelectObject(canvas.dc(), font) : nullptr;
-    const TEXTMETRICA tm = Metrics(canvas.dc());
+    TEXTMETRICA tm{};
+    EXPECT_TRUE(GetTextMetricsA(canvas.dc(), &tm));
     if (font) DeleteObject(SelectObject(canvas.dc(), old));
     return tm;
   };
@@ -157,14 +152,10 @@ TEST(GdiTextTest, EmptyInvalidAndMalformedText) {
   constexpr char32_t R = kReplacementCharacter;
   const struct { std::string bytes; std::u32string expected; } cases[] = {
       {"A~\xC3\xA9画\xF0\x9F\x8E\xB5\xF4\x8F\xBF\xBF", {'A', '~', 0xE9, 0x753B, 0x1F3B5, 0x10FFFF}},
-      {"\x80" "a", {R, 'a'}},                   // stray continuation
-      {"\xC0\xAF", {R, R}},                    // overlong lead
-      {"\xE0\x80\xAF", {R, R, R}},            // overlong three bytes
-      {"\xED\xA0\x80", {R, R, R}},            // surrogate
-      {"\xF4\x90\x80\x80", {R, R, R, R}},    // beyond U+10FFFF
-      {"\xE7\x94" "b", {R, R, 'b'}},           // cut short
-      {"\xE7\x94", {R, R}},                    // cut by the end
-      {"\xFF", {R}},
+      {"\x80" "a", {R, 'a'}} /* stray continuation */, {"\xC0\xAF", {R, R}} /* overlong lead */,
+      {"\xE0\x80\xAF", {R, R, R}} /* overlong */,    {"\xED\xA0\x80", {R, R, R}} /* surrogate */,
+      {"\xF4\x90\x80\x80", {R, R, R, R}} /* beyond U+10FFFF */, {"\xE7\x94" "b", {R, R, 'b'}} /* cut short */,
+      {"\xE7\x94", {R, R}} /* cut by the end */,    {"\xFF", {R}},
   };
   for (const auto& c : cases) {
     std::u32string decoded;

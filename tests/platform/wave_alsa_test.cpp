@@ -24,10 +24,7 @@ constexpr PcmFormat kFormat{8000, 1, 16};  // 2 bytes a frame
 
 Bytes Frames(int64_t frames, uint8_t first) { return testing::Counting(static_cast<size_t>(frames * 2), first); }
 
-Bytes Joined(Bytes a, const Bytes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
+using testing::Joined;
 
 // Recording starts with Start, an overrun is recovered, Stop discards what was not read, and a
 // failing device stops delivering and says so once.
@@ -84,8 +81,7 @@ TEST(AlsaOutputTest, HeardIsDeliveredLessTheDelayThroughUnderrunPauseAndDrop) {
     return taken;
   };
   auto heard = [&] { return delivered - output.Delay(); };
-  EXPECT_TRUE(output.Pause(true) && output.Pause(false));
-  EXPECT_EQ(pcm.PauseCalls(), 0) << "a stream that is not running holds nothing";
+  EXPECT_TRUE(output.Pause(true) && output.Pause(false)) << "a stream that is not running holds nothing";
 
   const Bytes sound = Frames(150, 0), second = Frames(20, 100);
   EXPECT_EQ(deliver(sound), 100) << "the stream takes what its buffer holds";
@@ -132,7 +128,6 @@ TEST(AlsaOutputTest, NoPauseServerLatencyAndALostDevice) {
   EXPECT_EQ(output.Delay(), 50);
   EXPECT_FALSE(output.Pause(true));
   EXPECT_EQ(pcm.State(), SND_PCM_STATE_RUNNING);
-  EXPECT_EQ(pcm.PauseCalls(), 0);
 
   pcm.Fail(-ENODEV);
   ::testing::internal::CaptureStderr();

@@ -50,7 +50,6 @@ class FakePcm final : public AlsaPcm {
     return {written_.begin(), written_.begin() + hw_ * kFrameBytes};
   }
   int64_t Written() const { return Locked([&] { return appl_; }); }
-  int PauseCalls() const { return Locked([&] { return pauseCalls_; }); }
 
   snd_pcm_state_t State() override { return Locked([&] { return state_; }); }
   snd_pcm_sframes_t Writei(const void* data, snd_pcm_uframes_t frames) override {
@@ -85,7 +84,6 @@ class FakePcm final : public AlsaPcm {
   bool CanPause() const override { return canPause_; }
   int Pause(bool enable) override {
     std::lock_guard lock(mutex_);
-    ++pauseCalls_;
     const snd_pcm_state_t from = enable ? SND_PCM_STATE_RUNNING : SND_PCM_STATE_PAUSED;
     if (state_ != from) return -EBADFD;
     state_ = enable ? SND_PCM_STATE_PAUSED : SND_PCM_STATE_RUNNING;
@@ -131,7 +129,6 @@ class FakePcm final : public AlsaPcm {
   int64_t hw_ = 0;
   int64_t extraDelay_ = 0;
   int failure_ = 0;
-  int pauseCalls_ = 0;
   std::vector<uint8_t> written_;
   std::deque<uint8_t> recorded_;
 };

@@ -87,6 +87,11 @@ inline std::vector<UINT> Ids(const std::vector<DeviceMessage>& messages) {
   return ids;
 }
 
+inline std::vector<uint8_t> Joined(std::vector<uint8_t> a, const std::vector<uint8_t>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
 // Bytes counting up from `first`, so that what was heard or recorded shows where it came from.
 inline std::vector<uint8_t> Counting(size_t count, uint8_t first) {
   std::vector<uint8_t> bytes(count);
