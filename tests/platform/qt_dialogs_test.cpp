@@ -74,7 +74,9 @@ TEST(QtLocaleTest, NumbersKeepTheDecimalPointWhenQtTakesOnTheUsersLocale) {
 
 using QtDialogsTest = QtDisplayTest;
 
-TEST_F(QtDialogsTest, MessageBoxShowsTextAndCaptionAndAnswersWithTheButton) {
+// A box shows its text as written and answers with the button; the open dialog offers the filter
+// and fills the caller's buffers, or answers false when cancelled.
+TEST_F(QtDialogsTest, DialogsAnswerWithTheUsersChoice) {
   QString text, caption;
   WhenOpen<QMessageBox>([&](QMessageBox* box) {
     text = box->text();
@@ -95,9 +97,7 @@ TEST_F(QtDialogsTest, MessageBoxShowsTextAndCaptionAndAnswersWithTheButton) {
   EXPECT_EQ(MessageBoxA(nullptr, "<b>1</b>\nline", "'ap windowclass'register class failed.", MB_OK), IDOK);
   EXPECT_FALSE(cancelShown);
   EXPECT_EQ(format, Qt::PlainText);  // the text is shown as written
-}
 
-TEST_F(QtDialogsTest, OpenFileDialogFillsTheCallersBuffers) {
   QTemporaryDir directory;
   ASSERT_TRUE(directory.isValid());
   const std::string path = directory.filePath(QStringLiteral("tone.wav")).toStdString();
@@ -108,8 +108,7 @@ TEST_F(QtDialogsTest, OpenFileDialogFillsTheCallersBuffers) {
     dialog->selectFile(QString::fromStdString(path));
     static_cast<QDialog*>(dialog)->accept();  // as the Open button does
   });
-  char file[500] = "";
-  char title[500] = "";
+  char file[500] = "", title[500] = "";
   OPENFILENAMEA ofn{};
   ofn.lpstrFilter = "wavfile(*.wav)\0*.wav\0";
   ofn.lpstrFile = file;
@@ -118,8 +117,6 @@ TEST_F(QtDialogsTest, OpenFileDialogFillsTheCallersBuffers) {
   ofn.nMaxFileTitle = sizeof title;
   const QByteArray initialDir = directory.path().toUtf8();
   ofn.lpstrInitialDir = initialDir.constData();
-  ofn.Flags = OFN_HIDEREADONLY;
-  ofn.lpstrDefExt = "wav";
   ASSERT_TRUE(GetOpenFileNameA(&ofn));
   EXPECT_EQ(filters, QStringList{QStringLiteral("wavfile(*.wav)")});
   EXPECT_EQ(std::string(file), path);

@@ -2,10 +2,11 @@
 
 #include <QIcon>
 #include <QPlainTextEdit>
-#include <QWindow>
+#include <atomic>
 #include <cstdlib>
 #include <thread>
 
+#include "platform/display/qt/repaint_slots.h"
 #include "qt_display_fixture.h"
 #include "resources/icons.h"
 
@@ -28,11 +29,6 @@ class OffscreenEnvironment : public ::testing::Environment {
   void TearDown() override { delete QCoreApplication::instance(); }
 };
 [[maybe_unused]] const auto* const offscreen = ::testing::AddGlobalTestEnvironment(new OffscreenEnvironment);
-
-// What the desktop shows of a widget: its flushed backing store, not a fresh rendering.
-QImage OnScreen(QWidget* widget) {
-  return widget->screen()->grabWindow(widget->winId()).toImage().convertToFormat(QImage::Format_RGB32);
-}
 
 using QtWindowsTest = QtDisplayTest;
 
@@ -62,25 +58,6 @@ TEST_F(QtWindowsTest, TopLevelWindowIsAWidgetAtItsClientAreaWithTitleAndIcon) {
   EXPECT_EQ(widget->geometry(), QRect(48, 81, 400, 300));
   DestroyWindow(hwnd);
   EXPECT_EQ(display->widgetOf(hwnd), nullptr);
-}
-
-TEST_F(QtWindowsTest, DrawingFromAnotherThreadReachesTheScreen) {
-  HWND hwnd = Create("drawn", 50, 50, 216, 139);
-  QWidget* widget = display->widgetOf(hwnd);
-  ASSERT_TRUE(PumpUntil([&] { return widget->windowHandle()->isExposed() && OnScreen(widget).pixel(15, 15) == 0xFFFFFFFFu; }));
-  std::thread([hwnd] {
-    HDC dc = GetDC(hwnd);
-    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-    const RECT box{10, 10, 30, 20};
-    FillRect(dc, &box, red);
-    DeleteObject(red);
-    ReleaseDC(hwnd, dc);
-  }).join();
-  ASSERT_TRUE(PumpUntil([&] { return OnScreen(widget).pixel(15, 15) == 0xFFFF0000u; }));
-  const QImage shown = OnScreen(widget);
-  EXPECT_EQ(shown.pixel(29, 19), 0xFFFF0000u);
-  EXPECT_EQ(shown.pixel(30, 19), 0xFFFFFFFFu);
-  EXPECT_EQ(shown.pixel(9, 10), 0xFFFFFFFFu);
 }
 
 TEST_F(QtWindowsTest, EditControlIsAReadOnlyTextViewInsideItsParent) {
@@ -131,6 +108,51 @@ TEST_F(QtWindowsTest, WakesAreNeverLostAndWaitsDoNotSpin) {
   EXPECT_EQ(msg.hwnd, hwnd);
   EXPECT_EQ(msg.wParam, 7u);
   EXPECT_LT(ThreadCpuSeconds() - cpuBefore, 0.08);
+}
+
+HWND Handle(uintptr_t value) { return reinterpret_cast<HWND>(value); }
+
+// Only the first drawing call after a paint requests one, for shown windows only; a removed
+// window frees its slot with no request left; a full table refuses further windows.
+TEST(QtRepaintSlotsTest, OnlyTheFirstDrawingCallAfterAPaintRequests) {
+  RepaintSlots table;
+  const auto first = table.add(Handle(0x100));
+  const auto second = table.add(Handle(0x110));
+  ASSERT_TRUE(first && second);
+  EXPECT_NE(*first, *second);
+  EXPECT_TRUE(table.raise(Handle(0x110)));
+  EXPECT_TRUE(table.raise(Handle(0x100)));
+  EXPECT_FALSE(table.raise(Handle(0x100)));
+  EXPECT_EQ(table.takeRaised(0), first);
+  EXPECT_EQ(table.takeRaised(*first + 1), second);
+  EXPECT_EQ(table.takeRaised(0), std::nullopt);  // delivered once
+  EXPECT_FALSE(table.raise(Handle(0x100)));       // the window has not painted yet
+  table.lower(*first);
+  EXPECT_TRUE(table.raise(Handle(0x100)));
+  EXPECT_FALSE(table.raise(Handle(0x999)));
+  table.remove(*first);
+  EXPECT_FALSE(table.raise(Handle(0x100)));
+  EXPECT_EQ(table.add(Handle(0x130)), first);
+  EXPECT_TRUE(table.raise(Handle(0x130)));  // not stuck in the old window's state
+  for (int i = 2; i < RepaintSlots::kCapacity; ++i) ASSERT_TRUE(table.add(Handle(0x1000 + 16 * i)));
+  EXPECT_EQ(table.add(Handle(0x100000)), std::nullopt);
+  EXPECT_FALSE(table.raise(Handle(0x100000)));
+}
+
+TEST(QtRepaintSlotsTest, RacingDrawingThreadsRequestOncePerPaint) {
+  RepaintSlots table;
+  ASSERT_TRUE(table.add(Handle(0x100)));
+  std::atomic<int> requests{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&] {
+      for (int i = 0; i < 10000; ++i) {
+        if (table.raise(Handle(0x100))) requests.fetch_add(1);
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(requests.load(), 1);
 }
 
 }  // namespace

@@ -87,12 +87,11 @@ class WaveDeviceTest : public ::testing::Test {
 
 // Buffers come back on the window's thread in write order once their last byte is heard (bytes
 // beyond the last whole frame are not played, an empty buffer ends a file); the position counts
-// heard bytes, not idle time; the live output's stop is refused until every buffer is back.
+// heard bytes, not idle time; reset hands back every queued buffer at once; the live output's
+// stop is refused until every buffer is back; headers must be prepared and queued once.
 TEST_F(WaveDeviceTest, PlaybackReturnsBuffersInOrderAndCountsHeardBytes) {
   OpenOut();
-  std::vector<DeviceMessage> messages = window.Pump();
-  ASSERT_EQ(Ids(messages), MessageIds{MM_WOM_OPEN});
-  EXPECT_EQ(messages[0].device, reinterpret_cast<WPARAM>(hwo));
+  ASSERT_EQ(Ids(window.Pump()), MessageIds{MM_WOM_OPEN});
   Advance(100);
   EXPECT_EQ(Position(), 0u) << "an idle device counts no bytes";
   auto& a = Write(10);
@@ -103,10 +102,9 @@ TEST_F(WaveDeviceTest, PlaybackReturnsBuffersInOrderAndCountsHeardBytes) {
   EXPECT_TRUE(window.Pump().empty());
   EXPECT_EQ(a.header.dwFlags, static_cast<DWORD>(WHDR_PREPARED | WHDR_INQUEUE));
   Advance(1);
-  messages = window.Pump();
+  std::vector<DeviceMessage> messages = window.Pump();
   ASSERT_EQ(Returned(messages), Headers{a.Param()});
   EXPECT_EQ(messages[0].thread, GetCurrentThreadId());
-  EXPECT_EQ(messages[0].device, reinterpret_cast<WPARAM>(hwo));
   EXPECT_EQ(a.header.dwFlags, static_cast<DWORD>(WHDR_PREPARED | WHDR_DONE));
   EXPECT_EQ(waveOutClose(hwo), static_cast<MMRESULT>(WAVERR_STILLPLAYING));
   Advance(25);
@@ -117,10 +115,30 @@ TEST_F(WaveDeviceTest, PlaybackReturnsBuffersInOrderAndCountsHeardBytes) {
   auto& d = Write(50, 220);
   Advance(60);
   EXPECT_EQ(Position(), 90u * kBytesPerMs) << "idle time between the buffers is not counted";
-  Advance(80);
-  EXPECT_EQ(Position(), 130u * kBytesPerMs) << "nothing more was written";
+  ASSERT_EQ(waveOutReset(hwo), MMSYSERR_NOERROR);
+  EXPECT_EQ(d.header.dwFlags & (WHDR_DONE | WHDR_INQUEUE), static_cast<DWORD>(WHDR_DONE));
+  EXPECT_EQ(Returned(window.Pump()), (Headers{c.Param(), d.Param()}));
+  Advance(20);
+  EXPECT_EQ(Position(), 90u * kBytesPerMs) << "nothing plays after a reset";
+  auto& e = Write(10, 30);
+  Advance(20);
+  EXPECT_EQ(Position(), 100u * kBytesPerMs) << "nothing more was written";
+  const Bytes dHeard(d.data.begin(), d.data.begin() + 10 * kBytesPerMs);
   EXPECT_EQ(Heard(), Joined(Joined(Joined(a.data, b.data), Bytes(odd.data.begin(), odd.data.end() - 1)),
-                            Joined(c.data, d.data)));
+                            Joined(Joined(c.data, dHeard), e.data)));
+
+  auto& f = buffers.emplace_back(Bytes(10 * kBytesPerMs));
+  EXPECT_EQ(waveOutWrite(hwo, &f.header, sizeof(WAVEHDR)), static_cast<MMRESULT>(WAVERR_UNPREPARED));
+  ASSERT_EQ(waveOutPrepareHeader(hwo, &f.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+  ASSERT_EQ(waveOutWrite(hwo, &f.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+  EXPECT_EQ(waveOutWrite(hwo, &f.header, sizeof(WAVEHDR)), static_cast<MMRESULT>(WAVERR_STILLPLAYING));
+  EXPECT_EQ(waveOutUnprepareHeader(hwo, &f.header, sizeof(WAVEHDR)), static_cast<MMRESULT>(WAVERR_STILLPLAYING));
+  EXPECT_EQ(waveOutWrite(hwo, nullptr, sizeof(WAVEHDR)), static_cast<MMRESULT>(MMSYSERR_INVALPARAM));
+  EXPECT_EQ(waveOutWrite(hwo, &f.header, sizeof(WAVEHDR) - 1), static_cast<MMRESULT>(MMSYSERR_INVALPARAM));
+  Advance(10);
+  EXPECT_EQ(waveOutUnprepareHeader(hwo, &f.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
+  EXPECT_EQ(f.header.dwFlags, static_cast<DWORD>(WHDR_DONE));
+
   ASSERT_EQ(waveOutClose(hwo), MMSYSERR_NOERROR);
   messages = window.Pump();
   EXPECT_EQ(Ids(messages), (MessageIds{MM_WOM_DONE, MM_WOM_DONE, MM_WOM_CLOSE}));
@@ -130,38 +148,6 @@ TEST_F(WaveDeviceTest, PlaybackReturnsBuffersInOrderAndCountsHeardBytes) {
   EXPECT_EQ(waveOutClose(hwo), static_cast<MMRESULT>(MMSYSERR_INVALHANDLE));
   EXPECT_EQ(waveOutUnprepareHeader(hwo, &a.header, sizeof(WAVEHDR)), static_cast<MMRESULT>(MMSYSERR_INVALHANDLE));
   hwo = nullptr;
-}
-
-// Reset stops at once and hands back every queued buffer; later buffers follow at once and the
-// position keeps counting from the opening. Headers must be prepared and not queued twice.
-TEST_F(WaveDeviceTest, ResetHandsBackEveryBufferAndHeadersFollowTheirRules) {
-  OpenOut();
-  window.Pump();
-  auto& a = Write(50, 0);
-  auto& b = Write(50, 100);
-  Advance(20);
-  ASSERT_EQ(waveOutReset(hwo), MMSYSERR_NOERROR);
-  EXPECT_EQ(a.header.dwFlags & (WHDR_DONE | WHDR_INQUEUE), static_cast<DWORD>(WHDR_DONE));
-  EXPECT_EQ(b.header.dwFlags & (WHDR_DONE | WHDR_INQUEUE), static_cast<DWORD>(WHDR_DONE));
-  EXPECT_EQ(Returned(window.Pump()), (Headers{a.Param(), b.Param()}));
-  Advance(20);
-  EXPECT_EQ(Position(), 20u * kBytesPerMs) << "nothing plays after a reset";
-  auto& c = Write(10, 200);
-  Advance(10);
-  EXPECT_EQ(Position(), 30u * kBytesPerMs);
-  EXPECT_EQ(Heard(), Joined(Bytes(a.data.begin(), a.data.begin() + 20 * kBytesPerMs), c.data));
-
-  auto& d = buffers.emplace_back(Bytes(10 * kBytesPerMs));
-  EXPECT_EQ(waveOutWrite(hwo, &d.header, sizeof(WAVEHDR)), static_cast<MMRESULT>(WAVERR_UNPREPARED));
-  ASSERT_EQ(waveOutPrepareHeader(hwo, &d.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
-  ASSERT_EQ(waveOutWrite(hwo, &d.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
-  EXPECT_EQ(waveOutWrite(hwo, &d.header, sizeof(WAVEHDR)), static_cast<MMRESULT>(WAVERR_STILLPLAYING));
-  EXPECT_EQ(waveOutUnprepareHeader(hwo, &d.header, sizeof(WAVEHDR)), static_cast<MMRESULT>(WAVERR_STILLPLAYING));
-  Advance(10);
-  EXPECT_EQ(waveOutUnprepareHeader(hwo, &d.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
-  EXPECT_EQ(d.header.dwFlags, static_cast<DWORD>(WHDR_DONE));
-  EXPECT_EQ(waveOutWrite(hwo, nullptr, sizeof(WAVEHDR)), static_cast<MMRESULT>(MMSYSERR_INVALPARAM));
-  EXPECT_EQ(waveOutWrite(hwo, &d.header, sizeof(WAVEHDR) - 1), static_cast<MMRESULT>(MMSYSERR_INVALPARAM));
 }
 
 // A device that cannot pause drops its buffer and resumes with the first unheard byte.
@@ -266,12 +252,9 @@ TEST_F(WaveDeviceTest, RecordingFillsBuffersInOrderAfterStart) {
   ASSERT_EQ(Ids(closed), MessageIds{MM_WIM_CLOSE});
   EXPECT_EQ(closed[0].device, reinterpret_cast<WPARAM>(hwi));
   EXPECT_EQ(waveInUnprepareHeader(hwi, &a.header, sizeof(WAVEHDR)), static_cast<MMRESULT>(MMSYSERR_INVALHANDLE));
-  hwi = nullptr;
-}
 
-// Silence when no sound arrives (8-bit silence is 128); reset hands back every queued buffer in
-// order, the first with what the 5 ms held (220.5 frames).
-TEST_F(WaveDeviceTest, RecordingSilenceAndReset) {
+  // Silence when no sound arrives (8-bit silence is 128); reset hands back every queued buffer
+  // in order, the first with what the 5 ms held (220.5 frames).
   OpenIn(testing::PcmFormatOf(8000, 1, 8));
   auto& silent = Add(80);
   ASSERT_EQ(waveInStart(hwi), MMSYSERR_NOERROR);
@@ -282,14 +265,14 @@ TEST_F(WaveDeviceTest, RecordingSilenceAndReset) {
 
   OpenIn();
   window.Pump();
-  auto& a = Add();
-  auto& b = Add();
+  auto& partial = Add();
+  auto& unused = Add();
   ASSERT_EQ(waveInStart(hwi), MMSYSERR_NOERROR);
   Advance(5);
   ASSERT_EQ(waveInReset(hwi), MMSYSERR_NOERROR);
-  EXPECT_EQ(Returned(window.Pump()), (Headers{a.Param(), b.Param()}));
-  EXPECT_EQ(a.header.dwBytesRecorded, 220u * 2);
-  EXPECT_EQ(b.header.dwBytesRecorded, 0u);
+  EXPECT_EQ(Returned(window.Pump()), (Headers{partial.Param(), unused.Param()}));
+  EXPECT_EQ(partial.header.dwBytesRecorded, 220u * 2);
+  EXPECT_EQ(unused.header.dwBytesRecorded, 0u);
 }
 
 // Without a playback device the silent device stands in, saying so once on one line.
