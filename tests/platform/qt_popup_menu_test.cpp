@@ -17,8 +17,6 @@ class QtPopupMenuTest : public QtDisplayTest {
     debug = CreateMenu();
     AppendMenuA(debug, MF_STRING, 73, "vslineにする");
     AppendMenuA(debug, MF_STRING, 74, "notice");
-    CheckMenuItem(debug, 73, MF_CHECKED);
-    EnableMenuItem(debug, 74, MF_GRAYED);
     menu = CreatePopupMenu();
     AppendMenuA(menu, MF_STRING, 1, "再生(&P)");
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
@@ -26,6 +24,8 @@ class QtPopupMenuTest : public QtDisplayTest {
     AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(debug), "menu for debug");
     CheckMenuItem(menu, 2, MF_CHECKED);
     EnableMenuItem(menu, 1, MF_GRAYED);
+    CheckMenuItem(menu, 73, MF_CHECKED);  // found inside the submenu
+    EnableMenuItem(menu, 73, MF_GRAYED);
   }
   void TearDown() override {
     if (menu) DestroyMenu(menu);
@@ -77,7 +77,7 @@ TEST_F(QtPopupMenuTest, PopupAndSystemMenusShowAtTheirPointsAndPostTheChoice) {
   EXPECT_TRUE(TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, 200, 150, 0, hwnd, nullptr));
   EXPECT_EQ(opened.at, QPoint(200, 150));
   EXPECT_EQ(opened.items,
-            QString::fromUtf8("再生(&P) grey, -, stop\tS checked, menu for debug [vslineにする checked, notice grey]"));
+            QString::fromUtf8("再生(&P) grey, -, stop\tS checked, menu for debug [vslineにする grey checked, notice]"));
   Pump();
   EXPECT_EQ(MessagesOf(hwnd, {WM_INITMENUPOPUP, WM_UNINITMENUPOPUP, WM_COMMAND}),
             (std::vector<UINT>{WM_INITMENUPOPUP, WM_UNINITMENUPOPUP, WM_COMMAND}));

@@ -3,7 +3,8 @@
 // buffers and formats those tests hand to the devices.
 #pragma once
 
-#include <chrono>
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <numeric>
 #include <utility>
@@ -31,15 +32,12 @@ class WaveTestWindow {
       cls.lpszClassName = "wave test";
       return RegisterClassA(&cls) != 0;
     }();
-    hwnd_ = registered ? CreateWindowExA(0, "wave test", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr,
-                                         nullptr, nullptr)
-                       : nullptr;
-    journal_ = &handled_;
+    EXPECT_TRUE(registered);
+    hwnd_ = CreateWindowExA(0, "wave test", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
   }
   ~WaveTestWindow() {
     Pump();
     DestroyWindow(hwnd_);
-    journal_ = nullptr;
   }
   WaveTestWindow(const WaveTestWindow&) = delete;
   WaveTestWindow& operator=(const WaveTestWindow&) = delete;
@@ -54,29 +52,14 @@ class WaveTestWindow {
     return std::exchange(handled_, {});
   }
 
-  // Runs the message loop until the device message `message` has been handled or `timeout`
-  // has passed; returns the device messages handled meanwhile.
-  std::vector<DeviceMessage> RunUntil(UINT message, std::chrono::milliseconds timeout) {
-    constexpr UINT_PTR kWatchdog = 0x5741;
-    SetTimer(hwnd_, kWatchdog, static_cast<UINT>(timeout.count()), nullptr);
-    MSG msg;
-    while ((handled_.empty() || handled_.back().message != message) && GetMessageA(&msg, nullptr, 0, 0)) {
-      if (msg.message == WM_TIMER && msg.hwnd == hwnd_ && msg.wParam == kWatchdog) break;
-      DispatchMessageA(&msg);
-    }
-    KillTimer(hwnd_, kWatchdog);
-    return std::exchange(handled_, {});
-  }
-
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg < MM_WOM_OPEN || msg > MM_WIM_DATA) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    if (journal_) journal_->push_back({msg, wParam, lParam, GetCurrentThreadId()});
+    handled_.push_back({msg, wParam, lParam, GetCurrentThreadId()});
     return 0;
   }
 
-  static inline std::vector<DeviceMessage>* journal_ = nullptr;
-  std::vector<DeviceMessage> handled_;
+  static inline std::vector<DeviceMessage> handled_;  // one test window at a time
   HWND hwnd_ = nullptr;
 };
 
@@ -116,14 +99,8 @@ struct WaveBuffer {
 };
 
 inline WAVEFORMATEX PcmFormatOf(DWORD rate, WORD channels, WORD bits) {
-  WAVEFORMATEX format{};
-  format.wFormatTag = WAVE_FORMAT_PCM;
-  format.nChannels = channels;
-  format.nSamplesPerSec = rate;
-  format.nBlockAlign = static_cast<WORD>(channels * bits / 8);
-  format.nAvgBytesPerSec = rate * format.nBlockAlign;
-  format.wBitsPerSample = bits;
-  return format;
+  const WORD block = static_cast<WORD>(channels * bits / 8);
+  return {WAVE_FORMAT_PCM, channels, rate, rate * block, block, bits, 0};
 }
 
 }  // namespace morvex::wave::testing
