@@ -6,8 +6,6 @@
 
 #include <QApplication>
 #include <algorithm>
-#include <chrono>
-#include <functional>
 #include <vector>
 
 #include "platform/display/memory_display.h"
@@ -84,16 +82,6 @@ class QtDisplayTest : public ::testing::Test {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
-  }
-
-  // Runs the display and the message loop until `done` holds or two seconds have passed.
-  bool PumpUntil(const std::function<bool()>& done) {
-    const auto deadline = Clock::now() + std::chrono::seconds(2);
-    for (Pump(); !done(); Pump()) {
-      if (Clock::now() >= deadline) return false;
-      display->processEvents(Clock::now() + std::chrono::milliseconds(10));
-    }
-    return true;
   }
 
   std::vector<UINT> MessagesOf(HWND hwnd, std::initializer_list<UINT> kinds) const {
