@@ -59,7 +59,7 @@ TEST_F(QtInputTest, InputArrivesAsItsMessagesInTheOrderItHappened) {
     const bool mouse = r.msg >= WM_MOUSEMOVE && r.msg <= WM_MBUTTONUP;
     if (r.hwnd == hwnd && (mouse || r.msg == WM_KEYDOWN || r.msg == WM_CHAR || r.msg == WM_SYSCOMMAND ||
                            r.msg == WM_KILLFOCUS)) {
-      seen.emplace_back(r.msg, r.msg == WM_KILLFOCUS ? 0 : r.wParam, mouse ? r.lParam : 0);
+      seen.emplace_back(r.msg, r.msg == WM_KILLFOCUS ? 0 : r.wParam, mouse || r.msg == WM_CHAR ? r.lParam : 0);
     }
   }
   const std::vector<std::tuple<UINT, WPARAM, LPARAM>> expected = {
@@ -68,8 +68,8 @@ TEST_F(QtInputTest, InputArrivesAsItsMessagesInTheOrderItHappened) {
       {WM_MOUSEMOVE, 0, MAKELPARAM(10, 20)},      {WM_RBUTTONDOWN, 0x0002, MAKELPARAM(30, 40)},
       {WM_RBUTTONUP, 0, MAKELPARAM(31, 41)},      {WM_MBUTTONUP, 0, MAKELPARAM(5, 6)},
       {WM_LBUTTONDOWN, 0x0001, MAKELPARAM(7, 8)}, {WM_SYSCOMMAND, SC_CLOSE, 0},
-      {WM_KILLFOCUS, 0, 0},          {WM_CHAR, 'a', 0},
-      {WM_CHAR, '-', 0},             {WM_CHAR, '\t', 0},
+      {WM_KILLFOCUS, 0, 0},          {WM_CHAR, 'a', 1},  // the 32-bit key data: one press
+      {WM_CHAR, '-', 1},             {WM_CHAR, '\t', 1},
   };
   EXPECT_EQ(seen, expected);
 
