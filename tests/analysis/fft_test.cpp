@@ -29,8 +29,7 @@ float Step(size_t n) { return fftref::kTwoPi / static_cast<float>(n); }
 
 enum class Routine { Radix2, Direct, Radix4, Complex };
 
-// The engine's routine on a copy of s (real routines take s.re); outputs and scratch start as
-// garbage so that no routine can rely on their contents.
+// The engine's routine on a copy of s (real ones take s.re); outputs and scratch start as garbage.
 Spectrum Engine(Routine routine, Spectrum s, float step = 0.0f) {
   const int n = static_cast<int>(s.re.size());
   Block x = s.re, ta(n, 12345), tb(n, -12345);
@@ -109,18 +108,9 @@ TEST_P(FftKernelsTest, EveryTransformMatchesTheReferenceAtEverySize) {
 INSTANTIATE_TEST_SUITE_P(AllKernels, FftKernelsTest, ::testing::ValuesIn(AvailableKernels()),
                          [](const ::testing::TestParamInfo<const FftKernels*>& info) { return info.param->name; });
 
-// Independent of the reference: a constant is all DC, and a tone of f cycles and amplitude A puts
-// A·N/2 into bins f and N-f; the engine sums with e^(+j...), so a sine shows +j at f, -j at N-f.
-TEST(Fft, ConstantsAndTonesLandInTheirBins) {
-  for (int n : {64, 32768}) {
-    for (int32_t v : {32767, -32768}) {
-      Spectrum expected{Block(n, 0), Block(n, 0)};
-      expected.re[0] = n * v;
-      for (Routine r : {Routine::Radix2, Routine::Direct, Routine::Complex}) {
-        EXPECT_TRUE(Same(expected, Engine(r, Block(n, v)))) << n << " " << v;
-      }
-    }
-  }
+// Independent of the reference: a tone of f cycles and amplitude A puts A·N/2 into bins f and N-f;
+// the engine sums with e^(+j...), so a sine shows +j at f and -j at N-f.
+TEST(Fft, TonesLandInTheirBins) {
   const int n = 1024, f = 37;
   const double peak = 20000.0 * n / 2;
   for (bool sine : {false, true}) {

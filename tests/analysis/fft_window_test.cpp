@@ -1,60 +1,185 @@
+// The FFT window and its thread as the main window creates them, over test records handed over as
+// the program's own, with a main window that only collects what is posted to it.
 #include "analysis/fft_window.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <cmath>
+#include <new>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
+#include "analysis/fft_graph.h"
 #include "analysis/fft_graph_flags.h"
 #include "analysis/fft_thread.h"
 #include "analysis/fft_window_menu.h"
-#include "fft_view_fixture.h"
+#include "analysis/shared_spectrum.h"
+#include "analysis/spectrum_cycle.h"
+#include "analysis/spectrum_frame.h"
+#include "analysis/window_function.h"
+#include "play_buffer_fill.h"
 #include "spectrogram/sg_control.h"
 #include "support/picture.h"
 
 namespace {
 
-using fftview::playing;
-using fftview::Posted;
-using fftview::settings;
-using fftview::store;
+using namespace std::chrono_literals;
 using test_support::kBlack;
 using test_support::kWhite;
-using ::testing::AllOf;
-using ::testing::Contains;
-using ::testing::Not;
 
-class FftWindowTest : public fftview::FftViewTest {
+SettingsRecord settings;
+SampleStoreRecord store;
+std::atomic<int32_t> playing{0}, inputOn{0}, buffers{0};
+std::atomic<int32_t> devicePosition{0};  // the frames heard are always at the start of buffer A
+
+struct Posted {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  bool operator==(const Posted&) const = default;
+};
+
+void UseFormat(int rate, int channels, int bits) {
+  const auto align = static_cast<WORD>(channels * bits / 8);
+  store.format = WAVEFORMATEX{WAVE_FORMAT_PCM, static_cast<WORD>(channels), static_cast<DWORD>(rate),
+                              static_cast<DWORD>(rate * align), align, static_cast<WORD>(bits), 0};
+  store.fileRate = store.analysisRate = rate;
+  store.blockAlign = align;
+  store.fullScale = 1 << bits;
+}
+
+// Spectra published so far: each publication moves one slot's sequence count on by 2.
+uint32_t Publications() {
+  return (SharedSpectrum.slots[0].sequence.load() + SharedSpectrum.slots[1].sequence.load()) / 2;
+}
+
+class FftWindowTest : public ::testing::Test {
  protected:
+  void SetUp() override {
+    static const bool registered = [] {
+      WNDCLASSA cls{};
+      cls.lpfnWndProc = DefWindowProcA;
+      cls.lpszClassName = "fft view test main";
+      return RegisterClassA(&cls) != 0;
+    }();
+    ASSERT_TRUE(registered);
+    settings.~SettingsRecord();
+    new (&settings) SettingsRecord();
+    UseFormat(44100, 2, 16);
+    playing = inputOn = buffers = devicePosition = 0;
+    FftRelayout = FftLogAxis = FftOnePointPerColumn = 1;
+    FftLevelAxis = FftUpdatesStopped = FftStatsMode = FftStatsOff = FftWideStats = FftStopRequest = 0;
+    FftSleepNone = FftPriorityLevel = SgControl.clearRequest = 0;
+    main = CreateWindowExA(0, "fft view test main", "main", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
+                           nullptr, nullptr);
+    ASSERT_NE(main, nullptr);
+  }
+
+  void TearDown() override {
+    playing = 0;
+    if (thread.joinable()) thread.join();
+    Destroy();
+    DestroyWindow(main);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {}
+  }
+
+  // The FFT window, and its client surface with a black brush.
+  HWND Create() {
+    FftViewSources sources;
+    sources.settings = &settings;
+    sources.store = &store;
+    sources.playflag = &playing;
+    sources.inputRunning = &inputOn;
+    sources.buff = &buffers;
+    sources.devicePosition = [] { return devicePosition.load(); };
+    sources.playPosition = [](int32_t) { return PlayPosition{kPlayBufferA, 0, true}; };
+    fft = CreateFftWindow(main, nullptr, SW_SHOW, sources);
+    Pump();
+    TakePosted();
+    window = GetDC(fft);
+    SelectObject(window, GetStockObject(BLACK_BRUSH));
+    return fft;
+  }
+  void Destroy() {
+    if (window != nullptr) ReleaseDC(fft, window);
+    window = nullptr;
+    DestroyFftWindow();
+  }
+  // Handles what the FFT window has queued for itself (paints included).
+  void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, fft, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+  }
+  // What reached the main window since the last look.
+  std::vector<Posted> TakePosted() {
+    std::vector<Posted> posted;
+    MSG msg;
+    while (PeekMessageA(&msg, main, 0, 0, PM_REMOVE)) posted.push_back({msg.message, msg.wParam, msg.lParam});
+    return posted;
+  }
   std::vector<Posted> Command(UINT id, LPARAM lParam = 0) {
     SendMessageA(fft, WM_COMMAND, id, lParam);
     return TakePosted();
   }
-  // The marked items after a right-click, which refreshes the marks from the state.
-  std::vector<UINT> Marked() {
+  // Whether the item is marked after a right-click, which refreshes the marks from the state.
+  bool Checked(UINT id) {
     SendMessageA(fft, WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
-    std::vector<UINT> checked;
-    for (UINT id = 1; id <= 170; ++id) {
-      const UINT state = GetMenuState(FftPopup, id, MF_BYCOMMAND);
-      if (state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0) checked.push_back(id);
-    }
-    return checked;
+    const UINT state = GetMenuState(FftPopup, id, MF_BYCOMMAND);
+    return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
   }
-  bool CloseGreyed() { return GetMenuState(GetSystemMenu(fft, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED; }
+
+  // A 1 kHz tone in both buffers, everything handed over, the device 1000 bytes in.
+  void Play() {
+    for (char* buffer : {store.bufferA, store.bufferB}) {
+      playfill::FillStereo(buffer, [](int32_t f) { return static_cast<int32_t>(10000 * std::sin(2 * M_PI * 1000 * f / 44100)); });
+    }
+    store.lastWritten = kPlayBufferB;
+    store.writtenEnd = 2 * kPlayBufferBytes;
+    store.seekBase = 0;
+    store.dataSize = 100000000;
+    settings.fftwindowsleeptime = 1;
+    SamplesPerFrame = 2048;
+    WindowRebuild = 1;
+    FftLatencyMs = 0;
+    devicePosition = 1000;
+    buffers = 2;
+    playing = 1;
+  }
+  void StartThread() { thread = std::thread(FftThread, &restart); }
+  // Waits until `count` more spectra have been published; false after two seconds.
+  static bool WaitForPublications(uint32_t count) {
+    const uint32_t target = Publications() + count;
+    for (int i = 0; i < 2000 && Publications() < target; ++i) std::this_thread::sleep_for(1ms);
+    return Publications() >= target;
+  }
+  // Ends the thread through the run's end and waits for it.
+  void Finish() {
+    playing = 0;
+    thread.join();
+  }
+
+  HWND main = nullptr;
+  HWND fft = nullptr;
+  HDC window = nullptr;
+  std::atomic<int32_t> restart{1};
+  std::thread thread;
 };
 
-TEST_F(FftWindowTest, TitlePlaceSizeAndCloseComeFromTheSourceAndTheSettings) {
+TEST_F(FftWindowTest, TitlePlaceAndSizeComeFromTheSourceAndTheSettingsAndMovesAreRecorded) {
   for (const auto& [rate, channels, bits, title] :
        {std::tuple{22050, 2, 16, "fft window(22khz 2ch 16bit)"}, {44100, 2, 16, "fft window(44.1khz 2ch 16bit)"},
         {8000, 1, 8, "fft window(8.0khz 1ch 8bit)"}}) {
-    fftview::UseFormat(rate, channels, bits);
+    UseFormat(rate, channels, bits);
     char text[128] = {};
     GetWindowTextA(Create(), text, sizeof text);
     EXPECT_EQ(std::string(text), title);
-    DestroyFftWindow();
+    Destroy();
   }
   settings.fftwindowpx = 40;
   settings.fftwindowpy = 300;
@@ -64,32 +189,9 @@ TEST_F(FftWindowTest, TitlePlaceSizeAndCloseComeFromTheSourceAndTheSettings) {
   RECT rect{};
   GetWindowRect(fft, &rect);
   EXPECT_EQ(std::tuple(rect.left, rect.top, rect.right, rect.bottom), std::tuple(40, 300, 360, 540));
-  EXPECT_TRUE(CloseGreyed());
-  FftRelayout = 0;
-  SendMessageA(fft, WM_SIZE, SIZE_RESTORED, MAKELPARAM(400, 150));
-  EXPECT_EQ(FftWindowClientSize().width, 400);
-  EXPECT_EQ(FftWindowClientSize().height, 150);
-  EXPECT_EQ(FftRelayout, 1);
+  EXPECT_TRUE(GetMenuState(GetSystemMenu(fft, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
   SendMessageA(fft, WM_MOVE, 0, MAKELPARAM(-20, 77));
-  EXPECT_EQ(settings.fftwindowpx, -20);
-  EXPECT_EQ(settings.fftwindowpy, 77);
-  DestroyFftWindow();
-  settings.sgfftclosebuttondisable = 0;
-  Create();
-  EXPECT_FALSE(CloseGreyed());
-}
-
-TEST_F(FftWindowTest, KeysAndClosingGoToTheMainWindow) {
-  Create();
-  SendMessageA(fft, WM_CHAR, 'p', 0x00190001);
-  SendMessageA(fft, WM_KEYDOWN, 'P', 0x00190001);
-  EXPECT_EQ(TakePosted(), (std::vector<Posted>{{WM_CHAR, 'p', 0x00190001}}));
-  SendMessageA(fft, WM_CLOSE, 0, 0);
-  EXPECT_EQ(TakePosted(), (std::vector<Posted>{{WM_CLOSE, 0, 0}}));
-  EXPECT_TRUE(IsWindow(fft));
-  DestroyFftWindow();
-  EXPECT_FALSE(IsWindow(fft));
-  EXPECT_EQ(TakePosted(), (std::vector<Posted>{{WM_DESTROY, 0, 0}}));
+  EXPECT_EQ(std::tuple(settings.fftwindowpx.load(), settings.fftwindowpy.load()), std::tuple(-20, 77));
 }
 
 TEST_F(FftWindowTest, PaintShowsTheLastPictureWhileNoSourceRuns) {
@@ -97,7 +199,7 @@ TEST_F(FftWindowTest, PaintShowsTheLastPictureWhileNoSourceRuns) {
   const FftWindowSize size = FftWindowClientSize();
   SelectObject(FftBackSurface, GetStockObject(BLACK_BRUSH));
   Rectangle(FftBackSurface, -1, -1, size.width + 1, size.height + 1);
-  const HDC window = GetDC(fft);
+  SelectObject(window, GetStockObject(WHITE_BRUSH));
   auto paint = [&] {
     Rectangle(window, -1, -1, size.width + 1, size.height + 1);
     InvalidateRect(fft, nullptr, FALSE);
@@ -106,6 +208,7 @@ TEST_F(FftWindowTest, PaintShowsTheLastPictureWhileNoSourceRuns) {
   };
   EXPECT_EQ(paint(), kBlack);
   // Minimised and restored after the end: the relayout waits for the next start, the picture stays.
+  FftRelayout = 0;
   SendMessageA(fft, WM_SIZE, SIZE_MINIMIZED, 0);
   SendMessageA(fft, WM_SIZE, SIZE_RESTORED, MAKELPARAM(size.width, size.height));
   EXPECT_EQ(FftRelayout, 1);
@@ -117,59 +220,32 @@ TEST_F(FftWindowTest, PaintShowsTheLastPictureWhileNoSourceRuns) {
   SelectObject(FftGridSurface, GetStockObject(BLACK_BRUSH));
   Rectangle(FftGridSurface, -1, -1, size.width + 1, size.height + 1);
   EXPECT_EQ(paint(), kBlack);
-  ReleaseDC(fft, window);
 }
 
-TEST_F(FftWindowTest, MarksFollowTheState) {
-  Create();
-  // flattop, log axis, 5 ms, 2048 radix 2, 20×, +0, no interpolation, 0補間, pink noise, light
-  // smoothing, old drawing, no rate converter, one point per column, light drawing.
-  EXPECT_EQ(Marked(), (std::vector<UINT>{9, 11, 14, 19, 23, 33, 35, 61, 96, 103, 104, 152, 155, 161}));
-  settings.wfkind = 'n';
-  settings.fftwindowsleeptime = 0;
-  FftSleepNone = 1;
-  settings.fftgraphmagnified = 200;
-  FftPriorityLevel = 2;
-  settings.zerofill = 4;
-  settings.pinknoizeflatingfilter = 0;
-  settings.loudnessrevice = 1;
-  settings.fftgraph0hzdraw = 0;
-  settings.smoothingfilter = 0;
-  settings.fftdrawold = 0;
-  settings.fftdrawline = 0;
-  settings.downrateforfft = 4;
-  settings.fftgraphmodelight = 0;
-  FftOnePointPerColumn = 0;
-  FftUpdatesStopped = 1;
-  FftLevelAxis = 1;
-  EXPECT_EQ(Marked(), (std::vector<UINT>{2, 23, 37, 42, 54, 63, 87, 104, 122, 123, 153, 158, 162, 165}));
-  FftSleepNone = 0;
-  FftLogAxis = 0;
-  settings.fftsample = 1024;  // put in force with radix 4 by a start: its radix 4 item is marked
-  settings.fftradix4flag = 1;
-  EXPECT_EQ(Marked(), (std::vector<UINT>{2, 12, 13, 37, 42, 54, 63, 104, 115, 122, 123, 153, 158, 162}));
-}
-
-// The main window's handlers act on forwarded commands; nothing changes here.
-TEST_F(FftWindowTest, CommandsForwardedToTheMainWindow) {
+// The main window's handlers act on forwarded commands, keys and closing; nothing changes here.
+TEST_F(FftWindowTest, CommandsKeysAndClosingGoToTheMainWindow) {
   Create();
   EXPECT_EQ(Command(115, 7), (std::vector<Posted>{{WM_SYSCOMMAND, 22, 7}}));  // radix 4 1024: the plain size
   EXPECT_EQ(settings.fftradix4flagRequested, 1);
-  EXPECT_THAT(Marked(), AllOf(Contains(23u), Not(Contains(115u)))) << "2048 radix 2 stays marked until a start";
+  EXPECT_TRUE(Checked(23) && !Checked(115)) << "2048 radix 2 stays marked until a start";
   EXPECT_EQ(Command(25), (std::vector<Posted>{{WM_SYSCOMMAND, 25, 0}}));
   EXPECT_EQ(settings.fftradix4flagRequested, 0);
-  for (auto [id, sent] : {std::pair{113u, 28u}, {117u, 26u}, {1u, 1u}, {87u, 87u}, {42u, 42u}, {108u, 108u}}) {
-    EXPECT_EQ(Command(id, 3), (std::vector<Posted>{{WM_SYSCOMMAND, sent, 3}})) << id;
-  }
-  EXPECT_EQ(Command(165), (std::vector<Posted>{{WM_COMMAND, 165, 0}}));
-  EXPECT_EQ(Command(97), (std::vector<Posted>{{WM_COMMAND, 97, 0}}));
-  EXPECT_EQ(Command(92), (std::vector<Posted>{{WM_CHAR, 'p', 5252}}));
-  EXPECT_EQ(Command(94), (std::vector<Posted>{{WM_CHAR, 's', 5252}}));
-  EXPECT_EQ(Command(95), (std::vector<Posted>{{WM_SYSCOMMAND, SC_CLOSE, 0}}));
+  const std::vector<std::pair<UINT, Posted>> forwarded = {
+      {113, {WM_SYSCOMMAND, 28, 0}}, {108, {WM_SYSCOMMAND, 108, 0}}, {2, {WM_SYSCOMMAND, 2, 0}},
+      {165, {WM_COMMAND, 165, 0}},   {97, {WM_COMMAND, 97, 0}},      {92, {WM_CHAR, 'p', 5252}},
+      {94, {WM_CHAR, 's', 5252}},    {95, {WM_SYSCOMMAND, SC_CLOSE, 0}}};
+  for (const auto& [id, posted] : forwarded) EXPECT_EQ(Command(id), std::vector<Posted>{posted}) << id;
   EXPECT_EQ(settings.wfkind, 'f');
   EXPECT_EQ(FftLogAxis, 1);
   // Notices, the main menu's 32768 points and unknown ids get default processing.
   for (UINT id : {74u, 112u, 121u, 500u}) EXPECT_TRUE(Command(id).empty()) << id;
+  SendMessageA(fft, WM_CHAR, 'p', 0x00190001);
+  SendMessageA(fft, WM_KEYDOWN, 'P', 0x00190001);
+  SendMessageA(fft, WM_CLOSE, 0, 0);
+  EXPECT_EQ(TakePosted(), (std::vector<Posted>{{WM_CHAR, 'p', 0x00190001}, {WM_CLOSE, 0, 0}}));
+  Destroy();
+  EXPECT_FALSE(IsWindow(fft));
+  EXPECT_EQ(TakePosted(), (std::vector<Posted>{{WM_DESTROY, 0, 0}}));
 }
 
 TEST_F(FftWindowTest, LocalCommandsChangeTheStateHereAndPostNothing) {
@@ -177,31 +253,108 @@ TEST_F(FftWindowTest, LocalCommandsChangeTheStateHereAndPostNothing) {
   const struct {
     UINT id;
     std::atomic<int32_t> SettingsRecord::*field;
-    int32_t value;
-    bool relayout;
+    int32_t value, relayout;
   } cases[] = {
-      {122, &SettingsRecord::loudnessrevice, 1, false},  {122, &SettingsRecord::loudnessrevice, 0, false},
-      {123, &SettingsRecord::fftgraph0hzdraw, 0, false}, {123, &SettingsRecord::fftgraph0hzdraw, 1, false},
-      {162, &SettingsRecord::smoothingfilter, 0, false}, {161, &SettingsRecord::smoothingfilter, 2, false},
-      {154, &SettingsRecord::fftdrawline, 1, true},      {154, &SettingsRecord::fftdrawold, 0, true},
-      {153, &SettingsRecord::fftdrawline, 0, true},      {153, &SettingsRecord::fftdrawold, 0, true},
-      {152, &SettingsRecord::fftdrawold, 1, true},       {152, &SettingsRecord::fftdrawline, 0, true},
+      {122, &SettingsRecord::loudnessrevice, 1, 0},  {123, &SettingsRecord::fftgraph0hzdraw, 0, 0},
+      {162, &SettingsRecord::smoothingfilter, 0, 0}, {154, &SettingsRecord::fftdrawline, 1, 1},
+      {154, &SettingsRecord::fftdrawold, 0, 1},      {152, &SettingsRecord::fftdrawline, 0, 1},
   };
   for (const auto& c : cases) {
     FftRelayout = 0;
     EXPECT_TRUE(Command(c.id).empty()) << c.id;
-    EXPECT_EQ(settings.*c.field, c.value) << c.id;
-    EXPECT_EQ(FftRelayout, c.relayout ? 1 : 0) << c.id;
+    EXPECT_EQ(std::tuple((settings.*c.field).load(), FftRelayout.load()), std::tuple(c.value, c.relayout)) << c.id;
   }
-  // The rate converter changes the analysis rate.
+  // The rate converter changes the analysis rate, lays the graph out again and clears the spectrogram.
   for (auto [id, factor, rate] : {std::tuple{156u, 2, 22050}, {158u, 4, 11025}, {155u, 0, 44100}}) {
     FftRelayout = 0;
     SgControl.clearRequest = 0;
     EXPECT_TRUE(Command(id).empty());
-    EXPECT_EQ(std::tuple(settings.downrateforfft.load(), store.analysisRate.load(), FftRelayout.load(), SgControl.clearRequest.load()),
+    EXPECT_EQ(std::tuple(settings.downrateforfft.load(), store.analysisRate.load(), FftRelayout.load(),
+                         SgControl.clearRequest.load()),
               std::tuple(factor, rate, 1, 1))
         << id;
   }
+}
+
+TEST_F(FftWindowTest, TheThreadRunsCyclesUntilTheSourceStopsOrAStopIsRequested) {
+  Create();
+  Play();
+  StartThread();
+  ASSERT_TRUE(WaitForPublications(5));
+  const DWORD id = FftThreadId;
+  EXPECT_NE(id, 0u);
+  Finish();
+  const uint32_t after = Publications();
+  std::this_thread::sleep_for(20ms);
+  EXPECT_EQ(Publications(), after);
+  // The spectrum of the tone: 1 kHz is bin 46 of 2048 at 44100 Hz.
+  int32_t bins[1024];
+  ASSERT_EQ(CopySpectrum(bins, 1024), 2048);
+  EXPECT_EQ(std::max_element(bins + 1, bins + 1024) - bins, 46);
+  // With the old strategy the window shows the picture composed on the back surface, on a grid
+  // laid out for this run.
+  const FftWindowSize size = FftWindowClientSize();
+  EXPECT_TRUE(test_support::SameBlock(window, 0, 0, FftBackSurface, 0, 0, size.width, size.height));
+  EXPECT_EQ(GetPixel(FftGridSurface, size.width - 1, size.height - FftWindowMetrics().lineHeight), RGB(191, 191, 255));
+
+  // A stop request ends the next run and is cleared; stopped updates still publish, but only the
+  // statistics reach the window, and the layout the start asked for stays pending.
+  FftRelayout = 0;
+  FftUpdatesStopped = FftStatsMode = 1;
+  Rectangle(window, -1, -1, size.width + 1, size.height + 1);
+  Play();
+  StartThread();
+  ASSERT_TRUE(WaitForPublications(3));
+  FftStopRequest = 1;
+  thread.join();
+  EXPECT_EQ(FftStopRequest, 0);
+  EXPECT_EQ(playing, 1);
+  EXPECT_NE(FftThreadId.load(), id);
+  EXPECT_EQ(FftRelayout, 1);
+  EXPECT_TRUE(test_support::SameBlock(window, 0, 0, FftBackSurface, 0, 0, 40, 20));
+  EXPECT_EQ(GetPixel(window, 40, 5), kBlack);
+  EXPECT_EQ(GetPixel(window, 5, 20), kBlack);
+  EXPECT_TRUE(test_support::TextImage("fps").At(window, 0, 0, 1 << 20, 0, 10));
+  const uint32_t stopped = Publications();
+  FftStopRequest = 1;  // before the start: no cycle at all
+  StartThread();
+  thread.join();
+  EXPECT_EQ(FftStopRequest, 0);
+  EXPECT_EQ(Publications(), stopped);
+}
+
+TEST_F(FftWindowTest, TheThreadWaitsForTheFirstBufferOrForLiveInput) {
+  Play();
+  const uint32_t before = Publications();
+  FftThread(&restart);  // without a window there is nothing to draw into: the thread ends at once
+  buffers = 0;
+  Create();
+  StartThread();
+  std::this_thread::sleep_for(20ms);
+  Finish();  // would hang if the wait ignored the run's end
+  // Before the device starts, the waiting text's six blanks at (0, 0) are drawn.
+  Play();
+  devicePosition = 0;
+  Rectangle(window, -1, -1, 200, 100);
+  StartThread();
+  for (int i = 0; i < 2000 && GetPixel(window, 5, 5) == kBlack; ++i) std::this_thread::sleep_for(1ms);
+  Finish();
+  EXPECT_EQ(Publications(), before);
+  EXPECT_EQ(GetPixel(window, 5, 5), kWhite);
+  EXPECT_EQ(GetPixel(window, 150, 5), kBlack);
+  // Live input needs no played buffer: each recorded block makes one cycle.
+  Play();
+  buffers = 0;
+  inputOn = 1;
+  store.inputReady = 0;
+  StartThread();
+  for (int block = 0; block < 3; ++block) {
+    const uint32_t published = Publications();
+    store.inputReady = 1;
+    ASSERT_TRUE(WaitForPublications(1)) << block;
+    EXPECT_EQ(Publications(), published + 1);
+  }
+  Finish();
 }
 
 }  // namespace

@@ -27,24 +27,18 @@ void ExpectFiltered(void (*filter)(int32_t*, int32_t, int32_t), const FilterCase
 
 TEST(PinkNoiseFlattening, FactorsFollowTheOctaveEdges) {
   const FilterCase cases[] = {
-      // Bin k is 21·k Hz. Bin 1024 (21504 Hz) already lies below 28160 Hz, so the walk starts with
-      // one edge passed: 8/2. 671 (14091 Hz) is still above 14080, 670 gets 8/3; 336 (7056 Hz)
-      // 8/3, 335 8/4; 167 (3507 Hz) 8/5; 5 (105 Hz) 8/10, 3 (63 Hz) still 8/10; 2 (42 Hz) 8/11
-      // = 872.7; 1 (21 Hz) 8/12. Bin 0 and the bins above N/2 are never changed.
+      // Bin k is 21·k Hz; bin 1024 lies below 28160 Hz: the walk starts with one edge passed (8/2).
+      // Bin 0 and the bins above N/2 are never changed.
       {"44100 Hz, 2048 points", 2048, 44100, 1200,
        {{0, 1200}, {1024, 4800}, {671, 4800}, {670, 3200}, {336, 3200}, {335, 2400}, {167, 1920}, {5, 960},
         {3, 960}, {2, 872}, {1, 800}, {1025, 1200}}},
-      // 689 Hz per bin: several edges lie between two bins, and the factor lags by passing at
-      // most one edge per bin (seven edges lie above bin 1, yet g = 7 there).
+      // 689 Hz per bin: the factor passes at most one edge per bin.
       {"one edge per bin", 64, 44100, 2100,
        {{32, 8400}, {21, 8400}, {20, 5600}, {10, 4200}, {5, 3360}, {2, 2800}, {1, 2400}}},
-      // 46 Hz per bin: bin 1024 is 47104 Hz, above the top edge.
       {"full factor eight", 2048, 96000, 1000, {{1024, 8000}, {613, 8000}, {612, 4000}}},
-      // The factor 8 takes 2^29 to 2^32 and 8/2 to exactly 2^31: both held.
+      // 8 · 2^29 and 8/2 · 2^29 = 2^31 are both held.
       {"held to the 32-bit range", 2048, 96000, 1 << 29, {{1024, INT32_MAX}, {612, INT32_MAX}, {300, 1431655765}}},
-      // 0 Hz per bin: each bin passes one edge until only the 0 Hz edge is left (g = 15).
       {"rate below the size", 64, 60, 1500, {{32, 6000}, {19, 800}, {1, 800}}},
-      // A broken header's negative rate stays inside the edge table.
       {"negative rate", 64, -44100, 1500, {{32, 6000}, {1, 800}}},
   };
   for (const FilterCase& c : cases) ExpectFiltered(FlattenPinkNoise, c);
@@ -52,12 +46,9 @@ TEST(PinkNoiseFlattening, FactorsFollowTheOctaveEdges) {
 
 TEST(LoudnessCorrection, HalvesZeroHzAndFadesOutAt200Hz) {
   const FilterCase cases[] = {
-      // 0 Hz halved; 21 Hz divided by 1.895, 107 Hz by 1.465, 193 Hz by 1.035; at 215 Hz the
-      // walk has stopped.
+      // 0 Hz halved; 21 Hz divided by 1.895, 107 Hz by 1.465, 193 Hz by 1.035; none at 215 Hz.
       {"44100 Hz, 2048 points", 2048, 44100, 1000, {{0, 500}, {1, 527}, {5, 682}, {9, 966}, {10, 1000}, {11, 1000}}},
-      // Bin k is exactly 25·k Hz: 200 Hz itself is left alone.
       {"exactly 200 Hz", 1024, 25600, 1000, {{7, 888}, {8, 1000}}},
-      // The whole lower half is 0 Hz, halved toward zero; bins from N/2 on are never touched.
       {"zero rate", 64, 0, 999, {{0, 499}, {31, 499}, {32, 999}}},
   };
   for (const FilterCase& c : cases) ExpectFiltered(CorrectLoudness, c);
@@ -82,8 +73,7 @@ void ExpectSteps(int32_t kind, int32_t level, const std::vector<int32_t>& steps)
 TEST(SmoothingInTime, NormalHalvesAndLightWeighsTheNewSpectrumTwoToOne) {
   ExpectSteps(kSmoothingNormal, 1000, {500, 750, 875, 937, 968, 984});
   ExpectSteps(kSmoothingLight, 900, {600, 800, 866, 888, 896});
-  // Normal halves each term before adding: 1 + 1, not (3 + 3) / 2. Light keeps magnitudes exact
-  // where 2·bins does not fit 32 bits but the weighted mean does.
+  // Normal halves each term before adding; light is exact where only the weighted mean fits 32 bits.
   const struct {
     int32_t kind;
     std::vector<int32_t> history, bins, expected;

@@ -1,5 +1,4 @@
-// A main window with its status display for the display and level meter tests: an in-memory
-// window whose size handler is the display's and a 16-bit source in SampleStore.
+// A main window whose size handler is the status display's, and a 16-bit source in SampleStore.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -24,15 +23,6 @@ using test_support::kBlack;
 using test_support::kWhite;
 using test_support::TextImage;
 
-inline LRESULT CALLBACK StatusWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_SIZE) {
-    OnSize(LOWORD(lParam), HIWORD(lParam));
-    return 0;
-  }
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-// Mono 16-bit 44100 Hz: 88200 bytes a second, a level window of 220 bytes (110 frames).
 inline void UseSource(int channels, int bits) {
   WAVEFORMATEX& f = SampleStore.format;
   f.wFormatTag = WAVE_FORMAT_PCM;
@@ -64,7 +54,11 @@ class StatusDisplayTest : public ::testing::Test {
   void SetUp() override {
     static const bool registered = [] {
       WNDCLASSA cls{};
-      cls.lpfnWndProc = StatusWindowProc;
+      cls.lpfnWndProc = [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (msg != WM_SIZE) return DefWindowProcA(hwnd, msg, wParam, lParam);
+        OnSize(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+      };
       cls.lpszClassName = "status display test";
       cls.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
       return RegisterClassA(&cls) != 0;
@@ -90,8 +84,7 @@ class StatusDisplayTest : public ::testing::Test {
     ReleaseDC(hwnd, window);
     DestroyMainDisplay();
     DestroyWindow(hwnd);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {}
+    audio_test::Pump();
     ResetTransport();
   }
 

@@ -34,24 +34,12 @@ inline std::vector<UINT> messages;
 inline LRESULT CALLBACK RigProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   const auto device = reinterpret_cast<HWAVEOUT>(wParam);
   switch (msg) {
-    case MM_WOM_OPEN:
-      OnDeviceOpened(device);
-      break;
-    case MM_WOM_DONE:
-      OnBufferDone(device, reinterpret_cast<WAVEHDR*>(lParam));
-      break;
-    case MM_WOM_CLOSE:
-      OnDeviceClosed(device);
-      break;
-    case MM_WIM_OPEN:
-      OnInputOpened(reinterpret_cast<HWAVEIN>(wParam));
-      break;
-    case MM_WIM_DATA:
-      OnInputData(reinterpret_cast<HWAVEIN>(wParam), reinterpret_cast<WAVEHDR*>(lParam));
-      break;
-    case MM_WIM_CLOSE:
-      OnInputClosed(reinterpret_cast<HWAVEIN>(wParam));
-      break;
+    case MM_WOM_OPEN: OnDeviceOpened(device); break;
+    case MM_WOM_DONE: OnBufferDone(device, reinterpret_cast<WAVEHDR*>(lParam)); break;
+    case MM_WOM_CLOSE: OnDeviceClosed(device); break;
+    case MM_WIM_OPEN: OnInputOpened(reinterpret_cast<HWAVEIN>(wParam)); break;
+    case MM_WIM_DATA: OnInputData(reinterpret_cast<HWAVEIN>(wParam), reinterpret_cast<WAVEHDR*>(lParam)); break;
+    case MM_WIM_CLOSE: OnInputClosed(reinterpret_cast<HWAVEIN>(wParam)); break;
     case WM_TIMER:
       if (wParam == kRepaintTimer) KillTimer(hwnd, kRepaintTimer);
       return 0;
@@ -62,13 +50,7 @@ inline LRESULT CALLBACK RigProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
   return 0;
 }
 
-inline test_support::FmtFields Mono(uint16_t bits, uint32_t rate) {
-  test_support::FmtFields format;
-  format.channels = 1;
-  format.bits = bits;
-  format.rate = rate;
-  return format;
-}
+inline test_support::FmtFields Mono(uint16_t bits, uint32_t rate) { return {1, 1, rate, bits}; }
 
 using audio_test::ResetTransport;
 using test_support::Pattern;
@@ -101,7 +83,6 @@ class PlaybackRig : public testing::Test {
     morvex::wave::UseSystemDevices();
   }
 
-  // Writes a WAV file of these samples and opens it as the source.
   void OpenSource(const test_support::FmtFields& format, const Bytes& samples) {
     const std::string path = dir_.Write("source.wav", test_support::CanonicalWav(format, samples));
     std::snprintf(SampleStore.WavFileName, sizeof SampleStore.WavFileName, "%s", path.c_str());
@@ -110,7 +91,6 @@ class PlaybackRig : public testing::Test {
   // 8-bit mono at 8000 Hz: 8 bytes a millisecond, 16 seconds a play buffer.
   void OpenSource(const Bytes& samples) { OpenSource(Mono(8, 8000), samples); }
 
-  // The engine's start at creation, and the device's open message handled.
   void Start() {
     StartPlaybackAtCreation(hwnd_, &settings_);
     Pump();
@@ -118,8 +98,7 @@ class PlaybackRig : public testing::Test {
 
   static void Pump() { audio_test::Pump(); }
 
-  // Lets the virtual clock run in steps of at most `stepMs`, handling the messages of each step,
-  // as a device plays on while the program keeps up with it.
+  // Lets the clock run in steps of at most `stepMs`, handling the messages of each step.
   void Run(int64_t ms, int64_t stepMs = 1000) {
     for (int64_t done = 0; done < ms; done += stepMs) {
       clock_.Advance(std::chrono::milliseconds(std::min(stepMs, ms - done)));

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
-#include <string>
+#include <utility>
 #include <vector>
 
 #include "analysis/fft.h"
@@ -34,14 +34,7 @@ void PutSample16(Buffer& b, size_t i, int32_t v) {
   b[i + 1] = static_cast<char>((v >> 8) & 0xFF);
 }
 
-Buffer Constant16(int32_t value) {
-  Buffer b(kPlayBufferBytes);
-  for (size_t i = 0; i < b.size(); i += 2) PutSample16(b, i, value);
-  return b;
-}
-
-// Double speed by block thinning, against a reference written from the definition.
-
+// Double speed by block thinning, written from its definition.
 Buffer ReferenceThinning(const Buffer& own, const Buffer& more, int32_t L, const SampleLayout& layout) {
   const int32_t bA = layout.blockAlign;
   const int32_t lastKept = layout.bitsPerSample == 8 && layout.channels == 1 ? L : L - 1;
@@ -68,43 +61,23 @@ Buffer ReferenceThinning(const Buffer& own, const Buffer& more, int32_t L, const
   return out;
 }
 
-TEST(ThinningBlockFrames, IsTheRateOverTheBlocksPerSecondAndNeverZero) {
+TEST(ThinBlocks, MatchesTheReferenceInEveryLayout) {
+  // The blocks per second over the rate, never a block of no frames, which would never move on.
   EXPECT_EQ(ThinningBlockFrames(44100, 23), 1917);
   EXPECT_EQ(ThinningBlockFrames(8000, 23), 347);
   EXPECT_EQ(ThinningBlockFrames(11025, 1), 11025);
-  EXPECT_EQ(ThinningBlockFrames(20, 23), 1) << "a block of no frames would never move on";
-}
-
-struct ThinningCase {
-  SampleLayout layout;
-  int32_t blockFrames;
-};
-
-class ThinBlocksLayouts : public testing::TestWithParam<ThinningCase> {};
-
-TEST_P(ThinBlocksLayouts, MatchesTheReference) {
-  const ThinningCase c = GetParam();
+  EXPECT_EQ(ThinningBlockFrames(20, 23), 1);
   const Buffer own = Noise(10), more = Noise(11);
-  Buffer buffer = own;
-  ThinBlocks(buffer.data(), more.data(), c.blockFrames, c.layout);
-  const Buffer expected = ReferenceThinning(own, more, c.blockFrames, c.layout);
-  for (int32_t i = 0; i < kPlayBufferBytes; ++i) ASSERT_EQ(buffer[i], expected[i]) << "byte " << i;
+  for (const auto& [layout, blockFrames] : {std::pair{SampleLayout{2, 16, 1}, 1917}, {SampleLayout{4, 16, 2}, 1917},
+                                            {SampleLayout{1, 8, 1}, 347}, {SampleLayout{2, 8, 2}, 347},
+                                            {SampleLayout{4, 16, 2}, 1}, {SampleLayout{1, 8, 1}, 1}}) {
+    Buffer buffer = own;
+    ThinBlocks(buffer.data(), more.data(), blockFrames, layout);
+    EXPECT_TRUE(buffer == ReferenceThinning(own, more, blockFrames, layout)) << layout.blockAlign << " " << blockFrames;
+  }
 }
 
-std::string LayoutName(const SampleLayout& layout) {
-  return std::to_string(layout.bitsPerSample) + "bit" + std::to_string(layout.channels) + "ch";
-}
-
-INSTANTIATE_TEST_SUITE_P(All, ThinBlocksLayouts,
-                         testing::Values(ThinningCase{{2, 16, 1}, 1917}, ThinningCase{{4, 16, 2}, 1917},
-                                         ThinningCase{{1, 8, 1}, 347}, ThinningCase{{2, 8, 2}, 347},
-                                         ThinningCase{{4, 16, 2}, 1}, ThinningCase{{1, 8, 1}, 1}),
-                         [](const testing::TestParamInfo<ThinningCase>& info) {
-                           return LayoutName(info.param.layout) + "_L" + std::to_string(info.param.blockFrames);
-                         });
-
-// Pitch halving, against a reference written from the definition.
-
+// Pitch halving, written from its definition.
 int32_t Wrap(int64_t v) { return static_cast<int32_t>(static_cast<uint32_t>(v)); }
 int32_t Trunc(double v) { return v > -2147483649.0 && v < 2147483648.0 ? static_cast<int32_t>(v) : INT32_MIN; }
 
@@ -165,37 +138,23 @@ void ReferencePitch(Buffer& buffer, int32_t n, int32_t bits, const Buffer* buffe
   }
 }
 
-struct PitchCase {
-  int32_t n;
-  SampleLayout layout;
-};
-
-class HalvePitchSizes : public testing::TestWithParam<PitchCase> {
- protected:
-  std::unique_ptr<PitchWorkspace> work = std::make_unique<PitchWorkspace>();
-};
-
 // The bytes before each block come from buffer A, which may be the buffer being rewritten.
-TEST_P(HalvePitchSizes, MatchesTheReferenceWithTheBytesBeforeBlocksFromBufferA) {
-  const PitchCase c = GetParam();
+// 8-bit 2048 and 16-bit 32768 leave a last block the buffer holds only in part.
+TEST(HalvePitch, MatchesTheReferenceWithTheBytesBeforeBlocksFromBufferA) {
+  auto work = std::make_unique<PitchWorkspace>();
   const Buffer bufferA = Noise(20), input = Noise(21);
-  for (const bool rewritingA : {false, true}) {
-    Buffer buffer = input;
-    HalvePitch(buffer.data(), c.n, c.layout, rewritingA ? buffer.data() : bufferA.data(), *work);
-    Buffer expected = input;
-    ReferencePitch(expected, c.n, c.layout.bitsPerSample, rewritingA ? &expected : &bufferA);
-    for (int32_t i = 0; i < kPlayBufferBytes; ++i) ASSERT_EQ(buffer[i], expected[i]) << rewritingA << " byte " << i;
+  for (const auto& [n, layout] : {std::pair{64, SampleLayout{1, 8, 1}}, {2048, SampleLayout{1, 8, 1}},
+                                  {256, SampleLayout{4, 16, 2}}, {4096, SampleLayout{2, 16, 1}},
+                                  {32768, SampleLayout{4, 16, 2}}}) {
+    for (const bool rewritingA : {false, true}) {
+      Buffer buffer = input;
+      HalvePitch(buffer.data(), n, layout, rewritingA ? buffer.data() : bufferA.data(), *work);
+      Buffer expected = input;
+      ReferencePitch(expected, n, layout.bitsPerSample, rewritingA ? &expected : &bufferA);
+      EXPECT_TRUE(buffer == expected) << n << " " << rewritingA;
+    }
   }
 }
-
-// 8-bit 2048 and 16-bit 32768 leave a last block the buffer holds only in part.
-INSTANTIATE_TEST_SUITE_P(All, HalvePitchSizes,
-                         testing::Values(PitchCase{64, {1, 8, 1}}, PitchCase{2048, {1, 8, 1}},
-                                         PitchCase{256, {4, 16, 2}}, PitchCase{4096, {2, 16, 1}},
-                                         PitchCase{32768, {4, 16, 2}}),
-                         [](const testing::TestParamInfo<PitchCase>& info) {
-                           return LayoutName(info.param.layout) + "_N" + std::to_string(info.param.n);
-                         });
 
 TEST(HalvePitch, KeepsSilenceAndLeavesTheBufferAloneForASizeItCannotTransform) {
   auto work = std::make_unique<PitchWorkspace>();
