@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <initializer_list>
+#include <tuple>
 #include <vector>
 
 #include "support/picture.h"
@@ -60,16 +61,9 @@ class FftGraphTest : public ::testing::Test {
 
 TEST_F(FftGraphTest, LevelScaleAndColumns) {
   LayOut();
-  EXPECT_EQ(layout.fs, kFullScale16 * kN / 20);
-  EXPECT_EQ(layout.baseline, kH - 12);
-  EXPECT_EQ(CurveRow(layout, layout.fs), layout.baseline - (kH - 20));  // FS reaches H − Ls
-  EXPECT_EQ(CurveRow(layout, 0), layout.baseline);
-  // Columns are 280 · log10(f) / log10(22050).
-  ASSERT_EQ(layout.bins, kN / 2);
-  EXPECT_EQ(BinColumn[0], INT32_MIN);  // 0 Hz
-  EXPECT_EQ(BinColumn[1], 85);         // 21.5 Hz
-  EXPECT_EQ(BinColumn[kN / 2 - 1], kW - 1);
-  for (int k = 2; k < layout.bins; ++k) ASSERT_LE(BinColumn[k - 1], BinColumn[k]) << k;
+  EXPECT_EQ(CurveRow(layout, kFullScale16 * kN / 20), layout.baseline - (kH - 20));  // FS reaches H − Ls
+  // Columns are 280 · log10(f) / log10(22050); 0 Hz has none.
+  EXPECT_EQ(std::tuple(BinColumn[0], BinColumn[1], BinColumn[kN / 2 - 1]), std::tuple(INT32_MIN, 85, kW - 1));
   // A scale finer than one value a pixel still steps by one.
   LayoutLevelScale(Frame(kW, kH, 64, 44100, 256, 200), kMetrics, &layout);  // FS 81 over 195 rows
   EXPECT_LT(layout.vpp, 1.0f);
@@ -99,11 +93,10 @@ TEST_F(FftGraphTest, LogarithmicGridLabelsTicksAndDashes) {
   LayOut();
   const int baseline = kH - 12;
   // Each label up to where the next begins (20k, drawn after 10k, covers its end).
-  EXPECT_TRUE(LabelAt(grid.dc(), "10", 64 - 8, baseline));
-  EXPECT_TRUE(LabelAt(grid.dc(), "100", 128 - 12, baseline));
-  EXPECT_TRUE(LabelAt(grid.dc(), "1k", 193 - 8, baseline));
-  EXPECT_TRUE(LabelAt(grid.dc(), "10k", 257 - 12, baseline, 265 - 245));
-  EXPECT_TRUE(LabelAt(grid.dc(), "20k", 277 - 12, baseline, kW - 265));
+  for (const auto& [label, x, visible] : {std::tuple{"10", 64 - 8, kW}, {"100", 128 - 12, kW}, {"1k", 193 - 8, kW},
+                                          {"10k", 257 - 12, 265 - 245}, {"20k", 277 - 12, kW - 265}}) {
+    EXPECT_TRUE(LabelAt(grid.dc(), label, x, baseline, visible)) << label;
+  }
   ExpectPixels(grid, {{64, 0, kGrid}, {128, 0, kGrid}, {193, 0, kGrid}, {257, 0, kGrid}, {277, 0, kGrid},
                       {65, 0, kWhite}, {100, baseline, kGrid}, {85, kH - 1, kBlack}, {86, kH - 1, kWhite}});
   EXPECT_EQ(back.count(kWhite), kW * kH);    // cleared
@@ -134,15 +127,14 @@ TEST_F(FftGraphTest, TheCurveWalkFromBinZeroOrOneWithOneVertexPerColumnOrEach) {
   EXPECT_EQ(window.count(kWhite), kW * kH);
 
   // Without one point per column every bin has its vertex.
-  FftCurveStyle every;
-  every.onePerColumn = 0;
-  Draw(every, bins);
+  FftCurveStyle style;
+  style.onePerColumn = 0;
+  Draw(style, bins);
   EXPECT_EQ(back.at(BinColumn[first], CurveRow(layout, bins[first + 1])), kBlack);
-
   // Without the 0 Hz bin the walk goes from the baseline straight to bin 1.
-  FftCurveStyle without0Hz;
-  without0Hz.draw0Hz = 0;
-  Draw(without0Hz, bins);
+  style.onePerColumn = 1;
+  style.draw0Hz = 0;
+  Draw(style, bins);
   ExpectPixels(back, {{0, layout.baseline, kBlack}, {0, layout.baseline - 40, kWhite}, {84, layout.baseline - 10, kBlack}});
 }
 
@@ -229,15 +221,12 @@ TEST_F(FftGraphTest, TransferCopiesTheWholePictureOrOnlyTheStatisticsArea) {
   SelectObject(back.dc(), GetStockObject(BLACK_BRUSH));
   Rectangle(back.dc(), -1, -1, kW + 1, kH + 1);
   FftStatistics stats;
-  TransferFftPicture(Surfaces(), kW, kH, false, 1, 1, &stats);  // statistics off
-  EXPECT_EQ(window.count(kBlack), 0);
-  TransferFftPicture(Surfaces(), kW, kH, false, 0, 0, &stats);
-  EXPECT_EQ(window.count(kBlack), 40 * 20);
-  EXPECT_EQ(window.at(39, 19), kBlack);
-  TransferFftPicture(Surfaces(), kW, kH, false, 0, 1, &stats);
-  EXPECT_EQ(window.count(kBlack), 280 * 20);
-  TransferFftPicture(Surfaces(), kW, kH, true, 1, 0, &stats);
-  EXPECT_EQ(window.count(kBlack), kW * kH);
+  // (whole picture, statistics off, wide statistics): what has reached the window so far.
+  for (const auto& [whole, off, wide, black] :
+       {std::tuple{false, 1, 1, 0}, {false, 0, 0, 40 * 20}, {false, 0, 1, 280 * 20}, {true, 1, 0, kW * kH}}) {
+    TransferFftPicture(Surfaces(), kW, kH, whole, off, wide, &stats);
+    EXPECT_EQ(window.count(kBlack), black) << whole << off << wide;
+  }
 }
 
 }  // namespace

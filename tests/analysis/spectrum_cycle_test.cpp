@@ -10,6 +10,7 @@
 #include <new>
 #include <numbers>
 #include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -171,6 +172,23 @@ TEST_F(SpectrumCycleTest, DecimationAndTheSettingsHeldByTheCycle) {
   SamplesPerFrame = 8192;       // more than N: held to N
   EXPECT_EQ(ReadyCycle().decimation, 1);
   EXPECT_EQ(ReadyCycle().m, 1024);
+}
+
+// 8-bit samples are unsigned around 128; a read longer than the views fills them as far as they
+// have room, the waveform view alone for one channel.
+TEST_F(SpectrumCycleTest, EightBitMonoFillsTheViewsAsFarAsTheyHaveRoom) {
+  store.format = WAVEFORMATEX{WAVE_FORMAT_PCM, 1, 44100, 44100, 1, 8, 0};
+  store.blockAlign = 1;
+  feed = MakeSpectrumFeed(store, settings, playing, inputOn);
+  settings.fftsample = SamplesPerFrame = kFftMaxSize;
+  settings.downrateforfft = 4;  // 131072 samples read: all of A, the start of B
+  settings.wavwindowstop = 0;
+  for (int32_t i = 0; i < kPlayBufferBytes; ++i) store.bufferA[i] = static_cast<char>(i % 251);
+  std::fill(store.bufferB, store.bufferB + kPlayBufferBytes, static_cast<char>(255));
+  ViewRight[0] = 999;
+  ASSERT_TRUE(TakeSpectrumBlock(feed, ReadyCycle(), {kPlayBufferA, 0, true}));
+  EXPECT_EQ(std::tuple(FftBlock[0], FftBlock[1], FftBlock[kFftMaxSize - 1]), std::tuple(-128, 4 - 128, 127));
+  EXPECT_EQ(std::tuple(ViewLeft[kViewSampleRoom - 1].load(), ViewRight[0].load()), std::tuple(32767 % 251 - 128, 999));
 }
 
 TEST_F(SpectrumCycleTest, ZeroFillWindowsOnlyTheSamplesRead) {

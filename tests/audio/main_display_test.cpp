@@ -159,16 +159,4 @@ TEST_F(StatusLines, Resize) {
   EXPECT_EQ(GetPixel(window, 5, 85), kBlack);
 }
 
-TEST_F(StatusLines, TheTimerRepaintsWhilePlayingAndStopsItselfOtherwise) {
-  SetTimer(hwnd, kRepaintTimer, 1000, nullptr);
-  ValidateRect(hwnd, nullptr);
-  OnStatusTimer();
-  EXPECT_TRUE(PaintPending());
-  ValidateRect(hwnd, nullptr);
-  playflag = 0;
-  OnStatusTimer();
-  EXPECT_FALSE(PaintPending());
-  EXPECT_FALSE(KillTimer(hwnd, kRepaintTimer));  // already stopped
-}
-
 }  // namespace

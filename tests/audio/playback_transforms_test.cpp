@@ -156,15 +156,11 @@ TEST(HalvePitch, MatchesTheReferenceWithTheBytesBeforeBlocksFromBufferA) {
   }
 }
 
-TEST(HalvePitch, KeepsSilenceAndLeavesTheBufferAloneForASizeItCannotTransform) {
+TEST(HalvePitch, LeavesTheBufferAloneForASizeItCannotTransform) {
   auto work = std::make_unique<PitchWorkspace>();
-  const Buffer silence(kPlayBufferBytes, 0);
-  Buffer buffer = silence;
-  HalvePitch(buffer.data(), 1024, {2, 16, 1}, buffer.data(), *work);
-  EXPECT_EQ(buffer, silence);
   const Buffer input = Noise(30);
   for (int32_t n : {0, 32, 1000, 65536}) {
-    buffer = input;
+    Buffer buffer = input;
     HalvePitch(buffer.data(), n, {2, 16, 1}, buffer.data(), *work);
     EXPECT_EQ(buffer, input) << "n = " << n;
   }

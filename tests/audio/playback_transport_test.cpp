@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "analysis/spectrum_frame.h"
 #include "analysis/window_function.h"
@@ -163,33 +164,25 @@ TEST_F(PlaybackTransportTest, PlayResetsTheEndBookkeepingOpensAtTheChosenRateAnd
   EXPECT_EQ(endCount, 0);
   EXPECT_EQ(SgControl.endOfData, 1) << "only the FFT thread's marker lets play clear it";
   StopAndPump();
-  endOfDataMarker = 1;
+  endOfDataMarker = speedHalf = 1;  // the chosen rate wins over half speed
   settings_.playfreqoptional = 16000;
-  speedHalf = 1;  // the chosen rate wins over half speed
   settings_.zerofill = 2;
   settings_.fftsampleRequested = 1024;
   settings_.fftradix4flagRequested = 1;
-  SgControl.clearRequest = 0;
-  WindowRebuild = 0;
+  SgControl.clearRequest = WindowRebuild = 0;
   PlayAndPump();
   EXPECT_EQ(SgControl.endOfData, 0);
   EXPECT_EQ(SampleStore.format.nAvgBytesPerSec, 16000u);
-  EXPECT_EQ(settings_.fftsample, 1024);
-  EXPECT_EQ(settings_.fftradix4flag, 1);
-  EXPECT_EQ(SamplesPerFrame, 512);
+  EXPECT_EQ(std::tuple(settings_.fftsample.load(), settings_.fftradix4flag.load(), SamplesPerFrame.load()),
+            std::tuple(1024, 1, 512));
   EXPECT_EQ(WindowRebuild + SgControl.clearRequest, 2);
   Run(1000);
   EXPECT_EQ(Position(), 16000) << "the device runs at 16000 Hz";
   // The same size again only takes the radix over; without a chosen rate the file's returns.
   StopAndPump();
-  settings_.fftradix4flagRequested = 0;
-  settings_.playfreqoptional = 0;
-  speedHalf = 0;
-  SgControl.clearRequest = 0;
-  WindowRebuild = 0;
+  settings_.fftradix4flagRequested = settings_.playfreqoptional = speedHalf = SgControl.clearRequest = WindowRebuild = 0;
   Play();
-  EXPECT_EQ(settings_.fftradix4flag, 0);
-  EXPECT_EQ(WindowRebuild + SgControl.clearRequest, 0);
+  EXPECT_EQ(settings_.fftradix4flag + WindowRebuild + SgControl.clearRequest, 0);
   EXPECT_EQ(SampleStore.format.nSamplesPerSec, 8000u);
 }
 
