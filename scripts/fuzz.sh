@@ -3,6 +3,8 @@
 #   scripts/fuzz.sh                     every harness for 30 s
 #   scripts/fuzz.sh 600 wav             the named harnesses (settings, wav) for 600 s each
 #   FUZZ_OPTIONS=-runs=10000000 scripts/fuzz.sh 0 settings    a fixed number of runs instead
+#   scripts/fuzz.sh coverage [DIR...]    the source lines each harness's corpus reaches (the
+#                                        corpora in build/fuzz/corpus, or DIR per harness)
 # Inputs that find new paths go to build/fuzz/corpus/<harness>; the seeds in fuzz/corpus stay as
 # they are. A crash, hang (a run over 10 s), leak, sanitizer report or failed check is written
 # to build/fuzz/findings/ and fails the script. The fuzzer runs at the lowest priority.
@@ -11,6 +13,11 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 bash scripts/install-deps.sh fuzz
+
+if [ "${1:-}" = coverage ]; then
+  shift
+  exec bash scripts/fuzz_coverage.sh "$@"
+fi
 
 seconds=30
 if [[ "${1:-}" =~ ^[0-9]+$ ]]; then
