@@ -29,17 +29,24 @@ uint32_t Combine(Operation operation, uint32_t source, uint32_t dest) {
   }
 }
 
-// One row of `count` pixels. Source and destination may overlap (a surface onto itself): copies
-// move like memmove, and the combining operations run from the end when the destination lies to
-// the right of its source, so every source pixel is read before it is overwritten.
-void TransferRow(Operation operation, uint32_t* dest, const uint32_t* source, int64_t count) {
+// One row of `count` pixels; returns whether it changed. Source and destination may overlap (a
+// surface onto itself): copies move like memmove, and the combining operations run from the end
+// when the destination lies to the right of its source, so every source pixel is read before it
+// is overwritten. A copy of a row that holds the same pixels already writes nothing, so a picture
+// copied again unchanged marks nothing for the display to show again.
+bool TransferRow(Operation operation, uint32_t* dest, const uint32_t* source, int64_t count) {
   if (operation == Operation::Copy) {
-    std::memmove(dest, source, static_cast<size_t>(count) * sizeof(uint32_t));
-  } else if (std::greater<const uint32_t*>()(dest, source)) {
+    const auto bytes = static_cast<size_t>(count) * sizeof(uint32_t);
+    if (std::memcmp(dest, source, bytes) == 0) return false;
+    std::memmove(dest, source, bytes);
+    return true;
+  }
+  if (std::greater<const uint32_t*>()(dest, source)) {
     for (int64_t i = count - 1; i >= 0; --i) dest[i] = Combine(operation, source[i], dest[i]);
   } else {
     for (int64_t i = 0; i < count; ++i) dest[i] = Combine(operation, source[i], dest[i]);
   }
+  return true;
 }
 
 // Holds both contexts and both surfaces for one transfer, in the fixed lock order (contexts,
@@ -82,14 +89,34 @@ bool SourceTransfer(Dc& destDc, Dc& sourceDc, Operation operation, Box box, int 
     const int64_t count = box.right - box.left;
     // Moving a picture down within one surface goes bottom row first.
     const bool bottomFirst = &to == &from && offsetY < 0;
+    // Copying the same rectangle from the same source again: rows neither side has changed
+    // since hold the same pixels already (the status display copies its picture 100 times a
+    // second, most of it unchanged).
+    Surface::LastCopy& last = to.lastCopy();
+    const bool repeated = operation == Operation::Copy && &to != &from && last.sourceSerial == from.serial() &&
+                          last.offsetX == offsetX && last.offsetY == offsetY && last.box.left == box.left &&
+                          last.box.top == box.top && last.box.right == box.right && last.box.bottom == box.bottom;
+    Box changed{0, 0, 0, 0};
     for (int64_t i = 0; i < box.bottom - box.top; ++i) {
       const int64_t y = bottomFirst ? box.bottom - 1 - i : box.top + i;
+      if (repeated && to.rowChangedAt(y) <= last.destCount && from.rowChangedAt(y + offsetY) <= last.sourceCount) {
+        continue;
+      }
       uint32_t* destRow = to.pixels() + (y * to.width() + box.left);
       const uint32_t* sourceRow = from.pixels() + ((y + offsetY) * from.width() + box.left + offsetX);
-      TransferRow(operation, destRow, sourceRow, count);
+      if (TransferRow(operation, destRow, sourceRow, count)) changed = Union(changed, {box.left, y, box.right, y + 1});
     }
-    dest = locks.dest();
+    if (!IsEmpty(changed)) {
+      to.markChanged(changed);
+      dest = locks.dest();
+    }
+    if (operation == Operation::Copy && &to != &from) {
+      last = {from.serial(), box, offsetX, offsetY, from.changeCount(), to.changeCount()};
+    } else {
+      last.sourceSerial = 0;
+    }
   }
+  if (!dest) return true;
   dest->notifyChanged();
   return true;
 }

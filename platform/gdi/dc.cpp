@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "platform/gdi/raster.h"
 #include "platform/gdi/window_dc.h"
 
 namespace morvex::gdi {
@@ -18,13 +19,19 @@ LockPair LockInOrder(std::mutex& first, std::mutex& second) {
   return {std::move(firstLock), std::move(secondLock)};
 }
 
-DrawCall::DrawCall(Dc& dc) : dcLock_(dc.mutex), surface_(dc.surface) {
+DrawCall::DrawCall(Dc& dc) : dcLock_(dc.mutex), surface_(dc.surface.get()) {
   if (surface_) surfaceLock_ = std::unique_lock(surface_->mutex());
+}
+
+void DrawCall::markChanged(const Box& box) {
+  const Box clipped = ClipToSurface(*surface_, box);
+  if (IsEmpty(clipped)) return;
+  surface_->markChanged(clipped);
+  changed_ = true;
 }
 
 DrawCall::~DrawCall() {
   if (surfaceLock_.owns_lock()) surfaceLock_.unlock();
-  dcLock_.unlock();
   if (changed_) surface_->notifyChanged();
 }
 

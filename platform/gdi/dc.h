@@ -9,6 +9,7 @@
 #include <mutex>
 #include <utility>
 
+#include "platform/gdi/dirty_region.h"
 #include "platform/gdi/objects.h"
 #include "platform/gdi/surface.h"
 #include "platform/win32/gdi.h"
@@ -36,7 +37,8 @@ using LockPair = std::pair<std::unique_lock<std::mutex>, std::unique_lock<std::m
 LockPair LockInOrder(std::mutex& first, std::mutex& second);
 
 // One drawing call through one context: holds the context's state and its surface's pixels, and
-// on leaving releases both, then tells the surface's listener if the call changed pixels.
+// on leaving releases the pixels, tells the surface's listener if the call changed them, then
+// releases the context (whose reference keeps the surface alive meanwhile).
 class DrawCall {
  public:
   explicit DrawCall(Dc& dc);
@@ -45,12 +47,13 @@ class DrawCall {
   DrawCall& operator=(const DrawCall&) = delete;
 
   // Null when the context has no surface; otherwise pixels() may be used until the call ends.
-  Surface* surface() const { return surface_.get(); }
-  void markChanged() { changed_ = true; }
+  Surface* surface() const { return surface_; }
+  // The call changed pixels inside `box` (clipped to the surface here).
+  void markChanged(const Box& box);
 
  private:
   std::unique_lock<std::mutex> dcLock_;
-  std::shared_ptr<Surface> surface_;
+  Surface* surface_;
   std::unique_lock<std::mutex> surfaceLock_;
   bool changed_ = false;
 };

@@ -5,17 +5,10 @@
 
 #include <cstdint>
 
+#include "platform/gdi/dirty_region.h"
 #include "platform/gdi/surface.h"
 
 namespace morvex::gdi {
-
-// A pixel rectangle; right and bottom are exclusive.
-struct Box {
-  int64_t left;
-  int64_t top;
-  int64_t right;
-  int64_t bottom;
-};
 
 // The part of `box` inside the surface (possibly empty).
 Box ClipToSurface(const Surface& surface, Box box);

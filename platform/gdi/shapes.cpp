@@ -14,7 +14,7 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
   Surface* surface = call.surface();
   if (!surface || x < 0 || y < 0 || x >= surface->width() || y >= surface->height()) return CLR_INVALID;
   PlotPixel(*surface, x, y, PixelFromColor(color));
-  call.markChanged();
+  call.markChanged({x, y, static_cast<int64_t>(x) + 1, static_cast<int64_t>(y) + 1});
   return color & 0x00FFFFFFu;
 }
 
@@ -41,7 +41,9 @@ BOOL LineTo(HDC hdc, int x, int y) {
   DrawCall call(dc);
   if (call.surface() && !dc.pen->null) {
     DrawLine(*call.surface(), dc.position.x, dc.position.y, x, y, dc.pen->pixel);
-    call.markChanged();
+    call.markChanged({std::min(dc.position.x, x), std::min(dc.position.y, y),
+                      static_cast<int64_t>(std::max(dc.position.x, x)) + 1,
+                      static_cast<int64_t>(std::max(dc.position.y, y)) + 1});
   }
   dc.position = {x, y};
   return TRUE;
@@ -72,7 +74,7 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
     FillBox(*surface, {l, t, l + 1, b}, pen);
     FillBox(*surface, {r - 1, t, r, b}, pen);
   }
-  call.markChanged();
+  call.markChanged({l, t, r, b});
   return TRUE;
 }
 
@@ -83,8 +85,9 @@ int FillRect(HDC hdc, const RECT* rect, HBRUSH brushHandle) {
   const Brush& brush = static_cast<const Brush&>(*object);
   DrawCall call(*DcFromHandle(hdc));
   if (call.surface()) {
-    FillBox(*call.surface(), {rect->left, rect->top, rect->right, rect->bottom}, brush.pixel);
-    call.markChanged();
+    const Box box{rect->left, rect->top, rect->right, rect->bottom};
+    FillBox(*call.surface(), box, brush.pixel);
+    call.markChanged(box);
   }
   return 1;
 }

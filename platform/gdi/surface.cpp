@@ -10,12 +10,22 @@ namespace {
 
 size_t PixelCount(int width, int height) { return static_cast<size_t>(width) * static_cast<size_t>(height); }
 
+std::atomic<uint64_t> surfacesMade{0};
+
 }  // namespace
 
 Surface::Surface(int width, int height, uint32_t fill)
     : width_(std::max(width, 0)),
       height_(std::max(height, 0)),
-      pixels_(PixelCount(std::max(width, 0), std::max(height, 0)), fill) {}
+      pixels_(PixelCount(std::max(width, 0), std::max(height, 0)), fill),
+      rowChangedAt_(static_cast<size_t>(std::max(height, 0)), 0),
+      serial_(surfacesMade.fetch_add(1, std::memory_order_relaxed) + 1) {}
+
+void Surface::markChanged(const Box& box) {
+  dirty_.add(box);
+  ++changeCount_;
+  std::fill(rowChangedAt_.begin() + box.top, rowChangedAt_.begin() + box.bottom, changeCount_);
+}
 
 void Surface::resize(int width, int height, uint32_t fill) {
   width = std::max(width, 0);
@@ -33,8 +43,11 @@ void Surface::resize(int width, int height, uint32_t fill) {
       std::copy(from, from + keepWidth, resized.data() + PixelCount(width, y));
     }
     pixels_ = std::move(resized);
+    rowChangedAt_.resize(static_cast<size_t>(height));
     width_.store(width, std::memory_order_relaxed);
     height_.store(height, std::memory_order_relaxed);
+    dirty_.clear();
+    markChanged({0, 0, width, height});
   }
   notifyChanged();
 }
@@ -42,9 +55,11 @@ void Surface::resize(int width, int height, uint32_t fill) {
 void Surface::setChangeListener(std::function<void()> listener) {
   std::lock_guard lock(listenerMutex_);
   listener_ = std::move(listener);
+  listening_.store(static_cast<bool>(listener_), std::memory_order_release);
 }
 
 void Surface::notifyChanged() {
+  if (!listening_.load(std::memory_order_acquire)) return;
   std::lock_guard lock(listenerMutex_);
   if (listener_) listener_();
 }

@@ -10,6 +10,8 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/gdi/dirty_region.h"
+
 namespace morvex::gdi {
 
 class Surface {
@@ -29,6 +31,28 @@ class Surface {
   // Only with mutex() held.
   uint32_t* pixels() { return pixels_.data(); }
   const uint32_t* pixels() const { return pixels_.data(); }
+  // Only with mutex() held: what drawing calls changed since the display last took it.
+  DirtyRegion& dirty() { return dirty_; }
+  // Only with mutex() held: a drawing call changed the pixels inside `box` (within the surface).
+  // Adds it to dirty() and stamps its rows with a new change count.
+  void markChanged(const Box& box);
+  // Only with mutex() held: the change count so far, and the count at row y's last change.
+  uint64_t changeCount() const { return changeCount_; }
+  uint64_t rowChangedAt(int64_t y) const { return rowChangedAt_[static_cast<size_t>(y)]; }
+  // Identifies this surface for the lifetime of the process (unlike its address).
+  uint64_t serial() const { return serial_; }
+
+  // The last block copy into this surface (only with mutex() held): a copy of the same
+  // rectangle from the same source need only look at rows either side changed since.
+  struct LastCopy {
+    uint64_t sourceSerial = 0;  // 0: none
+    Box box{};
+    int64_t offsetX = 0;
+    int64_t offsetY = 0;
+    uint64_t sourceCount = 0;
+    uint64_t destCount = 0;
+  };
+  LastCopy& lastCopy() { return lastCopy_; }
 
   // Called (outside the mutex, on the drawing thread) after a drawing call changed pixels;
   // the display uses it to show the new picture. Must be cheap: it runs after every call, and
@@ -41,8 +65,14 @@ class Surface {
   std::atomic<int> width_ = 0;
   std::atomic<int> height_ = 0;
   std::vector<uint32_t> pixels_;
+  DirtyRegion dirty_;
+  uint64_t changeCount_ = 0;
+  std::vector<uint64_t> rowChangedAt_;
+  const uint64_t serial_;
+  LastCopy lastCopy_;
   std::mutex listenerMutex_;
   std::function<void()> listener_;
+  std::atomic<bool> listening_ = false;  // whether listener_ is set: memory bitmaps have none
 };
 
 }  // namespace morvex::gdi

@@ -23,7 +23,8 @@ int64_t TextWidth(int pixelsPerEm, const char* text, int length) {
   return width;
 }
 
-void DrawGlyph(Surface& surface, const GlyphImage& glyph, int64_t left, int64_t top, uint32_t pixel) {
+// Returns the box the glyph covers.
+Box DrawGlyph(Surface& surface, const GlyphImage& glyph, int64_t left, int64_t top, uint32_t pixel) {
   const Box box = ClipToSurface(surface, {left, top, left + glyph.width, top + glyph.rows});
   for (int64_t y = box.top; y < box.bottom; ++y) {
     const uint8_t* ink = glyph.ink.data() + (y - top) * glyph.width;
@@ -32,6 +33,7 @@ void DrawGlyph(Surface& surface, const GlyphImage& glyph, int64_t left, int64_t 
       if (ink[x - left]) row[x] = pixel;
     }
   }
+  return box;
 }
 
 }  // namespace
@@ -44,16 +46,17 @@ BOOL TextOutA(HDC hdc, int x, int y, LPCSTR text, int length) {
   if (!surface || length == 0) return TRUE;
   const FontMetrics& metrics = dc.font->metrics;
   const int64_t width = TextWidth(metrics.pixelsPerEm, text, length);
-  FillBox(*surface, {x, y, x + width, static_cast<int64_t>(y) + metrics.height}, PixelFromColor(dc.backgroundColor));
+  Box changed{x, y, x + width, static_cast<int64_t>(y) + metrics.height};
+  FillBox(*surface, changed, PixelFromColor(dc.backgroundColor));
   const uint32_t ink = PixelFromColor(dc.textColor);
   const int64_t baseline = static_cast<int64_t>(y) + metrics.ascent;
   int64_t penX = x;
   for (const char *pos = text, *end = text + length; pos < end;) {
     const GlyphImage& glyph = CachedGlyph(metrics.pixelsPerEm, NextCodePoint(pos, end));
-    DrawGlyph(*surface, glyph, penX + glyph.left, baseline - glyph.top, ink);
+    changed = Union(changed, DrawGlyph(*surface, glyph, penX + glyph.left, baseline - glyph.top, ink));
     penX += glyph.advance;
   }
-  call.markChanged();
+  call.markChanged(changed);
   return TRUE;
 }
 

@@ -37,6 +37,7 @@ class Canvas {
   void set(int x, int y, uint32_t pixel) {
     std::lock_guard lock(surface_->mutex());
     surface_->pixels()[y * surface_->width() + x] = pixel;
+    surface_->markChanged({x, y, x + 1, y + 1});
   }
   std::vector<uint32_t> snapshot() const {
     std::lock_guard lock(surface_->mutex());

@@ -2,6 +2,8 @@
 
 #include <QIcon>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QWindow>
 #include <atomic>
 #include <cstdlib>
 #include <thread>
@@ -73,6 +75,41 @@ TEST_F(QtWindowsTest, TopLevelWindowIsAWidgetAtItsClientAreaWithTitleAndIcon) {
   DestroyWindow(hwnd);
   EXPECT_EQ(display->widgetOf(hwnd), nullptr);
   EXPECT_EQ(display->widgetOf(edit), nullptr);
+}
+
+// What the desktop shows of a widget: its flushed backing store, not a fresh rendering.
+uint32_t ShownPixel(QWidget* widget, int x, int y) {
+  return widget->screen()->grabWindow(widget->winId()).toImage().pixel(x, y) & 0xFFFFFFu;
+}
+
+// Drawing threads' changes reach the screen while the repaint tick runs and after it has
+// stopped for a quiet spell (a lost request hangs this case for its five seconds).
+TEST_F(QtWindowsTest, DrawingFromOtherThreadsReachesTheScreenBeforeAndAfterQuietSpells) {
+  HWND hwnd = Create("drawn", 50, 50, 216, 139);
+  QWidget* widget = display->widgetOf(hwnd);
+  auto shows = [&](int x, int y, uint32_t rgb) {
+    for (const auto deadline = Clock::now() + 5s; Clock::now() < deadline;) {
+      display->processEvents(Clock::now() + 5ms);
+      if (widget->windowHandle()->isExposed() && ShownPixel(widget, x, y) == rgb) return true;
+    }
+    return false;
+  };
+  ASSERT_TRUE(shows(15, 15, 0xFFFFFF));
+  const struct { int left; COLORREF colour; uint32_t rgb; } fills[] = {
+      {10, RGB(255, 0, 0), 0xFF0000}, {40, RGB(0, 0, 255), 0x0000FF}, {70, RGB(0, 255, 0), 0x00FF00}};
+  for (const auto& fill : fills) {
+    std::thread([&] {
+      HDC dc = GetDC(hwnd);
+      const RECT rect{fill.left, 10, fill.left + 20, 20};
+      HBRUSH brush = CreateSolidBrush(fill.colour);
+      FillRect(dc, &rect, brush);
+      DeleteObject(brush);
+      ReleaseDC(hwnd, dc);
+    }).join();
+    ASSERT_TRUE(shows(fill.left + 5, 15, fill.rgb)) << fill.left;
+    EXPECT_EQ(ShownPixel(widget, fill.left + 20, 15), 0xFFFFFFu);
+    if (fill.left == 40) display->processEvents(Clock::now() + 100ms);  // the tick stops meanwhile
+  }
 }
 
 double ThreadCpuSeconds() {

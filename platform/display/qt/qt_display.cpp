@@ -24,6 +24,11 @@
 namespace morvex::display::qt {
 namespace {
 
+using namespace std::chrono_literals;
+
+// Drawing threads redraw many times a second; the screen need not follow faster than this.
+constexpr auto kRepaintInterval = 16ms;
+
 // A quit message ends every open menu, message box and dialog, as on Windows; each modal loop
 // then returns to its caller and the quit reaches the message loop.
 void CloseModals() {
@@ -73,6 +78,10 @@ void QtDisplay::start() {
   modalRound_->setSingleShot(true);
   modalRound_->setTimerType(Qt::PreciseTimer);
   QObject::connect(modalRound_.get(), &QTimer::timeout, [this] { runModalRound(); });
+  repaintTick_ = std::make_unique<QTimer>();
+  repaintTick_->setTimerType(Qt::PreciseTimer);
+  repaintTick_->setInterval(kRepaintInterval);
+  QObject::connect(repaintTick_.get(), &QTimer::timeout, [this] { repaintTick(); });
   readScreen();
 }
 
@@ -114,18 +123,39 @@ void QtDisplay::wake() {
 }
 
 void QtDisplay::answerDoorbell() {
+  bool raised = false;
   for (auto slot = slots_.takeRaised(0); slot; slot = slots_.takeRaised(*slot + 1)) {
-    if (SurfaceWidget* window = windowInSlot_[static_cast<size_t>(*slot)]) {
-      window->repaintRequested();
+    if (windowInSlot_[static_cast<size_t>(*slot)]) {
+      raised = true;
     } else {
       slots_.lower(*slot);  // raised for a window that has gone since
     }
+  }
+  // The first change after a quiet spell shows at once; later ones wait for the tick.
+  if (raised && !repaintTick_->isActive()) {
+    updateChangedWindows(false);
+    repaintTick_->start();
   }
   if (modalInnermost_) {
     runModalRound();
   } else if (waiting_ && wakePending_.load(std::memory_order_acquire)) {
     waiting_->quit();
   }
+}
+
+bool QtDisplay::updateChangedWindows(bool lowerSlots) {
+  bool changed = false;
+  for (const auto& [hwnd, window] : windows_) changed |= window->updateChanged(lowerSlots);
+  return changed;
+}
+
+void QtDisplay::repaintTick() {
+  // While windows change, their slots stay delivered: drawing calls need not ring, the tick
+  // collects what they changed. After a whole quiet interval the tick stops and the next
+  // drawing call rings again.
+  if (updateChangedWindows(false)) return;
+  repaintTick_->stop();
+  updateChangedWindows(true);
 }
 
 template <typename Show>

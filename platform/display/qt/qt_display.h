@@ -63,6 +63,11 @@ class QtDisplay final : public DisplayBackend {
   // makes are gone when it returns) while the program's messages keep being dispatched.
   template <typename Show>
   auto runModal(Show show);
+  // Asks every window to repaint what changed since the last time (see
+  // SurfaceWidget::updateChanged); whether anything did.
+  bool updateChangedWindows(bool lowerSlots);
+  // Every repaint interval while windows change.
+  void repaintTick();
   // One round of dispatching inside the innermost modal loop, and when the next one is due.
   void runModalRound();
   void scheduleModalRound(Clock::time_point due);
@@ -83,6 +88,7 @@ class QtDisplay final : public DisplayBackend {
   int modalDepth_ = 0;
   bool modalInnermost_ = false;
   std::unique_ptr<QTimer> modalRound_;
+  std::unique_ptr<QTimer> repaintTick_;  // null until Qt runs
   // Widgets of windows destroyed while a modal loop ran: an open menu or dialog may be their
   // child, so they go when the outermost loop has returned.
   std::vector<std::unique_ptr<SurfaceWidget>> retired_;

@@ -27,8 +27,10 @@ bool RepaintSlots::raise(HWND hwnd) {
   for (int i = 0; i < used; ++i) {
     Slot& slot = slots_[static_cast<size_t>(i)];
     if (slot.hwnd.load(std::memory_order_acquire) != hwnd) continue;
+    // Most calls find the slot already raised or delivered: look before writing.
     int idle = kIdle;
-    return slot.state.compare_exchange_strong(idle, kRaised, std::memory_order_acq_rel);
+    return slot.state.load(std::memory_order_relaxed) == kIdle &&
+           slot.state.compare_exchange_strong(idle, kRaised, std::memory_order_acq_rel);
   }
   return false;
 }

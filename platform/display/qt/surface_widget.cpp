@@ -10,19 +10,16 @@
 #include <QPixmap>
 #include <QRegion>
 #include <cmath>
+#include <mutex>
 
 #include "platform/display/qt/key_codes.h"
+#include "platform/gdi/surface.h"
 #include "platform/user/window_state.h"
 #include "platform/win32.h"
 #include "resources/icons.h"
 
 namespace morvex::display::qt {
 namespace {
-
-using namespace std::chrono_literals;
-
-// Drawing threads redraw many times a second; the screen need not follow faster than this.
-constexpr auto kRepaintInterval = 16ms;
 
 // The key-state bits of mouse messages.
 constexpr WPARAM kMkLButton = 0x0001;
@@ -116,30 +113,23 @@ void SurfaceWidget::setShowState(Qt::WindowStates state) {
   setWindowState((windowState() & ~kShowStates) | state);
 }
 
-void SurfaceWidget::repaintRequested() {
-  if (repaintTimer_.isActive()) return;
-  const auto sinceLastPaint = std::chrono::steady_clock::now() - lastPaint_;
-  if (sinceLastPaint >= kRepaintInterval) {
-    update();
-    return;
+bool SurfaceWidget::updateChanged(bool lowerSlot) {
+  gdi::DirtyRegion changed;
+  {
+    std::lock_guard lock(surface_->mutex());
+    // Drawing from now on asks again; what was drawn before is taken here.
+    if (lowerSlot && slot_) slots_.lower(*slot_);
+    changed = surface_->dirty();
+    surface_->dirty().clear();
   }
-  const auto wait = std::chrono::ceil<std::chrono::milliseconds>(kRepaintInterval - sinceLastPaint);
-  repaintTimer_.start(static_cast<int>(wait.count()), Qt::PreciseTimer, this);
-}
-
-void SurfaceWidget::timerEvent(QTimerEvent* event) {
-  if (event->timerId() != repaintTimer_.timerId()) {
-    QWidget::timerEvent(event);
-    return;
+  for (const gdi::Box& box : changed) {
+    update(static_cast<int>(box.left), static_cast<int>(box.top), static_cast<int>(box.right - box.left),
+           static_cast<int>(box.bottom - box.top));
   }
-  repaintTimer_.stop();
-  update();
+  return !changed.empty();
 }
 
 void SurfaceWidget::paintEvent(QPaintEvent* event) {
-  lastPaint_ = std::chrono::steady_clock::now();
-  // Drawing from now on must ask again; what was drawn before is read below.
-  if (slot_) slots_.lower(*slot_);
   QPainter painter(this);
   QRegion uncovered(event->region());
   {
@@ -150,8 +140,11 @@ void SurfaceWidget::paintEvent(QPaintEvent* event) {
     if (width > 0 && height > 0) {
       const QImage image(reinterpret_cast<const uchar*>(surface_->pixels()), width, height, width * 4,
                          QImage::Format_RGB32);
-      const QRect area = event->rect() & image.rect();
-      painter.drawImage(area.topLeft(), image, area);
+      // Only the asked-for rectangles: a region's bounding rectangle may be most of the window.
+      for (const QRect& rect : event->region()) {
+        const QRect area = rect & image.rect();
+        if (!area.isEmpty()) painter.drawImage(area.topLeft(), image, area);
+      }
       uncovered -= image.rect();
     }
   }

@@ -3,9 +3,7 @@
 // Its geometry is the window's client area; the desktop draws the frame.
 #pragma once
 
-#include <QBasicTimer>
 #include <QWidget>
-#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -25,12 +23,12 @@ class SurfaceWidget final : public QWidget {
   // Shows the window as the window layer describes it: title, icon, visibility, show state and
   // client-area geometry.
   void apply(const user::WindowInfo& info);
-  // A drawing thread changed the surface: repaint soon, at most once per repaint interval.
-  void repaintRequested();
+  // Asks Qt to repaint what drawing calls changed since the last call; false when nothing
+  // changed. With `lowerSlot`, drawing calls from now on request a repaint again.
+  bool updateChanged(bool lowerSlot);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void timerEvent(QTimerEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -58,8 +56,6 @@ class SurfaceWidget final : public QWidget {
   Qt::WindowStates requestedState_ = Qt::WindowNoState;
   // Set while the widget follows the window layer, whose own changes are not reported back.
   bool applying_ = false;
-  QBasicTimer repaintTimer_;
-  std::chrono::steady_clock::time_point lastPaint_{};
 };
 
 }  // namespace morvex::display::qt
