@@ -90,7 +90,6 @@ class MainWindowRig : public testing::Test {
     ResetProgramState();
     morvex::wave::UseVirtualClockDevices(&clock_);
   }
-
   void TearDown() override {
     if (DebugWindow) DestroyWindow(DebugWindow);
     if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
@@ -122,12 +121,12 @@ class MainWindowRig : public testing::Test {
   }
 
   static void Pump() { audio_test::Pump(); }
-  // A choice in the debug menu or the popup, a typed key (key data 1) or a posted one.
   // A right click on `window` (the main window by default) choosing `id` in its popup (0: none).
   void RightClickChoosing(UINT id, HWND window = nullptr) {
     Display().queueMenuChoice(id);
     Post(WM_RBUTTONUP, 0, MAKELPARAM(10, 10), window);
   }
+  // A choice in the debug menu or the popup, a typed key (key data 1) or a posted one.
   void SystemCommand(UINT id) { Post(WM_SYSCOMMAND, id, 0); }
   void PopupCommand(UINT id) { Post(WM_COMMAND, id, 0); }
   void Type(char key) { Post(WM_CHAR, static_cast<unsigned char>(key), 1); }

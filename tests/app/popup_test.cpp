@@ -1,5 +1,5 @@
 // The main window's right-click popup: its marks at each showing, its choices, the "debug"
-// submenu's message boxes and the spectrum as text.
+// submenu's message boxes and the spectrum as text in the debug window.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -120,6 +120,23 @@ TEST_F(PopupTest, CurrentSpectrumListsEveryBinUpToHalfTheLengthInTheDebugWindow)
   EXPECT_LT(wide.size() - lines, 20030u) << "the text before its carriage returns fits its 20030 bytes";
   EXPECT_GT(lines, 1000u);
   EXPECT_EQ(wide.substr(wide.size() - 2), "\r\n") << "ends on a whole line";
+
+  // The window's buffer stops short of its end, never inside a line end, and its edit control
+  // shows it; closing the window ends the message loop.
+  const HWND control = DebugTextClear();
+  EXPECT_EQ(DebugTextAppend(std::string(kDebugTextBytes - 2, 'f').c_str()), control) << "the window is made once";
+  DebugTextAppend("\n\n");  // one byte left before the zero: no room for CR LF
+  EXPECT_EQ(DebugTextLength, kDebugTextBytes - 1);
+  DebugTextAppend("yz");
+  EXPECT_EQ(DebugTextLength, kDebugTextBytes);
+  std::string shown(kDebugTextBytes, '\0');
+  shown.resize(static_cast<size_t>(GetWindowTextA(control, shown.data(), kDebugTextBytes)));
+  EXPECT_EQ(shown, std::string(kDebugTextBytes - 2, 'f') + "y");
+  SendMessageA(DebugWindow, WM_CLOSE, 0, 0);
+  EXPECT_EQ(DebugEditControl, nullptr);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 0u);
 }
 
 }  // namespace

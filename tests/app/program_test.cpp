@@ -23,19 +23,9 @@ using test_support::TempDir;
 
 Bytes SilentStereo(int bytes) { return test_support::CanonicalWav(FmtFields{}, Bytes(static_cast<size_t>(bytes), 0)); }
 
-std::set<std::string> Entries(const TempDir& dir) {
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) names.insert(entry.path().filename());
-  return names;
-}
-
 TEST(ProgramStartTest, EachRefusalGivesItsMessageAndExitsOne) {
   Bytes rifx = SilentStereo(64);
   rifx[3] = 'X';
-  FmtFields floating;
-  floating.tag = 3;
-  FmtFields deep;
-  deep.bits = 24;
   // What an interrupted recording leaves: zeros behind the fmt chunk, no data chunk.
   Bytes zeros = test_support::RiffWithFmt(FmtFields{});
   zeros.resize(8 << 20);
@@ -51,8 +41,8 @@ TEST(ProgramStartTest, EachRefusalGivesItsMessageAndExitsOne) {
       {{"fifo"}, {}, "dont open wavfile(fifo)"},
       {{"@"}, rifx, "[] \n\nnot a RIFF file."},
       {{"@"}, zeros, "[] \n\nnot a WAVE file."},
-      {{"@"}, test_support::CanonicalWav(floating, Bytes(64, 0)), "[] \nNot renia format."},
-      {{"@"}, test_support::CanonicalWav(deep, Bytes(60, 0)), "[] \n\nunsupported WAVE format."},
+      {{"@"}, test_support::CanonicalWav({.tag = 3}, Bytes(64, 0)), "[] \nNot renia format."},
+      {{"@"}, test_support::CanonicalWav({.bits = 24}, Bytes(60, 0)), "[] \n\nunsupported WAVE format."},
   };
   for (const Refusal& c : cases) {
     TempDir dir;
@@ -78,7 +68,9 @@ TEST(ProgramRunTest, RunsUntilTerminatedAndLeavesOnlyMorvexIniBesideItself) {
   run.Signal(SIGTERM);
   const auto result = run.Wait(5s);
   ASSERT_EQ(result.exitCode, 0) << result.standardError;
-  EXPECT_EQ(Entries(dir), (std::set<std::string>{"morvex", "morvex.ini", "My.EXE.wav", "stderr.txt"}));
+  std::set<std::string> entries;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) entries.insert(entry.path().filename());
+  EXPECT_EQ(entries, (std::set<std::string>{"morvex", "morvex.ini", "My.EXE.wav", "stderr.txt"}));
   // The live windows and the source's rate reach the file; its text is the settings save's own.
   const std::string ini = test_support::ReadFileBytes(run.SettingsFile());
   EXPECT_EQ(ini.rfind("[general]\r\nmainwindowpx=290\r\nmainwindowpy=160\r\n", 0), 0u) << ini.substr(0, 80);

@@ -33,17 +33,15 @@ TEST_F(SettingsLoadTest, OnlyExactKeysCountAnywhereInTheFileWithEitherLineEnd) {
       "[wav]\r\nmainwindowpx=50\r\nsgcolor =0\r\n SGCOLOR=0\r\nSgColor=0\r\nsgliner\r\n//playfreqoptional=44100\r\n"
       "/sgunderline=1\r\nfftsample=1024\nfftradix4flag=1\r\n[general]\r\nlevelmetertype=3\nwavwindowsleeptime=7\n"
       "keyboardshortcut=1");
-  EXPECT_EQ(s.mainwindowpx, 50);
   EXPECT_EQ(s.remembered.mainwindowpx, 50);
   EXPECT_EQ(s.remembered.mainwindowpy, 155);  // not in the file
-  EXPECT_EQ(s.sgcolor, 1);
-  EXPECT_EQ(s.sgliner, 0);  // a line without "=" is ignored
-  EXPECT_EQ(s.playfreqoptional, 0);
-  EXPECT_EQ(s.sgunderline, 0);
-  EXPECT_EQ(s.fftsampleRequested, 1024);
-  EXPECT_EQ(s.fftradix4flagRequested, 1);
-  EXPECT_EQ(s.levelmetertype, 3);
-  EXPECT_EQ(s.wavwindowsleeptime, 7);
+  using S = SettingsRecord;
+  // A line without "=" or with anything before or around the key is ignored.
+  const std::pair<std::atomic<int32_t> S::*, int32_t> values[] = {
+      {&S::mainwindowpx, 50}, {&S::sgcolor, 1},           {&S::sgliner, 0},
+      {&S::playfreqoptional, 0}, {&S::sgunderline, 0},    {&S::fftsampleRequested, 1024},
+      {&S::fftradix4flagRequested, 1}, {&S::levelmetertype, 3}, {&S::wavwindowsleeptime, 7}};
+  for (const auto& [field, value] : values) EXPECT_EQ(s.*field, value);
   EXPECT_EQ(KeyboardShortcutsEnabled, 1) << "keyboardshortcut=1 switches the shortcuts on";
   KeyboardShortcutsEnabled = 0;
 }

@@ -68,12 +68,4 @@ TEST(IconFile, EachIconReadsBackAsItsPicture) {
   }
 }
 
-TEST(IconFile, RefusesWhatItCannotMake) {
-  test_support::TempDir dir;
-  const std::string path = (dir.path() / "icon.ico").string();
-  EXPECT_NE(RunTool("103 " + path), 0);  // not an icon the program carries
-  EXPECT_FALSE(std::filesystem::exists(path));
-  EXPECT_NE(RunTool("101 " + (dir.path() / "missing" / "icon.ico").string()), 0);
-}
-
 }  // namespace

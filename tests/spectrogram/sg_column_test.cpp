@@ -82,34 +82,4 @@ TEST(SgLinearColumn, EveryRowShowsItsBinUpToTheNyquistBin) {
   EXPECT_TRUE(ColumnShows(picture, want));
 }
 
-TEST(SgPresent, CopiesExactlyTheChangedArea) {
-  constexpr COLORREF kPicture = RGB(9, 9, 9);
-  constexpr int kWidth = 16;
-  constexpr int kUpper = kHeight - 21 + 1;  // above bin 1's row, and that row
-  struct Case {
-    SgPresentMode mode;  // return, linear, FFT points, interpolate, underline
-    int column;
-    int firstX, lastX, rows;  // the columns copied, each from the top
-  };
-  const Case cases[] = {
-      {{false, false, false, false, false}, 12, 0, kWidth - 1, kHeight},  // scrolling: everything
-      {{true, false, true, true, false}, 1, 0, 1, kHeight},
-      {{true, false, false, false, false}, 10, 10, 10, kHeight},
-      {{true, false, false, false, false}, 11, 11, 11, kUpper},
-      {{true, false, false, true, false}, 11, 11, 11, kHeight},
-      {{true, false, false, false, true}, 11, 11, 11, kHeight},
-      {{true, true, true, false, false}, 12, 12, 12, kHeight},
-  };
-  for (const Case& c : cases) {
-    Picture window(kWidth + 2, kHeight + 2, kBackground);
-    Picture back(kWidth + 2, kHeight + 2, kPicture);
-    PresentSgPicture(window.dc(), back.dc(), kWidth, kHeight, c.column, Geometry(), c.mode);
-    for (int x = 0; x < kWidth + 2; ++x) {
-      const size_t rows = x >= c.firstX && x <= c.lastX ? c.rows : 0;
-      EXPECT_EQ(window.rowsOf(x, kPicture).size(), rows) << "column " << c.column << " x " << x;
-      EXPECT_EQ(window.rowsOf(x, kPicture, c.rows).size(), rows) << "copied from the top";
-    }
-  }
-}
-
 }  // namespace

@@ -7,7 +7,6 @@
 #include "audio/sample_store.h"
 #include "support/picture.h"
 #include "spectrogram/sg_control.h"
-#include "spectrogram/sg_window.h"
 
 namespace {
 
@@ -88,33 +87,6 @@ TEST_F(SgCycleTest, ScrollModeMovesThePictureLeftOncePerColumn) {
   for (int x = 4; x < kWidth; ++x) EXPECT_EQ(back.at(x, kBinOneY), Spectrum(x + 2)) << x;
   for (int x = 0; x < kWidth; ++x) {
     for (int y = 0; y < kHeight; ++y) ASSERT_EQ(window.at(x, y), back.at(x, y)) << x << " " << y;
-  }
-}
-
-// A resize reaches the thread through the window, a stop or the file's end through the transport.
-TEST_F(SgCycleTest, ClearRequestsStartAFreshPictureAtTheLeftEdge) {
-  struct Case {
-    const char* name;
-    void (*request)();
-    int width, height;
-    bool labels;
-  };
-  const Case cases[] = {
-      {"resize", [] { SgWindowProc(nullptr, WM_SIZE, 0, MAKELPARAM(8, 24)); }, 8, 24, false},
-      {"stop or end of file", RequestFreshSpectrogram, kWidth, kHeight, true},
-  };
-  for (const Case& c : cases) {
-    SetUp();
-    for (int k = 1; k <= 6; ++k) Cycle(k);
-    c.request();
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(Cycle(7), 1);
-    EXPECT_EQ(SgGeometry.height, c.height);
-    EXPECT_EQ(run.width, c.width);
-    EXPECT_EQ(back.at(5, kBinOneY), kBlack);
-    bool labels = false;  // white text on black at the left edge
-    for (int x = 4; x < 8; ++x) labels = labels || !back.rowsOf(x, RGB(255, 255, 255), c.height).empty();
-    EXPECT_EQ(labels, c.labels);
   }
 }
 

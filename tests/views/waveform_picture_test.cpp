@@ -49,32 +49,30 @@ std::vector<int> RowsOf(const Canvas& canvas, int x) {
 
 // Rows that rise by at most one per column, so that each column shows one pixel: the sample it
 // starts its line from. Samples that must not be drawn sit on row 150.
-TEST(WaveformPicture, OneSamplePerColumnFromTheFrameStart) {
-  std::vector<int32_t> samples(2048, SampleForRow(150));
-  for (int32_t i = 0; i < 320; ++i) samples[i] = SampleForRow(20 + i / 4);
-  const WavScales scales = Scales(320, 16, 2048);
-  EXPECT_EQ(WavSampleCount(scales, 2048, 0), 320);
-  Canvas canvas(320, kHeight, kBlack);
-  DrawWaveformPicture(canvas.dc(), scales, samples.data(), 2048, 0);
-  for (int x = 0; x < 319; ++x) ASSERT_EQ(RowsOf(canvas, x), std::vector<int>{20 + x / 4}) << "column " << x;
-  EXPECT_TRUE(RowsOf(canvas, 319).empty());  // the last sample is where the last line ends
-}
-
-TEST(WaveformPicture, SqueezedFrameTakesEveryStepthSample) {
-  std::vector<int32_t> samples(2048, SampleForRow(150));
-  for (int32_t j = 0; j < 2048; j += 6) samples[j] = SampleForRow(20 + j / 6 / 4);
-  const WavScales scales = Scales(300, 16, 2048);
-  ASSERT_EQ(scales.step, 6);
-  Canvas canvas(400, kHeight);
-  DrawWaveformPicture(canvas.dc(), scales, samples.data(), 2048, 1);
-  // Columns 0 to 340 start the lines through samples 0, 6, ... 2040; the last line ends on
-  // column 341 (sample 2046). Column 300 holds the erase rectangle's border.
-  for (int x = 0; x < 341; ++x) {
-    if (x == 300) continue;
-    ASSERT_EQ(RowsOf(canvas, x), std::vector<int>{20 + x / 4}) << "column " << x;
+TEST(WaveformPicture, OneSamplePerColumnFromTheFrameStartOrEveryStepthSampleSqueezed) {
+  struct Case {
+    int32_t width, squeezed, spacing;  // the samples drawn lie `spacing` apart
+    int lastLine;      // the column where the last line ends: empty
+    int eraseBorder;   // a column that holds the erase rectangle's border
+  };
+  // Squeezed, columns 0 to 340 start the lines through samples 0, 6, ... 2040.
+  const Case cases[] = {{320, 0, 1, 319, -1}, {300, 1, 6, 341, 300}};
+  for (const Case& c : cases) {
+    std::vector<int32_t> samples(2048, SampleForRow(150));
+    for (int32_t j = 0; j < 2048; j += c.spacing) samples[j] = SampleForRow(20 + j / c.spacing / 4);
+    const WavScales scales = Scales(c.width, 16, 2048);
+    if (c.squeezed) {
+      ASSERT_EQ(scales.step, c.spacing);
+    }
+    Canvas canvas(c.lastLine + 1, kHeight, c.squeezed ? kWhite : kBlack);  // an old picture to erase
+    DrawWaveformPicture(canvas.dc(), scales, samples.data(), 2048, c.squeezed);
+    for (int x = 0; x < c.lastLine; ++x) {
+      if (x != c.eraseBorder) {
+        ASSERT_EQ(RowsOf(canvas, x), std::vector<int>{20 + x / 4}) << c.width << " column " << x;
+      }
+    }
+    EXPECT_TRUE(RowsOf(canvas, c.lastLine).empty());
   }
-  EXPECT_TRUE(RowsOf(canvas, 341).empty());
-  EXPECT_TRUE(RowsOf(canvas, 342).empty());
 }
 
 TEST(WaveformPicture, WindowsWithoutWidthOrWiderThanTheFrameStaySafe) {
