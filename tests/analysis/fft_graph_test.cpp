@@ -122,8 +122,11 @@ TEST_F(FftGraphTest, TheCurveWalkFromBinZeroOrOneWithOneVertexPerColumnOrEach) {
   const int y0 = layout.baseline - 40;
   for (int y = y0; y <= layout.baseline; ++y) ASSERT_EQ(back.at(0, y), kBlack) << y;  // up the left edge
   // Then on towards bin 1, and over a copy of the grid.
-  ExpectPixels(back, {{1, y0, kBlack}, {84, layout.baseline - 10, kBlack}, {BinColumn[first], layout.baseline - 100, kBlack},
-                      {BinColumn[first], layout.baseline - 101, kWhite}, {64, 0, kGrid}});
+  ExpectPixels(back, {{1, y0, kBlack},
+                      {84, layout.baseline - 10, kBlack},
+                      {BinColumn[first], layout.baseline - 100, kBlack},
+                      {BinColumn[first], layout.baseline - 101, kWhite},
+                      {64, 0, kGrid}});
   EXPECT_EQ(window.count(kWhite), kW * kH);
 
   // Without one point per column every bin has its vertex.
@@ -135,7 +138,8 @@ TEST_F(FftGraphTest, TheCurveWalkFromBinZeroOrOneWithOneVertexPerColumnOrEach) {
   style.onePerColumn = 1;
   style.draw0Hz = 0;
   Draw(style, bins);
-  ExpectPixels(back, {{0, layout.baseline, kBlack}, {0, layout.baseline - 40, kWhite}, {84, layout.baseline - 10, kBlack}});
+  ExpectPixels(back,
+               {{0, layout.baseline, kBlack}, {0, layout.baseline - 40, kWhite}, {84, layout.baseline - 10, kBlack}});
 }
 
 TEST_F(FftGraphTest, LevelAxisDrawsDecibelsFromTheTopEdge) {

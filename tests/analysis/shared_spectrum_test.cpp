@@ -42,7 +42,8 @@ TEST(SharedSpectrumPublication, ConcurrentCopiesAreNeverAMixtureOfCycles) {
     std::vector<int32_t> out(kSpectrumRoom);
     // At least 400 ms and 50 copies per reader, however slow the build (sanitizers) or the machine.
     const auto start = std::chrono::steady_clock::now();
-    for (int32_t own = 0; own < 50 || std::chrono::steady_clock::now() - start < std::chrono::milliseconds(400); ++own) {
+    for (int32_t own = 0; own < 50 || std::chrono::steady_clock::now() - start < std::chrono::milliseconds(400);
+         ++own) {
       const int32_t n = CopySpectrum(out.data(), kSpectrumRoom);
       const int32_t value = out[0];
       const bool whole = n == (value % 2 == 0 ? kSpectrumRoom / 2 : kSpectrumRoom) &&

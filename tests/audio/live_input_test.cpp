@@ -108,7 +108,8 @@ TEST_F(LiveInputTest, ABlockIsTheWholeFrameOfTheSizeChosenBeforeTheStart) {
   Pump();
   Run(200, 10);
   int32_t silentTail = 0;
-  for (int32_t i = 4096; i < 8192; i += 2) silentTail += SampleStore.inputStage[i] == 0 && SampleStore.inputStage[i + 1] == 0;
+  for (int32_t i = 4096; i < 8192; i += 2)
+    silentTail += SampleStore.inputStage[i] == 0 && SampleStore.inputStage[i + 1] == 0;
   EXPECT_LT(silentTail, 10);
 }
 

@@ -26,7 +26,8 @@ Buffer Noise(uint32_t seed) {
 }
 
 int32_t Sample16(const Buffer& b, size_t i) {
-  return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint8_t>(b[i]) | (static_cast<uint8_t>(b[i + 1]) << 8)));
+  return static_cast<int16_t>(
+      static_cast<uint16_t>(static_cast<uint8_t>(b[i]) | (static_cast<uint8_t>(b[i + 1]) << 8)));
 }
 
 void PutSample16(Buffer& b, size_t i, int32_t v) {
@@ -56,7 +57,8 @@ Buffer ReferenceThinning(const Buffer& own, const Buffer& more, int32_t L, const
       out[i] = static_cast<char>((static_cast<uint8_t>(out[i]) + static_cast<uint8_t>(out[i - bA])) >> 1);
     }
   } else {
-    for (int32_t i = bA; i < kPlayBufferBytes; i += 2) PutSample16(out, i, (Sample16(out, i) + Sample16(out, i - bA)) / 2);
+    for (int32_t i = bA; i < kPlayBufferBytes; i += 2)
+      PutSample16(out, i, (Sample16(out, i) + Sample16(out, i - bA)) / 2);
   }
   return out;
 }
