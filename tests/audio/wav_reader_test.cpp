@@ -181,7 +181,6 @@ TEST(WavHeader, ZerosBehindTheFmtChunkAreRefusedInOnePassOverTheFile) {
 void NameSource(const std::string& name) {
   std::snprintf(SampleStore.WavFileName, sizeof SampleStore.WavFileName, "%s", name.c_str());
 }
-
 // The format fields, the analysis rate for the zero-fill, and the file standing at the samples; a
 // quoted name opens without its quotes.
 TEST(OpenSourceFile, FillsTheFormatFieldsAndStandsAtTheSamples) {
@@ -212,12 +211,8 @@ TEST(OpenSourceFile, FillsTheFormatFieldsAndStandsAtTheSamples) {
 }
 
 TEST(RemoveEnclosingQuotes, RemovesALeadingQuoteAndItsPartner) {
-  for (const auto& [text, stripped] : {std::pair{"\"a b.wav\"", "a b.wav"},
-                                       {"\"a.wav", "a.wav"},
-                                       {"a.wav\"", "a.wav\""},
-                                       {"\"", ""},
-                                       {"\"\"", ""},
-                                       {"", ""}}) {
+  for (const auto& [text, stripped] : {std::pair{"\"a b.wav\"", "a b.wav"}, {"\"a.wav", "a.wav"},
+                                       {"a.wav\"", "a.wav\""}, {"\"", ""}, {"\"\"", ""}, {"", ""}}) {
     char name[32];
     std::snprintf(name, sizeof name, "%s", text);
     RemoveEnclosingQuotes(name);
