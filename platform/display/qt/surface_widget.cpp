@@ -9,9 +9,11 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QRegion>
+#include <array>
 #include <cmath>
 #include <mutex>
 
+#include "platform/display/present_observer.h"
 #include "platform/display/qt/key_codes.h"
 #include "platform/gdi/surface.h"
 #include "platform/user/window_state.h"
@@ -146,6 +148,20 @@ void SurfaceWidget::paintEvent(QPaintEvent* event) {
         if (!area.isEmpty()) painter.drawImage(area.topLeft(), image, area);
       }
       uncovered -= image.rect();
+      if (const PresentObserver observer = CurrentPresentObserver()) {
+        std::array<RECT, 16> copied{};
+        int count = 0;
+        for (const QRect& rect : event->region()) {
+          if (count == static_cast<int>(copied.size())) break;
+          copied[static_cast<size_t>(count++)] = {rect.left(), rect.top(), rect.right() + 1, rect.bottom() + 1};
+        }
+        if (count == static_cast<int>(copied.size())) {
+          const QRect all = event->region().boundingRect();
+          copied[0] = {all.left(), all.top(), all.right() + 1, all.bottom() + 1};
+          count = 1;
+        }
+        observer(hwnd_, surface_->pixels(), width, height, copied.data(), count);
+      }
     }
   }
   // Beyond the surface (only while a resize is on its way to the window layer) the window's
