@@ -10,6 +10,8 @@ namespace {
 
 size_t PixelCount(int width, int height) { return static_cast<size_t>(width) * static_cast<size_t>(height); }
 
+size_t BandCount(int height, int64_t rowsPerBand) { return static_cast<size_t>((height + rowsPerBand - 1) / rowsPerBand); }
+
 std::atomic<uint64_t> surfacesMade{0};
 
 }  // namespace
@@ -18,13 +20,15 @@ Surface::Surface(int width, int height, uint32_t fill)
     : width_(std::max(width, 0)),
       height_(std::max(height, 0)),
       pixels_(PixelCount(std::max(width, 0), std::max(height, 0)), fill),
-      rowChangedAt_(static_cast<size_t>(std::max(height, 0)), 0),
+      bandChangedAt_(BandCount(std::max(height, 0), kRowsPerBand), 0),
       serial_(surfacesMade.fetch_add(1, std::memory_order_relaxed) + 1) {}
 
 void Surface::markChanged(const Box& box) {
+  if (IsEmpty(box)) return;
   dirty_.add(box);
   ++changeCount_;
-  std::fill(rowChangedAt_.begin() + box.top, rowChangedAt_.begin() + box.bottom, changeCount_);
+  std::fill(bandChangedAt_.begin() + box.top / kRowsPerBand, bandChangedAt_.begin() + (box.bottom - 1) / kRowsPerBand + 1,
+            changeCount_);
 }
 
 void Surface::resize(int width, int height, uint32_t fill) {
@@ -43,7 +47,7 @@ void Surface::resize(int width, int height, uint32_t fill) {
       std::copy(from, from + keepWidth, resized.data() + PixelCount(width, y));
     }
     pixels_ = std::move(resized);
-    rowChangedAt_.resize(static_cast<size_t>(height));
+    bandChangedAt_.resize(BandCount(height, kRowsPerBand));
     width_.store(width, std::memory_order_relaxed);
     height_.store(height, std::memory_order_relaxed);
     dirty_.clear();

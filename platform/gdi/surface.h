@@ -36,9 +36,10 @@ class Surface {
   // Only with mutex() held: a drawing call changed the pixels inside `box` (within the surface).
   // Adds it to dirty() and stamps its rows with a new change count.
   void markChanged(const Box& box);
-  // Only with mutex() held: the change count so far, and the count at row y's last change.
+  // Only with mutex() held: the change count so far, and the count at row y's last change (or
+  // a later one: rows are stamped in bands, so a line across many rows costs few stamps).
   uint64_t changeCount() const { return changeCount_; }
-  uint64_t rowChangedAt(int64_t y) const { return rowChangedAt_[static_cast<size_t>(y)]; }
+  uint64_t rowChangedAt(int64_t y) const { return bandChangedAt_[static_cast<size_t>(y / kRowsPerBand)]; }
   // Identifies this surface for the lifetime of the process (unlike its address).
   uint64_t serial() const { return serial_; }
 
@@ -67,7 +68,8 @@ class Surface {
   std::vector<uint32_t> pixels_;
   DirtyRegion dirty_;
   uint64_t changeCount_ = 0;
-  std::vector<uint64_t> rowChangedAt_;
+  static constexpr int64_t kRowsPerBand = 8;
+  std::vector<uint64_t> bandChangedAt_;
   const uint64_t serial_;
   LastCopy lastCopy_;
   std::mutex listenerMutex_;
