@@ -139,7 +139,9 @@ class ProgramDriveTest : public testing::Test {
       ui_->NextMenu(id, held);
       morvex::user::PostMouse(view ? view() : MainWindow, view ? WM_RBUTTONUP : WM_MBUTTONUP, 30, 30, 0);
     });
-    if (held.count() == 0) ASSERT_TRUE(WaitFor([&] { return ui_->MenusClosed() > closed; }));
+    if (held.count() == 0) {
+      ASSERT_TRUE(WaitFor([&] { return ui_->MenusClosed() > closed; }));
+    }
   }
   // Waits until the device has received `bytes` of sound in its stream number `stream`.
   void PlaysFor(size_t stream, size_t bytes) {

@@ -1,33 +1,121 @@
 #!/usr/bin/env bash
-# Starts morvex on the demo sound in a virtual X display with its default settings, takes a
-# screenshot after a few seconds, ends it with SIGTERM and checks the screenshot's pixels and
-# the exit code.
+# The program in real windows, driven as a user drives it: a virtual X display with a window
+# manager, the demo sound (stereo) playing, and xdotool typing and clicking. Every view is
+# opened and resized; the keys (after "-") pause, play, jump both ways, stop and play again;
+# the menus switch every speed and pitch mode on and off, choose FFT size 4096 and the window
+# function of kind 5, and one popup is held open for a few seconds. A screenshot then shows
+# the status text and the FFT grid, SIGTERM ends the program with 0, and morvex.ini keeps the
+# menu choices. Run on a sanitizer build, nothing may be reported.
 #   real_window_smoke.sh MORVEX MAKE_DEMO_WAV SCREENSHOT SCREENSHOT_CHECK
 set -euo pipefail
-morvex=$1 make_demo_wav=$2 screenshot=$3 check=$4
+morvex=$(realpath "$1") make_demo_wav=$(realpath "$2") screenshot=$(realpath "$3") check=$(realpath "$4")
 here=$(dirname "$(realpath "$0")")
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "real window smoke: $*" >&2
+  [ -s "$work/morvex.err" ] && cat "$work/morvex.err" >&2
+  exit 1
+}
 cp "$morvex" "$work/morvex"
-"$make_demo_wav" "$work/demo.wav" 8
+"$make_demo_wav" "$work/demo.wav" 60
 cd "$work"
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 export TSAN_OPTIONS="suppressions=$here/tsan_suppressions.txt ${TSAN_OPTIONS:-}"
-export LSAN_OPTIONS="suppressions=$here/lsan_suppressions.txt ${LSAN_OPTIONS:-}"
+export LSAN_OPTIONS="suppressions=$here/lsan_suppressions.txt print_suppressions=0 ${LSAN_OPTIONS:-}"
+
+Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>display 2>/dev/null &
+pids+=($!)
+for _ in $(seq 100); do [ -s display ] && break; sleep 0.1; done
+[ -s display ] || fail "the virtual display did not start"
+export DISPLAY=":$(cat display)"
+openbox >/dev/null 2>&1 &
+pids+=($!)
+
+./morvex demo.wav 2>morvex.err &
+program=$!
+pids+=("$program")
+# Sanitizer builds start slowly: every wait is generous.
+find_window() { timeout 60 xdotool search --sync --onlyvisible --name "$1" | head -1; }
+main=$(find_window '^morvex$') || fail "no main window"
+fft=$(find_window '^fft window') || fail "no FFT window"
+sg=$(find_window '^sg window$') || fail "no spectrogram window"
+
+# A right click (button 3) or middle click (button 2, the system menu) on a window, then the
+# keys that walk its menu. Separators and grey items are passed over.
+menu() {
+  local window=$1 button=$2
+  shift 2
+  xdotool mousemove --window "$window" 60 60 click "$button"
+  sleep 0.7
+  xdotool key --delay 80 "$@"
+  sleep 0.5
+}
+# The main popup from its end: wavwindow is 7th from the bottom, vswindow 8th.
+menu "$main" 3 Up Up Up Up Up Up Up Return
+menu "$main" 3 Up Up Up Up Up Up Up Up Return
+vs=$(find_window '^vectorscope$') || fail "no vectorscope window"
+wav=$(find_window '^wav window$') || fail "no waveform window"
+
+for window in "$main" "$fft" "$sg" "$vs" "$wav"; do xdotool windowsize "$window" 420 260; done
+sleep 1
+"$screenshot" shot.png || fail "no screenshot"
+# Where the main window's and the FFT window's client areas lie on the screen.
+client_area() { xdotool getwindowgeometry --shell "$1" | sed -n 's/^[XYWIDTHEG]*=//p' | paste -sd' '; }
+areas="$(client_area "$main") $(client_area "$fft")"
+
+key() {
+  xdotool windowactivate --sync "$main" key "$1"
+  sleep "${2:-1}"
+}
+key minus 0.2
+key t
+key p
+key h 2
+key g 2
+key s
+key p
+# Double speed by decimation (8th item of the main popup) on and off, then by blocks (9th:
+# the grey pitch item is passed over) on and off.
+menu "$main" 3 Down Down Down Down Down Down Down Down Return
+sleep 1.5
+menu "$main" 3 Down Down Down Down Down Down Down Down Return
+menu "$main" 3 Down Down Down Down Down Down Down Down Down Return
+sleep 1.5
+menu "$main" 3 Down Down Down Down Down Down Down Down Down Return
+# The debug menu in the system menu, from its end: half pitch is 4th, half speed 3rd.
+for item in "Up Up Up Up" "Up Up Up"; do
+  # shellcheck disable=SC2086
+  menu "$main" 2 Up Right $item Return
+  key t 0.5
+  key p 1.5
+  # shellcheck disable=SC2086
+  menu "$main" 2 Up Right $item Return
+done
+# The FFT window's popup: the window function submenu is its first item, fftsample its 6th.
+menu "$fft" 3 Down Right Down Down Down Down Return
+menu "$fft" 3 Down Down Down Down Down Down Right Down Down Down Down Down Down Return
+key s 0.5
+key p 2
+# A popup held open while the sound plays on.
+xdotool mousemove --window "$sg" 60 60 click 3
+sleep 3
+xdotool key Escape
+sleep 1
+
+kill -0 "$program" 2>/dev/null || fail "the program ended before SIGTERM"
+kill -TERM "$program"
 status=0
-xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-  ./morvex demo.wav 2>morvex.err &
-  program=$!
-  sleep 4
-  "$1" shot.png
-  kill -TERM "$program"
-  for _ in $(seq 100); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
-  wait "$program"
-' smoke "$screenshot" || status=$?
-cat morvex.err >&2 || true
-if [ "$status" -ne 0 ]; then
-  echo "morvex or the screenshot failed with status $status" >&2
-  exit 1
-fi
-test -s morvex.ini || { echo "no settings file was written" >&2; exit 1; }
-"$check" shot.png
+for _ in $(seq 300); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+wait "$program" || status=$?
+[ "$status" -eq 0 ] || fail "the program ended with $status"
+! grep -q -e 'Sanitizer' -e 'runtime error' morvex.err || fail "the sanitizer reported"
+grep -qx $'fftsample=4096\r' morvex.ini || fail "morvex.ini lacks the chosen FFT size"
+grep -qx $'wfkind=h\r' morvex.ini || fail "morvex.ini lacks the chosen window function"
+# shellcheck disable=SC2086
+"$check" shot.png $areas

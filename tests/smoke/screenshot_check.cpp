@@ -1,19 +1,15 @@
-// Checks a screenshot of a desktop on which morvex ran with its default settings: the main
-// window's client area shows its black status text on white, and the FFT window shows its
-// grid in the grid colour.
+// Checks a screenshot of a desktop on which morvex runs: the main window's client area shows
+// its black status text on white, and the FFT window's client area its grid in the grid
+// colour.
 #include <QImage>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
 struct Area {
   int x, y, width, height;
 };
-
-// Where the windows' client areas lie with the default settings and no window manager:
-// the outer rectangle from the settings, inside a frame of 8, 31, 8, 8 pixels.
-constexpr Area kMainClient{290 + 8, 160 + 31, 600 - 16, 400 - 39};
-constexpr Area kFftClient{0 + 8, 340 + 31, 280 - 16, 215 - 39};
 
 int Count(const QImage& image, const Area& area, QRgb colour) {
   int count = 0;
@@ -28,19 +24,24 @@ int Count(const QImage& image, const Area& area, QRgb colour) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: screenshot_check SCREENSHOT.png\n");
+  if (argc != 10) {
+    std::fprintf(stderr, "usage: screenshot_check SCREENSHOT.png MAIN_X Y WIDTH HEIGHT FFT_X Y WIDTH HEIGHT\n");
     return 2;
   }
+  auto area = [&](int first) {
+    return Area{std::atoi(argv[first]), std::atoi(argv[first + 1]), std::atoi(argv[first + 2]), std::atoi(argv[first + 3])};
+  };
+  const Area mainClient = area(2);
+  const Area fftClient = area(6);
   const QImage image(argv[1]);
   if (image.isNull()) {
     std::fprintf(stderr, "cannot read %s\n", argv[1]);
     return 1;
   }
-  const int mainPixels = kMainClient.width * kMainClient.height;
-  const int white = Count(image, kMainClient, qRgb(255, 255, 255));
-  const int black = Count(image, kMainClient, qRgb(0, 0, 0));
-  const int grid = Count(image, kFftClient, qRgb(191, 191, 255));
+  const int mainPixels = mainClient.width * mainClient.height;
+  const int white = Count(image, mainClient, qRgb(255, 255, 255));
+  const int black = Count(image, mainClient, qRgb(0, 0, 0));
+  const int grid = Count(image, fftClient, qRgb(191, 191, 255));
   std::printf("main window: %d white, %d black of %d pixels; fft window: %d grid pixels\n", white, black,
               mainPixels, grid);
   bool ok = true;
