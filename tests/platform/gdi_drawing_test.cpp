@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/platform/gdi_test_canvas.h"
@@ -24,9 +25,7 @@ uint32_t Combine(DWORD rop, uint32_t dest, uint32_t source) {
   return rop == SRCAND ? dest & source : rop == SRCPAINT ? dest | source : source;
 }
 
-// Onto a plain destination or onto the tagged source itself (scrolling must behave like memmove,
-// an overlapping combine must read each source pixel before overwriting it); clipped at every
-// edge of either surface; blocks outside or of no size change nothing.
+// Scrolling onto itself behaves like memmove, a combine reads each pixel before overwriting it.
 TEST(GdiBlitTest, RasterOperationsOverlapAndClipping) {
   const struct { bool self; int x, y, w, h, sx, sy; DWORD rop; RECT changed; } cases[] = {
       {false, 1, 1, 4, 3, 2, 2, SRCAND, {1, 1, 5, 4}}, {false, 0, 0, 7, 6, 0, 0, SRCPAINT, {0, 0, 7, 6}},
@@ -71,8 +70,7 @@ Points Line(int x0, int y0, int x1, int y1, int width = 24, int height = 24) {
   return canvas.pointsOf(kBlack);
 }
 
-// Bresenham without the end point: slopes of 2/5 in every octant (no ties), computed by hand;
-// ties take the smaller minor coordinate.
+// Bresenham without the end point (slopes of 2/5, by hand); ties take the smaller minor coordinate.
 TEST(GdiLineTest, EveryOctantAndEveryTieFollowsBresenhamWithoutTheEndPoint) {
   const struct { const char* name; int x0, y0, x1, y1; Points expected; } cases[] = {
       {"right, down, shallow", 10, 10, 15, 12, {{10, 10}, {11, 10}, {12, 11}, {13, 11}, {14, 12}}},
@@ -95,27 +93,7 @@ TEST(GdiLineTest, EveryOctantAndEveryTieFollowsBresenhamWithoutTheEndPoint) {
   for (const auto& c : cases) EXPECT_EQ(Line(c.x0, c.y0, c.x1, c.y1), c.expected) << c.name;
 }
 
-// The position moves to each end, so a polyline is closed by its next segment; the selected pen
-// gives the colour and the null pen draws nothing yet still moves the position.
-TEST(GdiLineTest, PolylinesContinueFromTheLastEndWithTheSelectedPen) {
-  Canvas canvas(8, 6);
-  MoveToEx(canvas.dc(), 2, 2, nullptr);
-  LineTo(canvas.dc(), 5, 2);
-  LineTo(canvas.dc(), 5, 4);
-  EXPECT_EQ(canvas.pointsOf(kBlack), Points({{2, 2}, {3, 2}, {4, 2}, {5, 2}, {5, 3}}));
-  SelectObject(canvas.dc(), GetStockObject(WHITE_PEN));
-  LineTo(canvas.dc(), 2, 4);
-  LineTo(canvas.dc(), 2, 1);
-  SelectObject(canvas.dc(), GetStockObject(NULL_PEN));
-  LineTo(canvas.dc(), 7, 1);
-  POINT position{};
-  MoveToEx(canvas.dc(), 0, 0, &position);
-  EXPECT_EQ(position.x, 7);
-  EXPECT_EQ(canvas.pointsOf(kBlack), Points({{3, 2}, {4, 2}, {5, 2}, {5, 3}}));
-}
-
-// A clipped line covers exactly the pixels of the same line drawn whole on a larger surface,
-// also from the far ends of the coordinate range, where the error term needs more than 64 bits.
+// Clipping keeps the whole line's pixels, also from the range's ends (errors beyond 64 bits).
 TEST(GdiLineTest, ClippedLinesKeepTheUnclippedPixels) {
   const int ends[][4] = {{-300, -100, 20, 20}, {25, -7, -40, 30}, {-5, 30, 40, -90}, {19, 3, -200, 11}};
   for (const auto& e : ends) {
@@ -160,8 +138,7 @@ std::string Picture(const Canvas& canvas) {
   return text;
 }
 
-// Rectangles outline with the pen and fill with the brush, FillRect only fills; both exclude
-// the right and bottom edge. Drawn on green with a red brush.
+// Outline with the pen, fill with the brush (FillRect only fills), right and bottom exclusive.
 TEST(GdiShapesTest, RectanglesFilledRectanglesAndPixelsLeaveTheirPictures) {
   const char* const kOutlined = "gggggggg\ng#####gg\ng#rrr#gg\ng#rrr#gg\ng#####gg\ngggggggg\n";
   const struct {
@@ -214,8 +191,7 @@ TEST(GdiShapesTest, RectanglesFilledRectanglesAndPixelsLeaveTheirPictures) {
   EXPECT_EQ(canvas.pointsOf(kGreen).size(), 3u);
 }
 
-// Objects of one kind swap; dead and foreign handles are refused; stock objects survive
-// deletion; a selected object deleted early stays usable until deselected.
+// Dead and foreign handles are refused; stock objects and early-deleted selected ones survive.
 TEST(GdiObjectsTest, SelectionSwapsObjectsAndRefusesDeadOrForeignHandles) {
   Canvas canvas(4, 4);
   const HDC dc = canvas.dc();
@@ -240,16 +216,13 @@ TEST(GdiObjectsTest, SelectionSwapsObjectsAndRefusesDeadOrForeignHandles) {
   EXPECT_EQ(SelectObject(dc, old), static_cast<HGDIOBJ>(green));
 }
 
-// The off-screen path: a memory context draws into its selected bitmap (new ones are black),
-// also after the bitmap was deleted; a window context keeps its window; empty bitmaps take nothing.
+// The off-screen path: memory contexts draw into their bitmaps (new ones black), empty ones take nothing.
 TEST(GdiObjectsTest, MemoryContextDrawsIntoItsSelectedBitmap) {
   Canvas window(6, 4, kWhite);
   HDC memory = CreateCompatibleDC(window.dc());
-  ASSERT_NE(memory, nullptr);
   HBITMAP bitmap = CreateCompatibleBitmap(window.dc(), 6, 4);
   HGDIOBJ original = SelectObject(memory, bitmap);
   ASSERT_NE(original, nullptr);
-  EXPECT_NE(original, static_cast<HGDIOBJ>(bitmap));
   EXPECT_EQ(SelectObject(window.dc(), bitmap), nullptr);
   SetPixel(memory, 2, 1, RGB(255, 0, 0));
   BitBlt(window.dc(), 0, 0, 6, 4, memory, 0, 0, SRCCOPY);
@@ -257,7 +230,6 @@ TEST(GdiObjectsTest, MemoryContextDrawsIntoItsSelectedBitmap) {
   EXPECT_EQ(window.pointsOf(kBlack).size(), 23u);
   EXPECT_EQ(SelectObject(memory, original), static_cast<HGDIOBJ>(bitmap));
   EXPECT_TRUE(DeleteObject(bitmap));
-
   bitmap = CreateCompatibleBitmap(nullptr, 8, 8);
   SelectObject(memory, bitmap);
   EXPECT_TRUE(DeleteObject(bitmap));
@@ -265,7 +237,6 @@ TEST(GdiObjectsTest, MemoryContextDrawsIntoItsSelectedBitmap) {
   EXPECT_EQ(GetPixel(memory, 0, 0), RGB(0, 0, 0));
   EXPECT_EQ(GetPixel(memory, 3, 3), RGB(255, 255, 255));
   EXPECT_TRUE(DeleteDC(memory));
-
   Canvas untouched(4, 4, kWhite);
   for (const auto& [w, h] : {std::pair{0, 0}, {0, 5}, {5, 0}, {-5, 3}, {-1, -1}}) {
     memory = CreateCompatibleDC(untouched.dc());
@@ -284,6 +255,149 @@ TEST(GdiObjectsTest, MemoryContextDrawsIntoItsSelectedBitmap) {
   }
   EXPECT_EQ(untouched.pointsOf(kWhite).size(), 16u);
   EXPECT_EQ(CreateCompatibleBitmap(nullptr, 1 << 20, 1 << 20), nullptr);
+}
+
+// The listener runs outside the lock, after every change; resize keeps the overlap.
+TEST(GdiSurfaceTest, ChangesReachTheListenerOutsideTheLockAndResizeKeepsTheOverlap) {
+  Canvas canvas(3, 2, 1);
+  Surface& surface = canvas.surface();
+  int calls = 0;
+  bool lockWasFree = true;
+  surface.setChangeListener([&] {
+    ++calls;
+    lockWasFree = lockWasFree && surface.mutex().try_lock();
+    if (lockWasFree) surface.mutex().unlock();
+  });
+  SetPixel(canvas.dc(), 1, 1, RGB(0, 0, 0));
+  Rectangle(canvas.dc(), 0, 0, 2, 2);
+  MoveToEx(canvas.dc(), 0, 1, nullptr);
+  LineTo(canvas.dc(), 3, 1);
+  BitBlt(canvas.dc(), 1, 0, 2, 2, canvas.dc(), 0, 0, SRCCOPY);
+  TextOutA(canvas.dc(), 0, 0, "a", 1);
+  GetPixel(canvas.dc(), 0, 0);
+  MoveToEx(canvas.dc(), 1, 1, nullptr);
+  EXPECT_EQ(calls, 5);  // reading and moving change nothing
+  for (int i = 0; i < 6; ++i) canvas.set(i % 3, i / 3, 10 + i);
+  surface.resize(4, 3, 7);
+  EXPECT_EQ(calls, 6);
+  EXPECT_TRUE(lockWasFree);
+  surface.setChangeListener(nullptr);
+  ASSERT_EQ(surface.width() * 10 + surface.height(), 43);
+  EXPECT_EQ(canvas.snapshot(), (std::vector<uint32_t>{10, 11, 12, 7, 13, 14, 15, 7, 7, 7, 7, 7}));
+  surface.resize(-4, 5, 0);  // no width, five empty rows
+  EXPECT_EQ(surface.width() * 10 + surface.height(), 5);
+}
+
+// dest holds source's pixels from column `left` on.
+void ExpectCopiedExcept(const Canvas& dest, const Canvas& source, int left) {
+  for (int y = 0; y < dest.height(); ++y) {
+    for (int x = left; x < dest.width(); ++x) EXPECT_EQ(dest.at(x, y), source.at(x, y)) << x << "," << y;
+  }
+}
+
+bool Covers(const DirtyRegion& region, const Box& box) {
+  for (const Box& held : region) {
+    if (held.left <= box.left && held.top <= box.top && held.right >= box.right && held.bottom >= box.bottom) return true;
+  }
+  return false;
+}
+
+// A copy again writes and reports only rows that differ: rows changed since on either side.
+TEST(GdiSurfaceTest, RepeatedCopyWritesAndReportsOnlyRowsThatDiffer) {
+  Canvas source(6, 5);
+  Tagged(source);
+  Canvas dest(6, 5, kWhite);
+  int notified = 0;
+  dest.surface().setChangeListener([&] { ++notified; });
+  auto takeDirty = [&] {
+    std::lock_guard lock(dest.surface().mutex());
+    Box all{0, 0, 0, 0};
+    for (const Box& box : dest.surface().dirty()) all = Union(all, box);
+    dest.surface().dirty().clear();
+    return std::vector<int64_t>{all.left, all.top, all.right, all.bottom};
+  };
+  BitBlt(dest.dc(), 1, 0, 5, 5, source.dc(), 1, 0, SRCCOPY);
+  EXPECT_EQ(takeDirty(), (std::vector<int64_t>{1, 0, 6, 5}));
+  BitBlt(dest.dc(), 1, 0, 5, 5, source.dc(), 1, 0, SRCCOPY);
+  EXPECT_EQ(takeDirty(), (std::vector<int64_t>{0, 0, 0, 0}));
+  EXPECT_EQ(notified, 1);
+
+  SetPixel(source.dc(), 2, 1, RGB(1, 2, 3));
+  SetPixel(dest.dc(), 4, 3, RGB(4, 5, 6));
+  takeDirty();
+  BitBlt(dest.dc(), 1, 0, 5, 5, source.dc(), 1, 0, SRCCOPY);
+  EXPECT_EQ(takeDirty(), (std::vector<int64_t>{1, 1, 6, 4}));
+  ExpectCopiedExcept(dest, source, 1);
+  // Another source, whose own change counts say nothing about this destination.
+  Canvas other(6, 5);
+  Tagged(other);
+  other.set(1, 0, kBlack);
+  BitBlt(dest.dc(), 1, 0, 5, 5, other.dc(), 1, 0, SRCCOPY);
+  EXPECT_EQ(takeDirty(), (std::vector<int64_t>{1, 0, 6, 2}));  // its mark, and the source's
+  ExpectCopiedExcept(dest, other, 1);
+}
+
+// The few boxes held cover all added; touching ones merge, a new one joins the one it grows least.
+TEST(GdiDirtyRegionTest, HoldsFewBoxesThatCoverEverythingAdded) {
+  DirtyRegion region;
+  const Box added[] = {{0, 0, 1, 1},     {1, 0, 2, 1},     {10, 10, 12, 12}, {5, 5, 5, 9},  // empty
+                       {30, 0, 31, 100}, {50, 50, 60, 60}, {0, 90, 2, 92},   {11, 13, 12, 14}, {29, 0, 30, 1}};
+  for (const Box& box : added) region.add(box);
+  int count = 0;
+  for (const Box& box : region) {
+    ++count;
+    EXPECT_FALSE(IsEmpty(box));
+  }
+  EXPECT_EQ(count, DirtyRegion::kCapacity);
+  for (const Box& box : added) EXPECT_TRUE(IsEmpty(box) || Covers(region, box));
+  EXPECT_TRUE(Covers(region, {0, 0, 2, 1}));       // the two touching pixels, one box
+  EXPECT_FALSE(Covers(region, {0, 0, 12, 12}));    // the far pixel joined nothing at the origin
+  EXPECT_TRUE(Covers(region, {29, 0, 31, 100}));   // the last one grew the column beside it
+  region.clear();
+  EXPECT_TRUE(region.empty());
+}
+
+// Opposite transfers between two surfaces at the same time lock in one order and finish, each whole.
+TEST(GdiBlitTest, CrossTransfersFromTwoThreadsDoNotDeadlock) {
+  Canvas a(64, 64, kBlack);
+  Canvas b(64, 64, kWhite);
+  auto transfer = [](HDC dest, HDC source) {
+    for (int i = 0; i < 2000; ++i) BitBlt(dest, 0, 0, 64, 64, source, 0, 0, i % 2 ? SRCCOPY : SRCPAINT);
+  };
+  std::thread one(transfer, a.dc(), b.dc());
+  std::thread two(transfer, b.dc(), a.dc());
+  one.join();
+  two.join();
+  EXPECT_EQ(a.pointsOf(a.at(0, 0)).size(), 64u * 64u);
+  EXPECT_EQ(b.pointsOf(b.at(0, 0)).size(), 64u * 64u);
+}
+
+// The level meter and paint handler share one context: a line starts at either thread's position.
+TEST(GdiSurfaceTest, OneContextSharedByTwoThreads) {
+  struct Stroke { int x0, y0, x1, y1; };
+  const Stroke strokes[] = {{0, 10, 63, 10}, {5, 40, 60, 40}};
+  Canvas canvas(64, 64, kWhite);
+  auto draw = [&](const Stroke& s) {
+    for (int i = 0; i < 2000; ++i) {
+      MoveToEx(canvas.dc(), s.x0, s.y0, nullptr);
+      LineTo(canvas.dc(), s.x1, s.y1);
+    }
+  };
+  std::thread a(draw, strokes[0]);
+  std::thread b(draw, strokes[1]);
+  a.join();
+  b.join();
+  // A line starts at either thread's start or at the end of the other's whole stroke.
+  const POINT starts[] = {{0, 10}, {5, 40}, {63, 10}, {60, 40}};
+  Canvas allowed(64, 64, kWhite);
+  for (const POINT& from : starts) {
+    for (const Stroke& to : strokes) {
+      MoveToEx(allowed.dc(), from.x, from.y, nullptr);
+      LineTo(allowed.dc(), to.x1, to.y1);
+    }
+  }
+  for (const auto& [x, y] : canvas.pointsOf(kBlack)) EXPECT_EQ(allowed.at(x, y), kBlack) << x << "," << y;
+  EXPECT_GT(canvas.pointsOf(kBlack).size(), 50u);
 }
 
 }  // namespace

@@ -35,9 +35,7 @@ TEST(WaitOnAddress, AWakeEndsTheWaitOfEveryWaiter) {
   EXPECT_TRUE(WaitOnAddress(&value, &zero, 4, INFINITE));
 }
 
-// Capabilities belong to a thread and RLIMIT_NICE is 0 for normal users: the thread below meets
-// the scheduler as a normal user does, whoever runs the test. Below normal there would be no
-// way back, above it the system refuses.
+// As a normal user (no CAP_SYS_NICE, RLIMIT_NICE 0): nothing goes below normal without a way back.
 TEST(PriorityTest, WithoutTheRightToComeBackNothingGoesBelowNormalAndRefusalsAreReported) {
   rlimit saved{}, normalUser{0, 0};
   ASSERT_EQ(getrlimit(RLIMIT_NICE, &saved), 0);
@@ -64,9 +62,7 @@ TEST(PriorityTest, WithoutTheRightToComeBackNothingGoesBelowNormalAndRefusalsAre
   ASSERT_EQ(setrlimit(RLIMIT_NICE, &saved), 0);
 }
 
-// A start that never goes on inside the main window's creation (as opening a FIFO nobody
-// writes did) and a SIGTERM meanwhile. Once created, the main window takes the signal as its
-// close; the program tests see the settings written then.
+// A start blocked inside the main window's creation, then SIGTERM: the process ends.
 void BlockInCreationAndTerminate() {
   alarm(30);  // ends a child whose signal was lost, with an exit the test tells apart
   morvex::display::InstallBackend(new morvex::display::MemoryDisplay);

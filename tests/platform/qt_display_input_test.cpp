@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
-#include <QWindow>
 #include <tuple>
 
 #include "platform/display/qt/key_codes.h"
@@ -33,59 +32,56 @@ class QtInputTest : public QtDisplayTest {
   QWidget* widget = nullptr;
 };
 
-// Keys, mouse, the close button and focus arrive as their messages, in the order they happened;
-// the characters follow, translated from their key messages.
+// Input arrives in the order it happened, characters translated; a grey close item stops the close.
 TEST_F(QtInputTest, InputArrivesAsItsMessagesInTheOrderItHappened) {
-  Send(QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a")));
-  Send(QKeyEvent(QEvent::KeyPress, Qt::Key_Minus, Qt::NoModifier, QStringLiteral("-")));
-  Send(QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t")));
-  Send(QKeyEvent(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier, QString()));
-  Mouse(QEvent::MouseMove, {10, 20}, Qt::NoButton, Qt::NoButton);
-  Mouse(QEvent::MouseButtonPress, {30, 40}, Qt::RightButton, Qt::RightButton);
-  Mouse(QEvent::MouseButtonRelease, {31, 41}, Qt::RightButton, Qt::NoButton);
-  Mouse(QEvent::MouseButtonRelease, {5, 6}, Qt::MiddleButton, Qt::NoButton);
-  Mouse(QEvent::MouseButtonPress, {7, 8}, Qt::LeftButton, Qt::LeftButton);
-  // A drag beyond the client area is not the window's.
-  Mouse(QEvent::MouseMove, {400, 8}, Qt::NoButton, Qt::LeftButton);
-  Mouse(QEvent::MouseButtonRelease, {-3, 8}, Qt::LeftButton, Qt::NoButton);
-  QCloseEvent close;
-  QCoreApplication::sendEvent(widget, &close);
-  EXPECT_FALSE(close.isAccepted());  // the window layer decides
-  Send(QFocusEvent(QEvent::FocusOut, Qt::PopupFocusReason));  // opening a popup menu is no focus loss
-  Send(QFocusEvent(QEvent::FocusOut, Qt::ActiveWindowFocusReason));
-  Pump();
-  std::vector<std::tuple<UINT, WPARAM, LPARAM>> seen;
-  for (const Received& r : messages) {
-    const bool mouse = r.msg >= WM_MOUSEMOVE && r.msg <= WM_MBUTTONUP;
-    if (r.hwnd == hwnd && (mouse || r.msg == WM_KEYDOWN || r.msg == WM_CHAR || r.msg == WM_SYSCOMMAND ||
-                           r.msg == WM_KILLFOCUS)) {
-      seen.emplace_back(r.msg, r.msg == WM_KILLFOCUS ? 0 : r.wParam, mouse || r.msg == WM_CHAR ? r.lParam : 0);
-    }
-  }
-  const std::vector<std::tuple<UINT, WPARAM, LPARAM>> expected = {
-      {WM_KEYDOWN, 'A', 0},          {WM_KEYDOWN, 0xBD, 0},
-      {WM_KEYDOWN, VK_TAB, 0},       {WM_KEYDOWN, 0x74, 0},
-      {WM_MOUSEMOVE, 0, MAKELPARAM(10, 20)},      {WM_RBUTTONDOWN, 0x0002, MAKELPARAM(30, 40)},
-      {WM_RBUTTONUP, 0, MAKELPARAM(31, 41)},      {WM_MBUTTONUP, 0, MAKELPARAM(5, 6)},
-      {WM_LBUTTONDOWN, 0x0001, MAKELPARAM(7, 8)}, {WM_SYSCOMMAND, SC_CLOSE, 0},
-      {WM_KILLFOCUS, 0, 0},          {WM_CHAR, 'a', 1},  // the 32-bit key data: one press
-      {WM_CHAR, '-', 1},             {WM_CHAR, '\t', 1},
-  };
-  EXPECT_EQ(seen, expected);
-
-  // With the close item grey the close button does nothing.
-  messages.clear();
   EnableMenuItem(GetSystemMenu(hwnd, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
   QCloseEvent ignored;
   QCoreApplication::sendEvent(widget, &ignored);
   EXPECT_FALSE(ignored.isAccepted());
   Pump();
   EXPECT_EQ(Last(hwnd, WM_SYSCOMMAND), nullptr);
-  EXPECT_TRUE(widget->isVisible());
+  EnableMenuItem(GetSystemMenu(hwnd, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_ENABLED);
+  Send(QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a")));
+  Send(QKeyEvent(QEvent::KeyPress, Qt::Key_Minus, Qt::NoModifier, QStringLiteral("-")));
+  Send(QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t")));
+  Send(QKeyEvent(QEvent::KeyPress, Qt::Key_F5, Qt::NoModifier, QString()));
+  Pump();
+  Mouse(QEvent::MouseMove, {10, 20}, Qt::NoButton, Qt::NoButton);
+  Mouse(QEvent::MouseButtonPress, {30, 40}, Qt::RightButton, Qt::RightButton);
+  Mouse(QEvent::MouseButtonRelease, {31, 41}, Qt::RightButton, Qt::NoButton);
+  Mouse(QEvent::MouseButtonRelease, {5, 6}, Qt::MiddleButton, Qt::NoButton);
+  Mouse(QEvent::MouseButtonPress, {7, 8}, Qt::LeftButton, Qt::LeftButton);
+  Mouse(QEvent::MouseMove, {400, 8}, Qt::NoButton, Qt::LeftButton);  // a drag beyond the client area
+  Mouse(QEvent::MouseButtonRelease, {-3, 8}, Qt::LeftButton, Qt::NoButton);
+  Send(QFocusEvent(QEvent::FocusOut, Qt::PopupFocusReason));  // opening a popup menu is no focus loss
+  Send(QFocusEvent(QEvent::FocusOut, Qt::ActiveWindowFocusReason));
+  QCloseEvent close;
+  QCoreApplication::sendEvent(widget, &close);
+  EXPECT_FALSE(close.isAccepted());  // the window layer decides
+  Pump();
+  std::vector<std::tuple<UINT, WPARAM, LPARAM>> seen;
+  for (const Received& r : messages) {
+    const bool mouse = r.msg >= WM_MOUSEMOVE && r.msg <= WM_MBUTTONUP;
+    if (r.hwnd == hwnd && (mouse || r.msg == WM_KEYDOWN || r.msg == WM_CHAR || r.msg == WM_SYSCOMMAND ||
+                           r.msg == WM_KILLFOCUS || r.msg == WM_CLOSE || r.msg == WM_DESTROY)) {
+      seen.emplace_back(r.msg, r.msg == WM_KILLFOCUS ? 0 : r.wParam, mouse || r.msg == WM_CHAR ? r.lParam : 0);
+    }
+  }
+  const std::vector<std::tuple<UINT, WPARAM, LPARAM>> expected = {
+      {WM_KEYDOWN, 'A', 0},          {WM_KEYDOWN, 0xBD, 0},
+      {WM_KEYDOWN, VK_TAB, 0},       {WM_KEYDOWN, 0x74, 0},
+      {WM_CHAR, 'a', 1},             {WM_CHAR, '-', 1},  // the 32-bit key data: one press
+      {WM_CHAR, '\t', 1},            {WM_MOUSEMOVE, 0, MAKELPARAM(10, 20)},
+      {WM_RBUTTONDOWN, 0x0002, MAKELPARAM(30, 40)}, {WM_RBUTTONUP, 0, MAKELPARAM(31, 41)},
+      {WM_MBUTTONUP, 0, MAKELPARAM(5, 6)},          {WM_LBUTTONDOWN, 0x0001, MAKELPARAM(7, 8)},
+      {WM_KILLFOCUS, 0, 0},          {WM_SYSCOMMAND, SC_CLOSE, 0},
+      {WM_CLOSE, 0, 0},              {WM_DESTROY, 0, 0},
+  };
+  EXPECT_EQ(seen, expected);
+  EXPECT_FALSE(IsWindow(hwnd));
 }
 
-// Moves, resizes, minimize and restore by the desktop reach the window layer (its own moves
-// are not reported back); activation changes of the application reach every top-level window.
+// The desktop's moves, resizes, minimize, restore and activation reach the window layer.
 TEST_F(QtInputTest, DesktopChangesReachTheWindowLayer) {
   widget->setGeometry(200, 150, 320, 240);
   Pump();
@@ -99,18 +95,18 @@ TEST_F(QtInputTest, DesktopChangesReachTheWindowLayer) {
   MoveWindow(hwnd, 100, 100, 316, 239, FALSE);
   EXPECT_EQ(MessagesOf(hwnd, {WM_SIZE, WM_MOVE}), (std::vector<UINT>{WM_SIZE, WM_MOVE}));
   EXPECT_EQ(widget->geometry(), QRect(108, 131, 300, 200));
-
   widget->setWindowState(Qt::WindowMinimized);
   Pump();
   ASSERT_NE(Last(hwnd, WM_SYSCOMMAND), nullptr);
   EXPECT_EQ(Last(hwnd, WM_SYSCOMMAND)->wParam, static_cast<WPARAM>(SC_MINIMIZE));
   EXPECT_TRUE(user::DescribeWindow(hwnd)->minimized);
+  GetWindowRect(hwnd, &rect);
+  EXPECT_EQ(rect.left, -32000) << "where a minimized window lies";
   widget->setWindowState(Qt::WindowNoState);
   Pump();
   EXPECT_EQ(Last(hwnd, WM_SYSCOMMAND)->wParam, static_cast<WPARAM>(SC_RESTORE));
   EXPECT_FALSE(user::DescribeWindow(hwnd)->minimized);
   EXPECT_EQ(widget->geometry(), QRect(108, 131, 300, 200));
-
   HWND other = Create("other", 400, 100, 216, 139);
   Pump();
   messages.clear();
@@ -128,8 +124,7 @@ TEST_F(QtInputTest, DesktopChangesReachTheWindowLayer) {
   }
 }
 
-// Letters and digits are their upper-case characters, punctuation takes the US layout's codes,
-// keys without a code have none; the character is the text's first code point.
+// Letters and digits are themselves, punctuation the US layout's codes, others none.
 TEST(QtKeyCodesTest, KeysMapToTheirVirtualKeyCodesAndCharacters) {
   const struct { Qt::Key key; Qt::KeyboardModifiers modifiers; unsigned code; } cases[] = {
       {Qt::Key_Z, Qt::ShiftModifier, 'Z'},       {Qt::Key_9, Qt::NoModifier, '9'},

@@ -1,3 +1,2 @@
-// Allocations that system libraries keep for the life of the process: fontconfig's caches,
-// which Qt's dialogs and menus fill and never release. They are not the program's leaks.
+// Not the program's leaks: fontconfig's caches, which Qt's dialogs and menus fill and never release.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }

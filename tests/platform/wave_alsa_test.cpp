@@ -30,13 +30,25 @@ Bytes Frames(int64_t frames, uint8_t first) { return testing::Counting(static_ca
 
 using testing::Joined;
 
-// A PCM device whose hardware pointer moves only when the test plays (or records) frames, with
-// ALSA's states, underruns, overruns, pause and failures. The stream owns it; the test drives it.
+// A PCM ring whose pointer moves only when the test plays or records, with ALSA's states.
 class FakePcm final : public AlsaPcm {
+  static constexpr int64_t kFrameBytes = 2;
   template <typename F>
   auto Locked(F f) const {
     std::lock_guard lock(mutex_);
     return f();
+  }
+  // Under the lock: the error every transfer meets now, if any.
+  int Broken() const { return failure_ ? failure_ : state_ == SND_PCM_STATE_XRUN ? -EPIPE : 0; }
+  // Frames not yet heard are gone; recorded frames not yet read too.
+  int Empty(snd_pcm_state_t state) {
+    return Locked([&] {
+      state_ = state;
+      appl_ = hw_;
+      written_.resize(static_cast<size_t>(hw_ * kFrameBytes));
+      recorded_.clear();
+      return 0;
+    });
   }
 
  public:
@@ -51,7 +63,7 @@ class FakePcm final : public AlsaPcm {
     if (frames > available) state_ = SND_PCM_STATE_XRUN;
   }
   // Capture: the device records `bytes`; more than the ring holds is an overrun.
-  void Record(const std::vector<uint8_t>& bytes) {
+  void Record(const Bytes& bytes) {
     std::lock_guard lock(mutex_);
     if (state_ != SND_PCM_STATE_RUNNING) return;
     recorded_.insert(recorded_.end(), bytes.begin(), bytes.end());
@@ -61,16 +73,13 @@ class FakePcm final : public AlsaPcm {
   void Fail(int error) { Locked([&] { failure_ = error; }); }
   // Latency the device adds to its delay (a sound server's own buffering).
   void SetExtraDelay(int64_t frames) { Locked([&] { extraDelay_ = frames; }); }
-  std::vector<uint8_t> Heard() const {
-    std::lock_guard lock(mutex_);
-    return {written_.begin(), written_.begin() + hw_ * kFrameBytes};
-  }
+  Bytes Heard() const { return Locked([&] { return Bytes(written_.begin(), written_.begin() + hw_ * kFrameBytes); }); }
   int64_t Written() const { return Locked([&] { return appl_; }); }
 
   snd_pcm_state_t State() override { return Locked([&] { return state_; }); }
   snd_pcm_sframes_t Writei(const void* data, snd_pcm_uframes_t frames) override {
     std::lock_guard lock(mutex_);
-    if (failure_ || state_ == SND_PCM_STATE_XRUN) return failure_ ? failure_ : -EPIPE;
+    if (Broken()) return Broken();
     if (state_ != SND_PCM_STATE_PREPARED && state_ != SND_PCM_STATE_RUNNING) return -EBADFD;
     const int64_t count = std::min(static_cast<int64_t>(frames), capacity_ - (appl_ - hw_));
     if (count == 0) return -EAGAIN;
@@ -82,9 +91,8 @@ class FakePcm final : public AlsaPcm {
   }
   snd_pcm_sframes_t Readi(void* data, snd_pcm_uframes_t frames) override {
     std::lock_guard lock(mutex_);
-    if (failure_ || state_ == SND_PCM_STATE_XRUN) return failure_ ? failure_ : -EPIPE;
-    if (state_ == SND_PCM_STATE_PREPARED) return -EAGAIN;  // waiting to be started
-    if (state_ != SND_PCM_STATE_RUNNING) return -EBADFD;
+    if (Broken()) return Broken();
+    if (state_ != SND_PCM_STATE_RUNNING) return state_ == SND_PCM_STATE_PREPARED ? -EAGAIN : -EBADFD;
     const int64_t count = std::min(static_cast<int64_t>(frames), static_cast<int64_t>(recorded_.size()) / kFrameBytes);
     if (count == 0) return -EAGAIN;
     std::copy_n(recorded_.begin(), count * kFrameBytes, static_cast<uint8_t*>(data));
@@ -93,17 +101,16 @@ class FakePcm final : public AlsaPcm {
   }
   int Delay(snd_pcm_sframes_t* frames) override {
     std::lock_guard lock(mutex_);
-    if (failure_ || state_ == SND_PCM_STATE_XRUN) return failure_ ? failure_ : -EPIPE;
     *frames = appl_ - hw_ + extraDelay_;
-    return 0;
+    return Broken();
   }
   bool CanPause() const override { return canPause_; }
   int Pause(bool enable) override {
-    std::lock_guard lock(mutex_);
-    const snd_pcm_state_t from = enable ? SND_PCM_STATE_RUNNING : SND_PCM_STATE_PAUSED;
-    if (state_ != from) return -EBADFD;
-    state_ = enable ? SND_PCM_STATE_PAUSED : SND_PCM_STATE_RUNNING;
-    return 0;
+    return Locked([&] {
+      if (state_ != (enable ? SND_PCM_STATE_RUNNING : SND_PCM_STATE_PAUSED)) return -EBADFD;
+      state_ = enable ? SND_PCM_STATE_PAUSED : SND_PCM_STATE_RUNNING;
+      return 0;
+    });
   }
   int Drop() override { return Empty(SND_PCM_STATE_SETUP); }
   int Prepare() override {
@@ -112,45 +119,24 @@ class FakePcm final : public AlsaPcm {
   }
   int Recover(int error) override { return error == -EPIPE || error == -ESTRPIPE ? Prepare() : error; }
   int Start() override {
-    std::lock_guard lock(mutex_);
-    if (state_ != SND_PCM_STATE_PREPARED) return -EBADFD;
-    state_ = SND_PCM_STATE_RUNNING;
-    return 0;
+    return Locked([&] { return state_ == SND_PCM_STATE_PREPARED ? (state_ = SND_PCM_STATE_RUNNING, 0) : -EBADFD; });
   }
   // No descriptors: the stream's waits end by wake-up or timeout.
   int PollDescriptors(pollfd*, unsigned) override { return 0; }
-  int PollRevents(pollfd*, unsigned, unsigned short* revents) override {
-    *revents = 0;
-    return 0;
-  }
+  int PollRevents(pollfd*, unsigned, unsigned short* revents) override { *revents = 0; return 0; }
 
  private:
-  static constexpr int64_t kFrameBytes = 2;
-
-  // Frames not yet heard are gone; recorded frames not yet read too.
-  int Empty(snd_pcm_state_t state) {
-    std::lock_guard lock(mutex_);
-    state_ = state;
-    appl_ = hw_;
-    written_.resize(static_cast<size_t>(hw_ * kFrameBytes));
-    recorded_.clear();
-    return 0;
-  }
-
   mutable std::mutex mutex_;
   const int64_t capacity_;
   const bool canPause_;
   snd_pcm_state_t state_ = SND_PCM_STATE_PREPARED;
-  int64_t appl_ = 0;
-  int64_t hw_ = 0;
-  int64_t extraDelay_ = 0;
+  int64_t appl_ = 0, hw_ = 0, extraDelay_ = 0;
   int failure_ = 0;
-  std::vector<uint8_t> written_;
+  Bytes written_;
   std::deque<uint8_t> recorded_;
 };
 
-// Recording starts with Start, an overrun is recovered, Stop discards what was not read, and a
-// failing device stops delivering and says so once.
+// Recording from the start, through an overrun, not after a stop; a failure is said once.
 TEST(AlsaInputTest, RecordsAfterStartThroughOverrunsAndStopsOnFailure) {
   auto owned = std::make_unique<FakePcm>(100, true);
   FakePcm& pcm = *owned;
@@ -163,14 +149,12 @@ TEST(AlsaInputTest, RecordsAfterStartThroughOverrunsAndStopsOnFailure) {
   pcm.Record(Frames(10, 0));
   EXPECT_TRUE(readAll().empty()) << "nothing is recorded before the start";
   input.Start();
-  EXPECT_EQ(pcm.State(), SND_PCM_STATE_RUNNING);
   EXPECT_TRUE(readAll().empty()) << "nothing recorded yet: the read does not block";
   pcm.Record(Frames(20, 7));
   EXPECT_EQ(readAll(), Frames(20, 7));
   pcm.Record(Frames(150, 0));  // more than the 100 frames the device holds
   ASSERT_EQ(pcm.State(), SND_PCM_STATE_XRUN);
   EXPECT_TRUE(readAll().empty());
-  EXPECT_EQ(pcm.State(), SND_PCM_STATE_RUNNING);
   pcm.Record(Frames(5, 50));
   EXPECT_EQ(readAll(), Frames(5, 50));
   pcm.Record(Frames(20, 0));
@@ -179,7 +163,6 @@ TEST(AlsaInputTest, RecordsAfterStartThroughOverrunsAndStopsOnFailure) {
   EXPECT_TRUE(readAll().empty());
   input.Start();
   EXPECT_TRUE(readAll().empty()) << "a new start does not bring back the old frames";
-
   pcm.Record(Frames(20, 0));
   pcm.Fail(-ENODEV);
   ::testing::internal::CaptureStderr();
@@ -191,49 +174,7 @@ TEST(AlsaInputTest, RecordsAfterStartThroughOverrunsAndStopsOnFailure) {
   EXPECT_EQ(said.find('\n'), said.size() - 1) << "one line: " << said;
 }
 
-// Heard frames are the delivered ones less ALSA's delay across full buffers, pause and drop (the
-// underrun is met by the device thread's case below).
-TEST(AlsaOutputTest, HeardIsDeliveredLessTheDelayThroughPauseAndDrop) {
-  auto owned = std::make_unique<FakePcm>(100, true);
-  FakePcm& pcm = *owned;
-  AlsaOutput output(std::move(owned), kFormat);
-  int64_t delivered = 0;
-  auto deliver = [&](const Bytes& bytes, int64_t from = 0) {
-    const int64_t taken = output.Write(bytes.data() + from * 2, static_cast<int64_t>(bytes.size()) / 2 - from);
-    delivered += taken;
-    return taken;
-  };
-  auto heard = [&] { return delivered - output.Delay(); };
-  EXPECT_TRUE(output.Pause(true) && output.Pause(false)) << "a stream that is not running holds nothing";
-
-  const Bytes sound = Frames(150, 0);
-  EXPECT_EQ(deliver(sound), 100) << "the stream takes what its buffer holds";
-  EXPECT_EQ(heard(), 0);
-  pcm.Play(30);
-  EXPECT_EQ(heard(), 30);
-  EXPECT_EQ(deliver(sound, 100), 30);
-  EXPECT_EQ(deliver(sound, 130), 0) << "a full stream takes nothing and does not block";
-  pcm.Play(90);
-  EXPECT_EQ(heard(), 120);
-  EXPECT_TRUE(output.Pause(true));
-  EXPECT_EQ(pcm.State(), SND_PCM_STATE_PAUSED);
-  pcm.Play(10);
-  EXPECT_EQ(heard(), 120);
-  EXPECT_TRUE(output.Pause(false));
-  pcm.Play(5);
-  EXPECT_EQ(heard(), 125);
-  EXPECT_EQ(pcm.Heard(), Bytes(sound.begin(), sound.begin() + 250));
-
-  delivered = heard();  // what the wave-out device keeps as delivered when it drops
-  output.Drop();
-  EXPECT_EQ(output.Delay(), 0);
-  EXPECT_EQ(deliver(Frames(20, 0)), 20);
-  pcm.Play(20);
-  EXPECT_EQ(heard(), 145);
-}
-
-// A device that cannot pause declines; a sound server's latency never counts more than was
-// written; a lost device carries on as the silent device.
+// No pause where the device has none; latency beyond what was written; a lost device goes silent.
 TEST(AlsaOutputTest, NoPauseServerLatencyAndALostDevice) {
   auto owned = std::make_unique<FakePcm>(100, false);
   FakePcm& pcm = *owned;
@@ -244,7 +185,6 @@ TEST(AlsaOutputTest, NoPauseServerLatencyAndALostDevice) {
   EXPECT_EQ(output.Delay(), 50);
   EXPECT_FALSE(output.Pause(true));
   EXPECT_EQ(pcm.State(), SND_PCM_STATE_RUNNING);
-
   pcm.Fail(-ENODEV);
   ::testing::internal::CaptureStderr();
   const Bytes more = Frames(4000, 0);
@@ -255,8 +195,8 @@ TEST(AlsaOutputTest, NoPauseServerLatencyAndALostDevice) {
   EXPECT_TRUE(output.Pause(true));
 }
 
-// Buffers come back in write order, each once its last frame has been heard, across an underrun.
-TEST(AlsaOutputDeviceTest, BuffersComeBackInOrderAcrossAnUnderrun) {
+// The device thread on the ALSA stream: buffers return once heard through underrun, pause and reset.
+TEST(AlsaOutputDeviceTest, BuffersComeBackInOrderThroughUnderrunPauseAndReset) {
   auto owned = std::make_unique<FakePcm>(50, true);
   FakePcm& pcm = *owned;
   testing::WaveTestWindow window;
@@ -265,34 +205,61 @@ TEST(AlsaOutputDeviceTest, BuffersComeBackInOrderAcrossAnUnderrun) {
   OutputDevice wave(reportTo, kFormat, std::make_unique<AlsaOutput>(std::move(owned), kFormat));
   HWAVEOUT handle = reinterpret_cast<HWAVEOUT>(uintptr_t{0x51});
   wave.Start(handle);
-  testing::WaveBuffer a(Frames(40, 0)), b(Frames(40, 80)), c(Frames(40, 160));
-  for (testing::WaveBuffer* buffer : {&a, &b, &c}) ASSERT_EQ(wave.Prepare(&buffer->header), MMSYSERR_NOERROR);
-  // Once the device thread has written `written` frames, plays `play` and checks what comes back
-  // and the position then.
-  auto playUntilDone = [&](int64_t written, int64_t play, std::vector<UINT> ids, const WAVEHDR& done, int64_t heard) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (pcm.Written() < written && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(1ms);
-    EXPECT_EQ(pcm.Written(), written);
-    pcm.Play(play);
-    std::vector<testing::DeviceMessage> messages;
-    while ((messages.empty() || messages.back().message != MM_WOM_DONE) && std::chrono::steady_clock::now() < until) {
+  testing::WaveBuffer a(Frames(40, 0)), b(Frames(40, 80)), c(Frames(40, 160)), d(Frames(40, 240)), e(Frames(40, 7));
+  for (auto* buffer : {&a, &b, &c, &d, &e}) ASSERT_EQ(wave.Prepare(&buffer->header), MMSYSERR_NOERROR);
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  auto written = [&](int64_t frames) {
+    while (pcm.Written() < frames && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(1ms);
+    EXPECT_EQ(pcm.Written(), frames);
+  };
+  auto heard = [&] {
+    int64_t bytes = -1;
+    wave.Position(&bytes);
+    return bytes / 2;
+  };
+  // Plays `frames` and returns the device messages up to the next buffer handed back, `done`.
+  auto play = [&](int64_t frames, const WAVEHDR& done) {
+    pcm.Play(frames);
+    std::vector<testing::Received> messages;
+    while ((messages.empty() || messages.back().msg != MM_WOM_DONE) && std::chrono::steady_clock::now() < until) {
       for (const auto& m : window.Pump()) messages.push_back(m);
       std::this_thread::sleep_for(1ms);
     }
-    ASSERT_EQ(testing::Ids(messages), ids);
-    EXPECT_EQ(messages.back().Header(), &done);
-    EXPECT_EQ(messages.back().device, reinterpret_cast<WPARAM>(handle));
-    int64_t bytes = -1;
-    wave.Position(&bytes);
-    EXPECT_EQ(bytes, heard * 2);
+    EXPECT_TRUE(!messages.empty() && messages.back().lParam == reinterpret_cast<LPARAM>(&done));
+    EXPECT_TRUE(!messages.empty() && messages.back().wParam == reinterpret_cast<WPARAM>(handle));
+    return testing::Ids(messages);
   };
   ASSERT_EQ(wave.Write(&a.header), MMSYSERR_NOERROR);
   ASSERT_EQ(wave.Write(&b.header), MMSYSERR_NOERROR);
-  playUntilDone(50, 45, {MM_WOM_OPEN, MM_WOM_DONE}, a.header, 45);  // the device holds 50 frames
-  playUntilDone(80, 100, {MM_WOM_DONE}, b.header, 80);              // the rest follows, then runs dry
+  written(50);  // what the device holds
+  EXPECT_EQ(play(45, a.header), (std::vector<UINT>{MM_WOM_OPEN, MM_WOM_DONE}));
+  EXPECT_EQ(heard(), 45);
+  written(80);
+  EXPECT_EQ(play(100, b.header), std::vector<UINT>{MM_WOM_DONE});  // runs dry
+  EXPECT_EQ(heard(), 80);
   ASSERT_EQ(wave.Write(&c.header), MMSYSERR_NOERROR);
-  playUntilDone(120, 40, {MM_WOM_DONE}, c.header, 120);  // writing after the underrun restarts it
-  EXPECT_EQ(pcm.Heard(), Joined(Joined(a.data, b.data), c.data));
+  written(120);
+  EXPECT_EQ(play(40, c.header), std::vector<UINT>{MM_WOM_DONE});  // the write after the underrun restarts it
+  EXPECT_EQ(heard(), 120);
+  ASSERT_EQ(wave.Write(&d.header), MMSYSERR_NOERROR);
+  written(160);
+  pcm.Play(10);
+  ASSERT_EQ(wave.Pause(), MMSYSERR_NOERROR);
+  EXPECT_EQ(pcm.State(), SND_PCM_STATE_PAUSED);
+  pcm.Play(20);
+  EXPECT_EQ(heard(), 130);
+  ASSERT_EQ(wave.Restart(), MMSYSERR_NOERROR);
+  pcm.Play(10);
+  EXPECT_EQ(heard(), 140);
+  ASSERT_EQ(wave.Reset(), MMSYSERR_NOERROR);
+  EXPECT_EQ(testing::Ids(window.Pump()), std::vector<UINT>{MM_WOM_DONE});
+  EXPECT_EQ(heard(), 140);
+  ASSERT_EQ(wave.Write(&e.header), MMSYSERR_NOERROR);
+  written(180);
+  EXPECT_EQ(play(40, e.header), std::vector<UINT>{MM_WOM_DONE});
+  EXPECT_EQ(heard(), 180);
+  const Bytes dHeard(d.data.begin(), d.data.begin() + 40);  // its first 20 frames
+  EXPECT_EQ(pcm.Heard(), Joined(Joined(Joined(a.data, b.data), Joined(c.data, dHeard)), e.data));
   ASSERT_EQ(wave.Close(), MMSYSERR_NOERROR);
   EXPECT_EQ(testing::Ids(window.Pump()), std::vector<UINT>{MM_WOM_CLOSE});
 }

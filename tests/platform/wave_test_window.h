@@ -1,40 +1,20 @@
-// A real window and message loop for the wave device tests: device messages reach the
-// window's procedure through the queue, as they reach the program's main window. Also the
-// buffers and formats those tests hand to the devices.
+// A recorded window for device messages, and the buffers and formats handed to the devices.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <numeric>
 #include <utility>
 #include <vector>
 
-#include "platform/win32.h"
+#include "tests/platform/recording_window.h"
 
 namespace morvex::wave::testing {
 
-struct DeviceMessage {
-  UINT message;
-  WPARAM device;
-  LPARAM param;
-  DWORD thread;  // the thread whose window procedure received it
-
-  WAVEHDR* Header() const { return reinterpret_cast<WAVEHDR*>(param); }
-};
+using morvex::testing::Received;
 
 class WaveTestWindow {
  public:
-  WaveTestWindow() {
-    static const bool registered = [] {
-      WNDCLASSA cls{};
-      cls.lpfnWndProc = Proc;
-      cls.lpszClassName = "wave test";
-      return RegisterClassA(&cls) != 0;
-    }();
-    EXPECT_TRUE(registered);
-    hwnd_ = CreateWindowExA(0, "wave test", "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-  }
+  WaveTestWindow() : hwnd_(morvex::testing::CreateRecorded("wave test", 0, 0, 100, 100)) {}
   ~WaveTestWindow() {
     Pump();
     DestroyWindow(hwnd_);
@@ -44,29 +24,25 @@ class WaveTestWindow {
 
   DWORD_PTR Callback() const { return reinterpret_cast<DWORD_PTR>(hwnd_); }
 
-  // Handles every queued message as the message loop would; returns the device messages
-  // handled since the last call.
-  std::vector<DeviceMessage> Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    return std::exchange(handled_, {});
+  // Handles what is queued, as the message loop would; returns the device messages since the last call.
+  std::vector<Received> Pump() {
+    morvex::testing::Pump();
+    std::vector<Received> handled;
+    for (const Received& r : morvex::testing::received) {
+      if (r.msg >= MM_WOM_OPEN && r.msg <= MM_WIM_DATA) handled.push_back(r);
+    }
+    morvex::testing::received.clear();
+    return handled;
   }
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg < MM_WOM_OPEN || msg > MM_WIM_DATA) return DefWindowProcA(hwnd, msg, wParam, lParam);
-    handled_.push_back({msg, wParam, lParam, GetCurrentThreadId()});
-    return 0;
-  }
-
-  static inline std::vector<DeviceMessage> handled_;  // one test window at a time
-  HWND hwnd_ = nullptr;
+  HWND hwnd_;
 };
 
 // Message ids only, for comparing sequences.
-inline std::vector<UINT> Ids(const std::vector<DeviceMessage>& messages) {
+inline std::vector<UINT> Ids(const std::vector<Received>& messages) {
   std::vector<UINT> ids;
-  for (const DeviceMessage& m : messages) ids.push_back(m.message);
+  for (const Received& m : messages) ids.push_back(m.msg);
   return ids;
 }
 
