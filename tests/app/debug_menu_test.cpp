@@ -39,6 +39,12 @@ TEST_F(DebugMenuTest, HangsOnTheSystemMenuWithItsStartMarksFromTheSettings) {
   EXPECT_EQ(GetMenuItemID(DebugMenu, GetMenuItemCount(DebugMenu) - 1), 118u);
   EXPECT_TRUE(Grey(74));
   EXPECT_FALSE(Grey(65)) << "two channels";
+  for (const auto& [window, text] : {std::pair{VectorscopeWindowHandle(), "vectorscope"},
+                                     std::pair{WaveformWindowHandle(), "wav window"},
+                                     std::pair{SgWindowHandle(), "sg window"}}) {
+    GetWindowTextA(window, title, sizeof title);
+    EXPECT_STREQ(title, text);
+  }
   EXPECT_EQ(main_window_rig::CheckedItems(SystemMenu),
             (std::set<UINT>{9, 11, 14, 19, 23, 33, 35, 46, 49, 52, 59, 63, 64, 65, 67, 73, 76, 80, 82, 89, 91, 96, 102,
                             103, 104}));
@@ -125,9 +131,7 @@ TEST_F(DebugMenuTest, TheViewWindowsCommandsReachTheMainHandlerAndItsMarks) {
   const Forwarded forwarded[] = {
       {FftWindowHandle, WM_COMMAND, 2, [] { return Settings.wfkind == 'n' && Checked(2) && !Checked(9); }},
       {FftWindowHandle, WM_COMMAND, 165, [] { return FftLogAxis == 1 && FftLevelAxis == 1; }},
-      {FftWindowHandle, WM_COMMAND, 87, [] { return FftSleepNone == 1 && Checked(87); }},
       {FftWindowHandle, WM_COMMAND, 115, [] { return Settings.fftradix4flagRequested == 1 && Checked(22); }},
-      {FftWindowHandle, WM_COMMAND, 54, [] { return FftUpdatesStopped == 1 && Checked(54); }},
       {FftWindowHandle, WM_COMMAND, 19, [] { return FftOnePointPerColumn == 0 && !Checked(19); }},
       {VectorscopeWindowHandle, WM_COMMAND, 66, [] { return Settings.vecscpsample == 200 && Checked(66); }},
       {VectorscopeWindowHandle, WM_CLOSE, 0, [] { return Settings.vswindowstop == 1 && !Checked(65); }},
