@@ -45,12 +45,9 @@ TEST(VectorscopePicture, ExtremeSamplesLandOnTheClientEdges) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " left " << c.left << " right " << c.right);
-    const VsScales scales = ComputeVsScales(c.width, c.height, k16Bit, 2048, 300);
-    const POINT p = VsPoint(scales, c.left, c.right);
-    EXPECT_EQ(p.x, c.expected.x);
-    EXPECT_EQ(p.y, c.expected.y);
-    // Drawn as the second point of a dot picture, the pixel is where the point says (in the
-    // client area, or not at all).
+    const POINT p = VsPoint(ComputeVsScales(c.width, c.height, k16Bit, 2048, 300), c.left, c.right);
+    EXPECT_EQ(std::pair(p.x, p.y), std::pair(c.expected.x, c.expected.y));
+    // Drawn as the second point of a dot picture, the pixel is there if in the client area.
     Canvas canvas(c.width, c.height);
     Put(0, 0, 0);
     Put(1, c.left, c.right);
@@ -61,21 +58,15 @@ TEST(VectorscopePicture, ExtremeSamplesLandOnTheClientEdges) {
   }
 }
 
-// With half the full scale at 200 and a 200-pixel client every sample pair lands on its own pixel:
-// point i at column i % 200, row i / 200.
-void PutDistinctPoints(int32_t count) {
-  for (int32_t i = 0; i < count; ++i) Put(i, -2 * (i / 200 - 100), 2 * (i % 200 - 100));
-}
-
 TEST(VectorscopePicture, DotModeDrawsEveryPointOfTheFrameButTheFirst) {
   constexpr int32_t kFullScale = 400;
-  PutDistinctPoints(3000);
+  // Half the full scale at 200 in a 200-pixel client: point i at column i % 200, row i / 200.
+  for (int32_t i = 0; i < 3000; ++i) Put(i, -2 * (i / 200 - 100), 2 * (i % 200 - 100));
   const VsScales scales = ComputeVsScales(200, 200, kFullScale, 2048, 3000);
   EXPECT_EQ(scales.count, 2048);
   Canvas canvas(200, 200, kBlack);  // an old picture the erase must remove
   DrawVectorscopePicture(canvas.dc(), scales, left, right, 0);
-  const auto black = BlackPoints(canvas);
-  EXPECT_EQ(black.size(), 2047u);
+  EXPECT_EQ(BlackPoints(canvas).size(), 2047u);
   EXPECT_EQ(canvas.at(0, 0), kWhite);           // point 0
   EXPECT_EQ(canvas.at(47, 10), kBlack);         // point 2047
   EXPECT_EQ(canvas.at(48, 10), kWhite);         // point 2048, past the FFT frame
@@ -105,9 +96,8 @@ TEST(VectorscopePicture, ASourceWithoutFormatOrPointsDrawsOnlyTheErase) {
     Canvas canvas(50, 40, kBlack);
     DrawVectorscopePicture(canvas.dc(), ComputeVsScales(50, 40, k16Bit, 0, 300), left, right, lineMode);
     EXPECT_TRUE(BlackPoints(canvas).empty());
-    const VsScales noFormat = ComputeVsScales(50, 40, 0, 2, 300);
-    EXPECT_EQ(VsPoint(noFormat, 0, 0).x, 25);  // a zero full scale divides by nothing
   }
+  EXPECT_EQ(VsPoint(ComputeVsScales(50, 40, 0, 2, 300), 0, 0).x, 25);  // a zero full scale divides by nothing
 }
 
 }  // namespace
