@@ -21,10 +21,10 @@ using test_support::InkIn;
 using test_support::kBlack;
 using test_support::kWhite;
 
-// 16-bit stereo at 44100 Hz, four seconds long, frame f being {left(f), right(f)}.
+// 16-bit stereo at 44100 Hz, eight seconds long, frame f being {left(f), right(f)}.
 Bytes Stereo(int16_t (*left)(int), int16_t (*right)(int)) {
   Bytes bytes;
-  for (int f = 0; f < 4 * 44100; ++f) {
+  for (int f = 0; f < 8 * 44100; ++f) {
     for (const int16_t sample : {left(f), right(f)}) {
       bytes.push_back(static_cast<uint8_t>(sample));
       bytes.push_back(static_cast<uint8_t>(static_cast<uint16_t>(sample) >> 8));
@@ -42,13 +42,20 @@ class ViewWindowsTest : public main_window_rig::MainWindowRig {
     Settings.vswindowstop = Settings.wavwindowstop = 0;
     Start(Stereo(left, right), test_support::FmtFields{});
   }
-  // The sound runs on until the window's picture shows what `seen` looks for.
+  // The sound runs on, in steps of 5 ms of the virtual clock, until `done` holds (15 s at most,
+  // for a loaded machine).
+  template <typename Condition>
+  bool PlayUntil(Condition done) {
+    for (int i = 0; i < 1500 && !done(); ++i) {
+      clock_.Advance(std::chrono::milliseconds(5));
+      Pump();
+      Sleep(10);
+    }
+    return done();
+  }
   bool WaitForPicture(HWND hwnd, const std::function<bool(HDC)>& seen) {
     const HDC dc = GetDC(hwnd);
-    const bool done = RunUntil([&] {
-      clock_.Advance(std::chrono::milliseconds(5));
-      return seen(dc);
-    });
+    const bool done = PlayUntil([&] { return seen(dc); });
     ReleaseDC(hwnd, dc);
     return done;
   }
@@ -72,7 +79,7 @@ TEST_F(ViewWindowsTest, SpectrogramWindowPlaceInputsAndPaintWhileNothingPlays) {
   EXPECT_EQ((std::vector<LONG>{rect.left, rect.top, rect.right, rect.bottom}), (std::vector<LONG>{30, 200, 350, 440}));
   EXPECT_TRUE(GetMenuState(GetSystemMenu(sg, FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
   Posted('s');  // no thread takes the requests from here on
-  ASSERT_TRUE(RunUntil([] { return ViewThreadsAlive(ViewKind::Spectrogram) == 0; }));
+  ASSERT_TRUE(PlayUntil([] { return ViewThreadsAlive(ViewKind::Spectrogram) == 0; }));
 
   // The picture reaches the window only while no thread draws and no clear is pending.
   RECT client{};
@@ -168,8 +175,7 @@ TEST_F(ViewWindowsTest, VectorscopeAndWaveformDrawTheSourceAtTheirSize) {
     EXPECT_EQ(VectorscopeView.surface.bitmap.load() != before, dynamic == 1);
     SystemCommand(65);
     SystemCommand(76);
-    EXPECT_TRUE(RunUntil([this] {
-      clock_.Advance(std::chrono::milliseconds(5));
+    EXPECT_TRUE(PlayUntil([] {
       return ViewThreadsAlive(ViewKind::Vectorscope) + ViewThreadsAlive(ViewKind::Waveform) == 0;
     })) << "switched off, the threads end at their next frame";
     EXPECT_EQ(playflag, 1) << "the source plays on";
