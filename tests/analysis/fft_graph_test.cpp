@@ -27,8 +27,7 @@ FftGraphFrame Frame(int width, int height, int n, int rate, int fullScale, int m
   return {width, height, n, n, rate, fullScale, magnified};
 }
 
-// Whether `text` is drawn with its left edge at x on row y (rows 1 ... 10 of its cell, which no
-// axis row or tick covers), as far as `visible` columns.
+// Whether `text` is drawn from (x, y) in rows 1 to 10 of its cell, as far as `visible` columns.
 ::testing::AssertionResult LabelAt(HDC dc, const char* text, int x, int y, int visible = INT_MAX) {
   return TextImage(text).At(dc, x, y, visible, 1, 10);
 }

@@ -1,5 +1,4 @@
-// Plain recursive transforms written straight from the engine's definition: the yardstick the
-// optimised routines must match bit for bit.
+// Plain recursive transforms from the engine's definition, which the routines must match bit for bit.
 #pragma once
 
 #include <algorithm>
@@ -20,8 +19,7 @@ struct Spectrum {
 inline int32_t Wrap(int64_t v) { return static_cast<int32_t>(v); }
 inline int32_t Trunc(double v) { return v > -2147483649.0 && v < 2147483648.0 ? static_cast<int32_t>(v) : INT32_MIN; }
 
-// Complex radix 2 by decimation in time. Twiddle i of a level of n points is at i·(2π/n), either
-// in float with cos and sin rounded to float, or in double.
+// Complex radix 2; twiddle i of n points at i·(2π/n), either all in float or in double.
 inline Spectrum Radix2(const Spectrum& s, bool floatTwiddles) {
   const int n = static_cast<int>(s.re.size()), h = n / 2;
   if (n == 1) return s;
@@ -54,8 +52,7 @@ inline Spectrum Radix2(const Spectrum& s, bool floatTwiddles) {
 
 inline Spectrum Real(const Block& x, bool floatTwiddles) { return Radix2({x, Block(x.size(), 0)}, floatTwiddles); }
 
-// Real radix 4 for powers of four (four points by radix 2); other sizes take radix 2. The combining
-// twiddles come from a float angle summed step by step, each product truncated in turn.
+// Real radix 4 for powers of four over a float angle summed step by step; other sizes by radix 2.
 inline Spectrum Radix4(const Block& x) {
   const int n = static_cast<int>(x.size()), q = n / 4;
   int log2 = 0;

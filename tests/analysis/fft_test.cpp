@@ -55,8 +55,7 @@ Block Random16(int n, uint32_t seed) {
   return x;
 }
 
-// The extremes, random full-range blocks (fewer at the big sizes) and, at a few sizes, samples
-// so large that sums wrap and products leave the 32-bit range.
+// Extremes, random full-range blocks and, at a few sizes, samples whose sums and products overflow.
 std::vector<Block> TestBlocks(int n) {
   Block alternating(n), impulse(n, 0), afterMiddle(n, 0);
   for (int i = 0; i < n; ++i) alternating[i] = i % 2 == 0 ? 32767 : -32768;
@@ -106,8 +105,7 @@ TEST_P(FftKernelsTest, EveryTransformMatchesTheReferenceAtEverySize) {
 INSTANTIATE_TEST_SUITE_P(AllKernels, FftKernelsTest, ::testing::ValuesIn(AvailableKernels()),
                          [](const ::testing::TestParamInfo<const FftKernels*>& info) { return info.param->name; });
 
-// Independent of the reference: a tone of f cycles and amplitude A puts A·N/2 into bins f and N-f;
-// the engine sums with e^(+j...), so a sine shows +j at f and -j at N-f.
+// A tone of amplitude A puts A·N/2 into bins f and N-f; with e^(+j...) a sine is +j at f, -j at N-f.
 TEST(Fft, TonesLandInTheirBins) {
   const int n = 1024, f = 37;
   const double peak = 20000.0 * n / 2;

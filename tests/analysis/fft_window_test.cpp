@@ -1,5 +1,4 @@
-// The FFT window and its thread as the main window creates them, over test records handed over as
-// the program's own, with a main window that only collects what is posted to it.
+// The FFT window and its thread over test records, under a main window that collects its posts.
 #include "analysis/fft_window.h"
 
 #include <gtest/gtest.h>
@@ -242,8 +241,7 @@ TEST_F(FftWindowTest, CommandsKeysAndClosingGoToTheMainWindow) {
   EXPECT_EQ(TakePosted(), (std::vector<Posted>{{WM_DESTROY, 0, 0}}));
 }
 
-// The rate converter, a local command, changes the analysis rate, lays the graph out again and clears
-// the spectrogram; it posts nothing.
+// The rate converter changes the analysis rate, the layout and the spectrogram here, posting nothing.
 TEST_F(FftWindowTest, TheRateConverterChangesTheAnalysisRate) {
   Create();
   for (auto [id, factor, rate] : {std::tuple{156u, 2, 22050}, {158u, 4, 11025}, {155u, 0, 44100}}) {

@@ -54,8 +54,7 @@ TEST(LoudnessCorrection, HalvesZeroHzAndFadesOutAt200Hz) {
   for (const FilterCase& c : cases) ExpectFiltered(CorrectLoudness, c);
 }
 
-// Each step of a constant spectrum approaching from zero: the smoothed bins, also kept as
-// the history, in the lower half only.
+// Each step of a constant spectrum from zero: the smoothed bins and history, in the lower half only.
 void ExpectSteps(int32_t kind, int32_t level, const std::vector<int32_t>& steps) {
   std::vector<int32_t> history(64, 0);
   for (int32_t want : steps) {

@@ -78,8 +78,7 @@ const std::pair<char, const char*> kKinds[] = {
     {'r', "rosen field"}, {'s', "sin"}, {'b', "blackman"}, {'f', "flat top"}, {'z', "none(rectangular wave)"},
 };
 
-// From M = 16 (size 64 zero-filled four times) to 32768. Each size builds every kind in
-// turn, so each table is also checked right after another kind's at its size.
+// M from 16 to 32768, every kind in turn, so that each table is built over another kind's.
 TEST(WindowFunction, EveryKindEqualsItsDefinitionAtEverySampleAndSetsItsLabel) {
   for (int m = 16; m <= 32768; m *= 2) {
     for (const auto& [kind, label] : kKinds) {
@@ -118,8 +117,7 @@ TEST(WindowFunction, ApplyTruncatesTheDoubleProductTowardZero) {
   }
 }
 
-// The cycle's step rebuilds only on request and skips kind none; an unknown kind or length keeps
-// the table in force.
+// Rebuilt only on request, skipped for kind none; an unknown kind or length keeps the table.
 TEST(WindowFunction, CycleStepRebuildsOnRequestAndSkipsKindNone) {
   std::vector<int32_t> x(64, 1000);
   WindowRebuild = 1;

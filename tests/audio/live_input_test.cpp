@@ -56,8 +56,7 @@ class LiveInputTest : public playback_rig::PlaybackRig {
   }
 };
 
-// The recorded blocks reach the FFT thread's analysis and the waveform view; the source format is
-// the input's until the device has closed, and the transport waits until then.
+// Recorded blocks reach the analysis and the views; the input's format stays until the device closes.
 TEST_F(LiveInputTest, TheRecordedToneIsAnalysedAndTheFileFormatReturnsAfterTheDeviceCloses) {
   ASSERT_EQ(Source(), kFileSource);
   clock_.FeedInput(Tone(44100).data(), 88200);

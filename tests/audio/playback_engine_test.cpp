@@ -1,5 +1,4 @@
-// The playback engine on the virtual clock: the first fill, the refills, the end of the file and
-// the modes applied on the way; where the transport commands continue, and which a state ignores.
+// The playback engine and its transport commands on the virtual clock.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -45,9 +44,7 @@ class PlaybackEngineTest : public playback_rig::PlaybackRig {
   Bytes samples_;
 };
 
-// At 8000 bytes a second in every case: a short file, one of exactly one buffer (B is read, finds
-// nothing, and the end is seen), and longer ones whose refill reaches the end, in 8 and 16 bits.
-// The device closes when every buffer handed over has come back, not before.
+// Short, one buffer long and refilled files; the device closes once every buffer has come back.
 TEST_F(PlaybackEngineTest, FirstFillRefillsAndTheEndOfTheFile) {
   const struct {
     size_t bytes;
@@ -116,8 +113,7 @@ TEST_F(PlaybackEngineTest, DecimationPlaysEverySecondFrameOfTwiceTheData) {
   EXPECT_EQ(Heard(0), expected);
 }
 
-// Block thinning takes the buffer and the next read in the first fill; pitch halving takes each
-// buffer as read, with the bytes before each block from buffer A.
+// Thinning takes a buffer and the next read; pitch halving reads the bytes before a block from A.
 TEST_F(PlaybackEngineTest, BlockThinningAndPitchHalvingInTheFirstFill) {
   const Bytes thinned = Pattern(4 * kPlayBufferBytes + 5000);
   OpenSource(playback_rig::Mono(16, 44100), thinned);

@@ -1,6 +1,4 @@
-// The playback engine on the virtual-clock sound device: a window that hands the device messages
-// to the engine as the main window does, a WAV file as the open source, and a message loop the
-// test drives.
+// The engine on the virtual clock: a window passing it the device messages, and a WAV file source.
 #pragma once
 
 #include <gtest/gtest.h>

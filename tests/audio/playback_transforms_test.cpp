@@ -140,8 +140,7 @@ void ReferencePitch(Buffer& buffer, int32_t n, int32_t bits, const Buffer* buffe
   }
 }
 
-// The bytes before each block come from buffer A, which may be the buffer being rewritten.
-// 8-bit 2048 and 16-bit 32768 leave a last block the buffer holds only in part.
+// Buffer A, giving the bytes before each block, may be the one rewritten; some sizes end part way.
 TEST(HalvePitch, MatchesTheReferenceWithTheBytesBeforeBlocksFromBufferA) {
   auto work = std::make_unique<PitchWorkspace>();
   const Buffer bufferA = Noise(20), input = Noise(21);

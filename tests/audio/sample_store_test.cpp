@@ -10,8 +10,7 @@ namespace {
 
 constexpr int32_t kStereo16 = 4;
 
-// Bytes ahead of the device: recent ones lie in the buffer written last, older ones in the other,
-// in whole frames. Checks of -1 are skipped.
+// Recent bytes lie in the buffer written last, older ones in the other, in whole frames (-1: unchecked).
 TEST(PlayPosition, PlacesTheSoundBehindTheWrittenEndInOneOfTheTwoBuffers) {
   const struct {
     int32_t ahead, playing, lastWritten, blockAlign, buffer, offset;

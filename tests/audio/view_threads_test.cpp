@@ -12,8 +12,7 @@
 
 namespace {
 
-// A probe plugged in as the waveform kind. It runs until the test lets it go, like a view thread
-// that has not yet noticed a stop.
+// A waveform thread that runs until let go, like a view thread that has not yet noticed a stop.
 std::atomic<int32_t> probeHold{1}, probeActive{0}, probeMostActive{0}, probeRuns{0}, probeRestartSeen{-1};
 std::atomic<int32_t> probeWanted{1};
 
@@ -43,8 +42,7 @@ class ViewThreads : public ::testing::Test {
   }
 };
 
-// Started again while the first thread has not yet noticed its stop: the start comes back at once
-// and the new thread waits; a second start overtakes the first one still waiting, which never runs.
+// A restart returns at once and its thread waits for the old one; a second start overtakes the first.
 TEST_F(ViewThreads, AQuickStopAndStartNeverRunsTwoOfAKind) {
   for (const int starts : {1, 2}) {
     SetUp();
@@ -77,8 +75,7 @@ TEST_F(ViewThreads, RestartFlagAndStartTable) {
   EXPECT_EQ(ViewThreadsAlive(ViewKind::Waveform), 0);
 }
 
-// A sleeper is let go by the flag being raised, by playback ending or pausing, and not before;
-// a raised flag stays raised for the sleeper to take.
+// Only a raised flag (which stays raised), an end or a pause of playback lets a sleeper go.
 TEST(FlagWait, SleepsUntilTheFlagIsRaisedOrPlaybackStops) {
   for (const int32_t playflagAfter : {1, 0, 2}) {
     std::atomic<int32_t> flag{0}, returned{0};

@@ -181,8 +181,7 @@ TEST(WavHeader, ZerosBehindTheFmtChunkAreRefusedInOnePassOverTheFile) {
 void NameSource(const std::string& name) {
   std::snprintf(SampleStore.WavFileName, sizeof SampleStore.WavFileName, "%s", name.c_str());
 }
-// The format fields, the analysis rate for the zero-fill, and the file standing at the samples; a
-// quoted name opens without its quotes.
+// The format fields and the zero-fill's analysis rate; a quoted name opens without its quotes.
 TEST(OpenSourceFile, FillsTheFormatFieldsAndStandsAtTheSamples) {
   test_support::TempDir dir;
   FmtFields f;
