@@ -67,10 +67,6 @@ TEST_F(KeysTest, EachKeyDoesWhatItSaysAndTheQuietStartEndsOnce) {
   EXPECT_TRUE(main_window_rig::Checked(116, MainPopup));
   PopupCommand(116);  // and then 1
   EXPECT_EQ(Settings.mainwindowinvailintervalvariable, 10);
-  Posted('y');
-  EXPECT_FALSE(KillTimer(hwnd_, 1)) << "y stops timer 1";
-  Posted('1');
-  EXPECT_TRUE(KillTimer(hwnd_, 1)) << "1 starts it again";
   for (const FlagKey& k : keys) {
     SCOPED_TRACE(k.key);
     Posted(k.key);
@@ -88,6 +84,19 @@ TEST_F(KeysTest, EachKeyDoesWhatItSaysAndTheQuietStartEndsOnce) {
   Posted('e');
   EXPECT_EQ(HighPriorityMode, GetPriorityClass(GetCurrentProcess()) == HIGH_PRIORITY_CLASS ? 1 : 0)
       << "the mode flips only when the class could be set";
+
+  Posted('y');
+  EXPECT_FALSE(KillTimer(hwnd_, 1)) << "y stops the repaint timer";
+  Posted('1');
+  ValidateRect(hwnd_, nullptr);
+  SendMessageA(hwnd_, WM_TIMER, 1, 0);
+  MSG msg;
+  EXPECT_TRUE(PeekMessageA(&msg, hwnd_, WM_PAINT, WM_PAINT, PM_NOREMOVE)) << "1 starts it; a tick while playing repaints";
+  Posted('s');
+  ValidateRect(hwnd_, nullptr);
+  SendMessageA(hwnd_, WM_TIMER, 1, 0);
+  EXPECT_FALSE(PeekMessageA(&msg, hwnd_, WM_PAINT, WM_PAINT, PM_NOREMOVE));
+  EXPECT_FALSE(KillTimer(hwnd_, 1)) << "the first tick after the stop ends the timer";
 }
 
 TEST_F(KeysTest, BackFiveSecondsAtThreeSecondsResumesFromTheStartThroughTimerTwo) {
