@@ -46,15 +46,36 @@ main=$(find_window '^morvex$') || fail "no main window"
 fft=$(find_window '^fft window') || fail "no FFT window"
 sg=$(find_window '^sg window$') || fail "no spectrogram window"
 
+# The program's windows on the screen, menus included; a menu shows as a window of its own.
+shown() { xdotool search --onlyvisible --class morvex 2>/dev/null | sort; }
+# Waits until a window that `shown` did not list in $1 appears, and prints it.
+appeared() {
+  local window
+  for _ in $(seq 100); do
+    window=$(comm -13 <(echo "$1") <(shown) | head -1)
+    [ -n "$window" ] && echo "$window" && return 0
+    sleep 0.1
+  done
+  fail "no menu appeared"
+}
+gone() {
+  for _ in $(seq 100); do shown | grep -qx "$1" || return 0; sleep 0.1; done
+  fail "a menu stayed open"
+}
 # A right click (button 3) or middle click (button 2, the system menu) on a window, then the
-# keys that walk its menu. Separators and grey items are passed over.
+# keys that walk its menu; Right opens a submenu. Separators and grey items are passed over.
 menu() {
-  local window=$1 button=$2
+  local window=$1 button=$2 before popup
   shift 2
+  before=$(shown)
   xdotool mousemove --window "$window" 60 60 click "$button"
-  sleep 0.7
-  xdotool key --delay 80 "$@"
-  sleep 0.5
+  popup=$(appeared "$before")
+  for k in "$@"; do
+    before=$(shown)
+    xdotool key "$k"
+    if [ "$k" = Right ]; then appeared "$before" >/dev/null; fi
+  done
+  gone "$popup"
 }
 # The main popup from its end: wavwindow is 7th from the bottom, vswindow 8th.
 menu "$main" 3 Up Up Up Up Up Up Up Return
@@ -62,7 +83,12 @@ menu "$main" 3 Up Up Up Up Up Up Up Up Return
 vs=$(find_window '^vectorscope$') || fail "no vectorscope window"
 wav=$(find_window '^wav window$') || fail "no waveform window"
 
-for window in "$main" "$fft" "$sg" "$vs" "$wav"; do xdotool windowsize "$window" 420 260; done
+# Each view moved to a place of its own and resized.
+x=20
+for window in "$main" "$fft" "$sg" "$vs" "$wav"; do
+  xdotool windowmove "$window" $((x % 1380)) $((x / 1380 * 330 + 20)) windowsize "$window" 420 260
+  x=$((x + 460))
+done
 sleep 1
 "$screenshot" shot.png || fail "no screenshot"
 # Where the main window's and the FFT window's client areas lie on the screen.
@@ -81,13 +107,13 @@ key g 2
 key s
 key p
 # Double speed by decimation (8th item of the main popup) on and off, then by blocks (9th:
-# the grey pitch item is passed over) on and off.
+# the grey pitch item is passed over) on and off (8th: the decimation item is grey meanwhile).
 menu "$main" 3 Down Down Down Down Down Down Down Down Return
 sleep 1.5
 menu "$main" 3 Down Down Down Down Down Down Down Down Return
 menu "$main" 3 Down Down Down Down Down Down Down Down Down Return
 sleep 1.5
-menu "$main" 3 Down Down Down Down Down Down Down Down Down Return
+menu "$main" 3 Down Down Down Down Down Down Down Down Return
 # The debug menu in the system menu, from its end: half pitch is 4th, half speed 3rd.
 for item in "Up Up Up Up" "Up Up Up"; do
   # shellcheck disable=SC2086
@@ -103,10 +129,12 @@ menu "$fft" 3 Down Down Down Down Down Down Right Down Down Down Down Down Down 
 key s 0.5
 key p 2
 # A popup held open while the sound plays on.
+before=$(shown)
 xdotool mousemove --window "$sg" 60 60 click 3
+popup=$(appeared "$before")
 sleep 3
 xdotool key Escape
-sleep 1
+gone "$popup"
 
 kill -0 "$program" 2>/dev/null || fail "the program ended before SIGTERM"
 kill -TERM "$program"
