@@ -235,15 +235,18 @@ Figures Summarise(std::vector<double> values) {
   return f;
 }
 
-// Each burst's latency: the first time the view showed it after it was played, less the moment
-// it was played. A view may show a burst before it is heard (the FFT analyses the block that
-// will be heard one average cycle later, and a block holds 2048 samples); that counts negative.
+// Each burst's latency: the first time the view showed it within a window around the moment it
+// was played, less that moment. A view may show a burst before it is heard (the FFT analyses
+// the 2048 samples from the play position on); that counts negative. A burst not shown within
+// the window is left out (and the count says so).
+constexpr double kMatchMs = 150;
+
 std::vector<double> Latencies(const WatchedWindow& view, const std::vector<Clock::time_point>& played) {
   std::vector<double> out;
   for (const Clock::time_point t : played) {
     for (const Clock::time_point seen : view.lighted) {
       const double ms = std::chrono::duration<double, std::milli>(seen - t).count();
-      if (ms > -kPeriodSeconds * 500 && ms < kPeriodSeconds * 500) {
+      if (ms > -kMatchMs && ms < kMatchMs) {
         out.push_back(ms);
         break;
       }
@@ -288,7 +291,7 @@ int main(int argc, char** argv) {
   std::printf("FFT cycle latency (the look-ahead the FFT thread adds to the position): %d ms\n", FftLatencyMs.load());
   for (const WatchedWindow* view : {&fftSurface, &fftView, &sgSurface, &sgView}) {
     const Figures f = Summarise(Latencies(*view, played));
-    std::printf("%-12s shown %zu: median %6.1f ms  p99 %6.1f ms  (min %6.1f, max %6.1f)\n", view->name, f.count,
+    std::printf("%-12s shown %3zu: median %6.1f ms  p99 %6.1f ms  (min %6.1f, max %6.1f)\n", view->name, f.count,
                 f.median, f.p99, f.low, f.high);
   }
   return played.empty() ? 1 : 0;
