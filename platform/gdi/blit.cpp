@@ -36,9 +36,16 @@ uint32_t Combine(Operation operation, uint32_t source, uint32_t dest) {
 // copied again unchanged marks nothing for the display to show again.
 bool TransferRow(Operation operation, uint32_t* dest, const uint32_t* source, int64_t count) {
   if (operation == Operation::Copy) {
-    const auto bytes = static_cast<size_t>(count) * sizeof(uint32_t);
-    if (std::memcmp(dest, source, bytes) == 0) return false;
-    std::memmove(dest, source, bytes);
+    if (std::memcmp(dest, source, static_cast<size_t>(count) * sizeof(uint32_t)) == 0) return false;
+    // Only the stretch between the first and the last differing block of pixels moves: a
+    // curve redrawn over its background differs in a few pixels of each row.
+    constexpr int64_t kBlock = 16;
+    constexpr size_t kBlockBytes = kBlock * sizeof(uint32_t);
+    int64_t first = 0;
+    while (first + kBlock <= count && std::memcmp(dest + first, source + first, kBlockBytes) == 0) first += kBlock;
+    int64_t end = count;
+    while (end - kBlock >= first && std::memcmp(dest + end - kBlock, source + end - kBlock, kBlockBytes) == 0) end -= kBlock;
+    std::memmove(dest + first, source + first, static_cast<size_t>(end - first) * sizeof(uint32_t));
     return true;
   }
   if (std::greater<const uint32_t*>()(dest, source)) {

@@ -140,8 +140,12 @@ void SurfaceWidget::paintEvent(QPaintEvent* event) {
     const int width = surface_->width();
     const int height = surface_->height();
     if (width > 0 && height > 0) {
+      // The surface's opaque 0xFFRRGGBB pixels are premultiplied ARGB as they stand, the format
+      // Qt keeps windows' backing stores in: copied as the source, they move as plain memory, with
+      // no conversion (which Qt would spread over its thread pool) and no blending.
       const QImage image(reinterpret_cast<const uchar*>(surface_->pixels()), width, height, width * 4,
-                         QImage::Format_RGB32);
+                         QImage::Format_ARGB32_Premultiplied);
+      painter.setCompositionMode(QPainter::CompositionMode_Source);
       // Only the asked-for rectangles: a region's bounding rectangle may be most of the window.
       for (const QRect& rect : event->region()) {
         const QRect area = rect & image.rect();
