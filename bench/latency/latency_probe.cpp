@@ -138,10 +138,10 @@ bool FftShowsTone(const WatchedWindow& view) {
   return false;
 }
 
-// The spectrogram's newest columns are bright at the tone's row (the leftmost columns carry the
-// scale's marks and labels).
+// The spectrogram's newest columns are bright at the tone's row. The four leftmost columns carry
+// the scale's marks; the Hz labels are gone after the first wrap, before the first burst.
 bool SgShowsTone(const WatchedWindow& view) {
-  constexpr int kFirstPictureColumn = 12;
+  constexpr int kFirstPictureColumn = 4;
   const int row = view.height - static_cast<int>(view.height * AxisShare());
   const int column = SgControl.column.load();
   for (int x = std::max(column - 3, kFirstPictureColumn); x <= column && x < view.width; ++x) {
