@@ -6,7 +6,6 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <thread>
 
 #include "platform/display/memory_display.h"
@@ -14,26 +13,6 @@
 #include "platform/win32.h"
 
 namespace {
-
-// A wake ends the wait of every waiter (a lost one hangs the test); a changed value none begins.
-TEST(WaitOnAddress, AWakeEndsTheWaitOfEveryWaiter) {
-  std::atomic<int32_t> value{0};
-  std::atomic<int32_t> woken{0};
-  auto waiter = [&] {
-    int32_t zero = 0;
-    while (value.load() == 0) WaitOnAddress(&value, &zero, 4, INFINITE);
-    woken.fetch_add(1);
-  };
-  std::thread a(waiter);
-  std::thread b(waiter);
-  value = 1;
-  WakeByAddressAll(&value);
-  a.join();
-  b.join();
-  EXPECT_EQ(woken.load(), 2);
-  int32_t zero = 0;
-  EXPECT_TRUE(WaitOnAddress(&value, &zero, 4, INFINITE));
-}
 
 // As a normal user (no CAP_SYS_NICE, RLIMIT_NICE 0): nothing goes below normal without a way back.
 TEST(PriorityTest, WithoutTheRightToComeBackNothingGoesBelowNormalAndRefusalsAreReported) {
