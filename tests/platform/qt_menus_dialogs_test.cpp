@@ -134,18 +134,13 @@ QString Described(const QMenu* menu) {
   return items.join(QStringLiteral(", "));
 }
 
-struct Opened {
-  QPoint at;
-  QString items;
-};
-
-// Chooses the item with `label` in the popup that opens next, as a user with the keyboard would.
-void ChooseWhenOpen(const QString& label, Opened* opened) {
+// Chooses the item with `label` in the popup that opens next, as a user with the keyboard would;
+// `opened` tells where the popup stood and what it showed.
+void ChooseWhenOpen(const QString& label, QString* opened) {
   QTimer::singleShot(0, qApp, [label, opened] {
     auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     if (!popup) return;
-    opened->at = popup->pos();
-    opened->items = Described(popup);
+    *opened = QStringLiteral("%1,%2: ").arg(popup->pos().x()).arg(popup->pos().y()) + Described(popup);
     for (QAction* action : popup->actions()) {
       if (action->text() == label) popup->setActiveAction(action);
     }
@@ -169,13 +164,11 @@ TEST_F(QtPopupMenuTest, PopupAndSystemMenusShowAtTheirPointsAndPostTheChoice) {
   EnableMenuItem(menu, 73, MF_GRAYED);
   HWND hwnd = Create("owner", 100, 100, 316, 239);
   Pump();
-  messages.clear();
-  Opened opened;
+  QString opened;
   ChooseWhenOpen(QStringLiteral("stop\tS"), &opened);
   EXPECT_TRUE(TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, 200, 150, 0, hwnd, nullptr));
-  EXPECT_EQ(opened.at, QPoint(200, 150));
-  EXPECT_EQ(opened.items,
-            QString::fromUtf8("再生(&P) grey, -, stop\tS checked, menu for debug [vslineにする grey checked, notice]"));
+  EXPECT_EQ(opened, QString::fromUtf8("200,150: 再生(&P) grey, -, stop\tS checked, menu for debug "
+                                      "[vslineにする grey checked, notice]"));
   Pump();
   EXPECT_EQ(MessagesOf(hwnd, {WM_INITMENUPOPUP, WM_UNINITMENUPOPUP, WM_COMMAND}),
             (std::vector<UINT>{WM_INITMENUPOPUP, WM_UNINITMENUPOPUP, WM_COMMAND}));
@@ -188,8 +181,7 @@ TEST_F(QtPopupMenuTest, PopupAndSystemMenusShowAtTheirPointsAndPostTheChoice) {
   AppendMenuA(GetSystemMenu(hwnd, FALSE), MF_STRING, 85, "5秒早送り");
   ChooseWhenOpen(QString::fromUtf8("5秒早送り"), &opened);
   DefWindowProcA(hwnd, WM_MBUTTONUP, 0, MAKELPARAM(10, 20));
-  EXPECT_EQ(opened.at, QPoint(118, 151));
-  EXPECT_EQ(opened.items, QString::fromUtf8("Close, 5秒早送り"));
+  EXPECT_EQ(opened, QString::fromUtf8("118,151: Close, 5秒早送り"));
   Pump();
   ASSERT_NE(Last(hwnd, WM_SYSCOMMAND), nullptr);
   EXPECT_EQ(Last(hwnd, WM_SYSCOMMAND)->wParam, 85u);

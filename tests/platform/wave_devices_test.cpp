@@ -139,11 +139,10 @@ TEST_F(WaveDeviceTest, PlaybackReturnsBuffersInOrderAndCountsHeardBytes) {
   hwo = nullptr;
 }
 
-// A device that cannot pause drops its buffer and resumes with the first unheard byte.
-class WaveOutPauseTest : public WaveDeviceTest, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(WaveOutPauseTest, PauseFreezesThePositionAndRestartResumesWithoutLoss) {
-  clock.SetPauseSupported(GetParam());
+// A device that cannot pause drops its buffer and resumes with the first unheard byte (one that
+// can is driven through the ALSA stream).
+TEST_F(WaveDeviceTest, PauseWithoutTheDevicesPauseFreezesThePositionAndResumesWithoutLoss) {
+  clock.SetPauseSupported(false);
   OpenOut();
   ASSERT_EQ(waveOutPause(hwo), MMSYSERR_NOERROR);
   auto& a = Write(30, 0);
@@ -161,8 +160,6 @@ TEST_P(WaveOutPauseTest, PauseFreezesThePositionAndRestartResumesWithoutLoss) {
   Advance(10);
   EXPECT_EQ(Heard(), Joined(a.data, b.data)) << "the pause lost or repeated nothing";
 }
-
-INSTANTIATE_TEST_SUITE_P(DeviceCanPause, WaveOutPauseTest, ::testing::Bool());
 
 TEST_F(WaveDeviceTest, OpenRejectsWhatTheDeviceCannotDo) {
   const WAVEFORMATEX good = testing::PcmFormatOf(44100, 2, 16);
