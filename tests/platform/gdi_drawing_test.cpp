@@ -148,17 +148,15 @@ TEST(GdiShapesTest, RectanglesFilledRectanglesAndPixelsLeaveTheirPictures) {
     std::vector<RECT> rects;
     const char* expected;
   } cases[] = {
-      {"null pen: one pixel less of fill", 7, 5, GetStockObject(NULL_PEN), {{1, 1, 6, 5}},
-       "ggggggg\ngrrrrgg\ngrrrrgg\ngrrrrgg\nggggggg\n"},
+      {"null pen", 7, 5, GetStockObject(NULL_PEN), {{1, 1, 6, 5}}, "ggggggg\ngrrrrgg\ngrrrrgg\ngrrrrgg\nggggggg\n"},
       {"outline and fill", 8, 6, GetStockObject(BLACK_PEN), {{1, 1, 6, 5}}, kOutlined},
       {"corners the other way round", 8, 6, GetStockObject(BLACK_PEN), {{6, 5, 1, 1}}, kOutlined},
       {"one pixel, two columns, no width", 5, 3, GetStockObject(BLACK_PEN), {{0, 0, 1, 1}, {2, 0, 4, 3}, {4, 0, 4, 3}},
        "#g##g\ngg##g\ngg##g\n"},
-      {"clipped at every edge", 6, 5, GetStockObject(BLACK_PEN), {{-3, -2, 2, 2}, {4, 3, 9, 9}},
+      {"clipped", 6, 5, GetStockObject(BLACK_PEN), {{-3, -2, 2, 2}, {4, 3, 9, 9}},
        "r#gggg\n##gggg\ngggggg\ngggg##\ngggg#r\n"},
       {"clearing: the outline outside", 4, 2, GetStockObject(BLACK_PEN), {{-1, -1, 5, 3}}, "rrrr\nrrrr\n"},
-      {"the whole coordinate range", 4, 2, GetStockObject(BLACK_PEN), {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}},
-       "rrrr\nrrrr\n"},
+      {"whole range", 4, 2, GetStockObject(BLACK_PEN), {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}}, "rrrr\nrrrr\n"},
       {"filled", 6, 4, nullptr, {{1, 1, 4, 3}, {4, 3, 1, 1}}, "gggggg\ngrrrgg\ngrrrgg\ngggggg\n"},
       {"filled beyond", 2, 2, nullptr, {{-100, -100, 100, 100}}, "rr\nrr\n"},
   };
