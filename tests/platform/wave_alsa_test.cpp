@@ -225,8 +225,8 @@ TEST(AlsaOutputDeviceTest, BuffersComeBackInOrderThroughUnderrunPauseAndReset) {
       for (const auto& m : window.Pump()) messages.push_back(m);
       std::this_thread::sleep_for(1ms);
     }
-    EXPECT_TRUE(!messages.empty() && messages.back().lParam == reinterpret_cast<LPARAM>(&done));
-    EXPECT_TRUE(!messages.empty() && messages.back().wParam == reinterpret_cast<WPARAM>(handle));
+    EXPECT_TRUE(!messages.empty() && messages.back().lParam == reinterpret_cast<LPARAM>(&done) &&
+                messages.back().wParam == reinterpret_cast<WPARAM>(handle));
     return testing::Ids(messages);
   };
   ASSERT_EQ(wave.Write(&a.header), MMSYSERR_NOERROR);
