@@ -283,7 +283,7 @@ bool Covers(const DirtyRegion& region, const Box& box) {
 }
 
 // A copy again writes and reports only rows that differ: rows changed since on either side.
-TEST(GdiSurfaceTest, RepeatedCopyWritesAndReportsOnlyRowsThatDiffer) {
+TEST(GdiSurfaceTest, RepeatedCopyWritesAndReportsOnlyRowsThatDifferInAFewBoxes) {
   Canvas source(6, 5);
   Tagged(source);
   Canvas dest(6, 5, kWhite);
@@ -315,10 +315,7 @@ TEST(GdiSurfaceTest, RepeatedCopyWritesAndReportsOnlyRowsThatDiffer) {
   BitBlt(dest.dc(), 1, 0, 5, 5, other.dc(), 1, 0, SRCCOPY);
   EXPECT_EQ(takeDirty(), (std::vector<int64_t>{1, 0, 6, 2}));  // its mark, and the source's
   ExpectCopiedExcept(dest, other, 1);
-}
-
-// The few boxes held cover all added; touching ones merge, a new one joins the one it grows least.
-TEST(GdiDirtyRegionTest, HoldsFewBoxesThatCoverEverythingAdded) {
+  // The few boxes held cover all added; touching ones merge, a new one joins the one it grows least.
   DirtyRegion region;
   const Box added[] = {{0, 0, 1, 1},     {1, 0, 2, 1},     {10, 10, 12, 12}, {5, 5, 5, 9},  // empty
                        {30, 0, 31, 100}, {50, 50, 60, 60}, {0, 90, 2, 92},   {11, 13, 12, 14}, {29, 0, 30, 1}};
@@ -337,8 +334,9 @@ TEST(GdiDirtyRegionTest, HoldsFewBoxesThatCoverEverythingAdded) {
   EXPECT_TRUE(region.empty());
 }
 
-// Opposite transfers between two surfaces at the same time lock in one order and finish, each whole.
-TEST(GdiBlitTest, CrossTransfersFromTwoThreadsDoNotDeadlock) {
+// Opposite transfers between two surfaces lock in one order, each whole; the level meter and the
+// paint handler share one context: a line starts at either thread's position, never a mixed one.
+TEST(GdiSurfaceTest, TwoThreadsDrawingAtOnce) {
   Canvas a(64, 64, kBlack);
   Canvas b(64, 64, kWhite);
   auto transfer = [](HDC dest, HDC source) {
@@ -350,10 +348,6 @@ TEST(GdiBlitTest, CrossTransfersFromTwoThreadsDoNotDeadlock) {
   two.join();
   EXPECT_EQ(a.pointsOf(a.at(0, 0)).size(), 64u * 64u);
   EXPECT_EQ(b.pointsOf(b.at(0, 0)).size(), 64u * 64u);
-}
-
-// The level meter and paint handler share one context: a line starts at either thread's position.
-TEST(GdiSurfaceTest, OneContextSharedByTwoThreads) {
   struct Stroke { int x0, y0, x1, y1; };
   const Stroke strokes[] = {{0, 10, 63, 10}, {5, 40, 60, 40}};
   Canvas canvas(64, 64, kWhite);
@@ -363,10 +357,10 @@ TEST(GdiSurfaceTest, OneContextSharedByTwoThreads) {
       LineTo(canvas.dc(), s.x1, s.y1);
     }
   };
-  std::thread a(draw, strokes[0]);
-  std::thread b(draw, strokes[1]);
-  a.join();
-  b.join();
+  std::thread first(draw, strokes[0]);
+  std::thread second(draw, strokes[1]);
+  first.join();
+  second.join();
   // A line starts at either thread's start or at the end of the other's whole stroke.
   const POINT starts[] = {{0, 10}, {5, 40}, {63, 10}, {60, 40}};
   Canvas allowed(64, 64, kWhite);

@@ -26,12 +26,6 @@ inline LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
   received.push_back({hwnd, msg, wParam, lParam, GetCurrentThreadId()});
   if (msg == WM_CREATE && refuseCreate) return -1;
   if (msg == WM_MBUTTONUP) return 0;
-  if (msg == WM_PAINT) {
-    PAINTSTRUCT paint;
-    BeginPaint(hwnd, &paint);
-    EndPaint(hwnd, &paint);
-    return 0;
-  }
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
