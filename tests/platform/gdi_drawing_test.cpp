@@ -276,8 +276,8 @@ void ExpectCopiedExcept(const Canvas& dest, const Canvas& source, int left) {
 }
 
 bool Covers(const DirtyRegion& region, const Box& box) {
-  for (const Box& held : region) {
-    if (held.left <= box.left && held.top <= box.top && held.right >= box.right && held.bottom >= box.bottom) return true;
+  for (const Box& b : region) {
+    if (b.left <= box.left && b.top <= box.top && b.right >= box.right && b.bottom >= box.bottom) return true;
   }
   return false;
 }

@@ -24,12 +24,10 @@ class Canvas {
   ~Canvas() { DeleteDC(dc_); }
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
-
   HDC dc() const { return dc_; }
   Surface& surface() const { return *surface_; }
   int width() const { return surface_->width(); }
   int height() const { return surface_->height(); }
-
   uint32_t at(int x, int y) const {
     std::lock_guard lock(surface_->mutex());
     return surface_->pixels()[y * surface_->width() + x];

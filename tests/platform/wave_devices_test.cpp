@@ -43,7 +43,6 @@ class WaveDeviceTest : public ::testing::Test {
     window.Pump();
     UseSystemDevices();
   }
-
   void OpenOut(const WAVEFORMATEX& format = testing::PcmFormatOf(8000, 1, 16)) {
     ASSERT_EQ(waveOutOpen(&hwo, WAVE_MAPPER, &format, window.Callback(), 0, CALLBACK_WINDOW), MMSYSERR_NOERROR);
   }
@@ -61,7 +60,6 @@ class WaveDeviceTest : public ::testing::Test {
     return time.u.cb;
   }
   Bytes Heard() { return clock.Heard(clock.OutputStreamCount() - 1); }
-
   void OpenIn() {
     const WAVEFORMATEX format = testing::PcmFormatOf(44100, 1, 16);
     ASSERT_EQ(waveInOpen(&hwi, WAVE_MAPPER, &format, window.Callback(), 0, CALLBACK_WINDOW), MMSYSERR_NOERROR);
@@ -72,7 +70,6 @@ class WaveDeviceTest : public ::testing::Test {
     EXPECT_EQ(waveInAddBuffer(hwi, &buffer.header, sizeof(WAVEHDR)), MMSYSERR_NOERROR);
     return buffer;
   }
-
   void Advance(int ms) { clock.Advance(std::chrono::milliseconds(ms)); }
 
   std::deque<testing::WaveBuffer> buffers;
