@@ -126,12 +126,6 @@ class FftWindowTest : public ::testing::Test {
     SendMessageA(fft, WM_COMMAND, id, lParam);
     return TakePosted();
   }
-  // Whether the item is marked after a right-click, which refreshes the marks from the state.
-  bool Checked(UINT id) {
-    SendMessageA(fft, WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
-    const UINT state = GetMenuState(FftPopup, id, MF_BYCOMMAND);
-    return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
-  }
 
   // A 1 kHz tone in both buffers, everything handed over, the device 1000 bytes in.
   void Play() {
@@ -217,28 +211,6 @@ TEST_F(FftWindowTest, PaintShowsTheLastPictureWhileNoSourceRuns) {
   SelectObject(FftGridSurface, GetStockObject(BLACK_BRUSH));
   Rectangle(FftGridSurface, -1, -1, size.width + 1, size.height + 1);
   EXPECT_EQ(paint(), kBlack);
-}
-
-// The main window's handlers act on forwarded commands, keys and closing; nothing changes here.
-TEST_F(FftWindowTest, CommandsKeysAndClosingGoToTheMainWindow) {
-  Create();
-  EXPECT_EQ(Command(115, 7), (std::vector<Posted>{{WM_SYSCOMMAND, 22, 7}}));  // radix 4 1024: the plain size
-  EXPECT_EQ(settings.fftradix4flagRequested, 1);
-  EXPECT_TRUE(Checked(23) && !Checked(115)) << "2048 radix 2 stays marked until a start";
-  EXPECT_EQ(Command(25), (std::vector<Posted>{{WM_SYSCOMMAND, 25, 0}}));
-  EXPECT_EQ(settings.fftradix4flagRequested, 0);
-  const std::vector<std::pair<UINT, Posted>> forwarded = {
-      {113, {WM_SYSCOMMAND, 28, 0}}, {165, {WM_COMMAND, 165, 0}}, {92, {WM_CHAR, 'p', 5252}}};
-  for (const auto& [id, posted] : forwarded) EXPECT_EQ(Command(id), std::vector<Posted>{posted}) << id;
-  // Notices, the main menu's 32768 points and unknown ids get default processing.
-  for (UINT id : {74u, 112u, 121u, 500u}) EXPECT_TRUE(Command(id).empty()) << id;
-  SendMessageA(fft, WM_CHAR, 'p', 0x00190001);
-  SendMessageA(fft, WM_KEYDOWN, 'P', 0x00190001);
-  SendMessageA(fft, WM_CLOSE, 0, 0);
-  EXPECT_EQ(TakePosted(), (std::vector<Posted>{{WM_CHAR, 'p', 0x00190001}, {WM_CLOSE, 0, 0}}));
-  Destroy();
-  EXPECT_FALSE(IsWindow(fft));
-  EXPECT_EQ(TakePosted(), (std::vector<Posted>{{WM_DESTROY, 0, 0}}));
 }
 
 // The rate converter changes the analysis rate, the layout and the spectrogram here, posting nothing.

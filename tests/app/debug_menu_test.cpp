@@ -120,45 +120,4 @@ TEST_F(DebugMenuTest, CommandsSetWhatTheViewsReadAndKeepTheirMarks) {
   EXPECT_EQ(Settings.vswindowstop, 1) << "no vectorscope for one channel";
 }
 
-TEST_F(DebugMenuTest, TheViewWindowsCommandsReachTheMainHandlerAndItsMarks) {
-  // A view window, what it receives (a popup choice, its close button, a key), and the outcome.
-  struct Forwarded {
-    HWND (*window)();
-    UINT message;
-    WPARAM id;
-    bool (*done)();
-  };
-  const Forwarded forwarded[] = {
-      {FftWindowHandle, WM_COMMAND, 2, [] { return Settings.wfkind == 'n' && Checked(2) && !Checked(9); }},
-      {FftWindowHandle, WM_COMMAND, 165, [] { return FftLogAxis == 1 && FftLevelAxis == 1; }},
-      {FftWindowHandle, WM_COMMAND, 115, [] { return Settings.fftradix4flagRequested == 1 && Checked(22); }},
-      {FftWindowHandle, WM_COMMAND, 19, [] { return FftOnePointPerColumn == 0 && !Checked(19); }},
-      {VectorscopeWindowHandle, WM_COMMAND, 66, [] { return Settings.vecscpsample == 200 && Checked(66); }},
-      {VectorscopeWindowHandle, WM_CLOSE, 0, [] { return Settings.vswindowstop == 1 && !Checked(65); }},
-      {WaveformWindowHandle, WM_COMMAND, 82, [] { return Settings.wavgphffts == 1 && Checked(82); }},
-      {WaveformWindowHandle, WM_CLOSE, 0, [] { return Settings.wavwindowstop == 1 && !Checked(76); }},
-      {WaveformWindowHandle, WM_CHAR, 'q', [] { return statusText == 0; }},
-      {SgWindowHandle, WM_COMMAND, 102, [] { return Settings.sggraphtype == 2 && Checked(102) && !Checked(84); }},
-      {SgWindowHandle, WM_CLOSE, 0, [] { return SgControl.stopped == 1 && SgWindowShown == 0 && !Checked(64); }},
-  };
-  for (const Forwarded& f : forwarded) {
-    SCOPED_TRACE(f.id);
-    Settings.vswindowstop = Settings.wavwindowstop = 0;
-    KeyboardShortcutsEnabled = 1;
-    Start(main_window_rig::Pattern(400000), test_support::FmtFields{});
-    ASSERT_NE(f.window(), nullptr);
-    Post(f.message, f.id, 0, f.window());
-    EXPECT_TRUE(f.done());
-    Restart();
-  }
-  // The FFT window's exit closes the program and the settings keep its last choice.
-  Start();
-  const std::string path = (dir_.path() / "morvex.ini").string();
-  std::snprintf(SettingsPath, sizeof SettingsPath, "%s", path.c_str());
-  PostMessageA(FftWindowHandle(), WM_COMMAND, 2, 0);
-  Post(WM_COMMAND, 95, 0, FftWindowHandle());
-  EXPECT_FALSE(IsWindow(hwnd_));
-  EXPECT_NE(test_support::ReadFileBytes(path).find("wfkind=n\r\n"), std::string::npos);
-}
-
 }  // namespace

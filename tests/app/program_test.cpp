@@ -1,12 +1,7 @@
-// The program as a whole, started without a display: its failure messages and exit codes at
-// start-up, and the settings file it leaves after a run.
+// The program as a whole, started without a display: its failure messages and exit codes at start-up.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-
 #include <chrono>
-#include <filesystem>
-#include <set>
 
 #include "support/program_run.h"
 #include "support/temp_dir.h"
@@ -53,26 +48,6 @@ TEST(ProgramStartTest, EachRefusalGivesItsMessageAndExitsOne) {
     EXPECT_EQ(result.exitCode, 1) << c.message;
     EXPECT_NE(result.standardError.find(c.message), std::string::npos) << c.message << ": " << result.standardError;
   }
-}
-
-TEST(ProgramRunTest, RunsUntilTerminatedAndLeavesOnlyMorvexIniBesideItself) {
-  TempDir dir;
-  // A name with ".EXE" in it names the sound, not the settings.
-  const std::string wav = dir.Write("My.EXE.wav", SilentStereo(44100 * 4 * 3));
-  ProgramRun run(dir, {wav});
-  // Once the first play buffer is read, the main window exists and a signal closes it.
-  ASSERT_TRUE(run.ReadsBeyond(wav, 128000, 60s)) << "does not play: " << run.Wait(0ms).standardError;
-  run.Signal(SIGTERM);
-  const auto result = run.Wait(5s);
-  ASSERT_EQ(result.exitCode, 0) << result.standardError;
-  std::set<std::string> entries;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) entries.insert(entry.path().filename());
-  EXPECT_EQ(entries, (std::set<std::string>{"morvex", "morvex.ini", "My.EXE.wav", "stderr.txt"}));
-  // The live windows and the source's rate reach the file; its text is the settings save's own.
-  const std::string ini = test_support::ReadFileBytes(run.SettingsFile());
-  EXPECT_EQ(ini.rfind("[general]\r\nmainwindowpx=290\r\nmainwindowpy=160\r\n", 0), 0u) << ini.substr(0, 80);
-  EXPECT_NE(ini.find("\r\n//playfreqoptional=44100\r\n"), std::string::npos);
-  EXPECT_TRUE(ini.ends_with("\r\nwavwindowsleeptime=20")) << ini;
 }
 
 }  // namespace

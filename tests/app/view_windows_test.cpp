@@ -1,10 +1,8 @@
-// The spectrogram, vectorscope and waveform windows as the main window makes them: their place
-// and inputs, their popups' marks, and the pictures their threads draw from the source.
+// The spectrogram window as the main window makes it: its place, inputs and paint, and a tone's picture.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
-#include <set>
 
 #include "audio/view_threads.h"
 #include "main_window_rig.h"
@@ -12,7 +10,6 @@
 #include "spectrogram/sg_surfaces.h"
 #include "spectrogram/sg_window.h"
 #include "support/picture.h"
-#include "views/waveform_window.h"
 
 namespace {
 
@@ -32,9 +29,6 @@ Bytes Stereo(int16_t (*left)(int), int16_t (*right)(int)) {
   }
   return bytes;
 }
-int16_t Silence(int) { return 0; }
-int16_t Quarter(int) { return 16384; }
-int16_t Top(int) { return 32767; }
 
 class ViewWindowsTest : public main_window_rig::MainWindowRig {
  protected:
@@ -58,12 +52,6 @@ class ViewWindowsTest : public main_window_rig::MainWindowRig {
     const bool done = PlayUntil([&] { return seen(dc); });
     ReleaseDC(hwnd, dc);
     return done;
-  }
-  // The marks of `popup` as a right click on `window` shows it, choosing `id` first (0: none).
-  std::set<UINT> MarksAfterChoosing(HWND window, HMENU popup, UINT id) {
-    RightClickChoosing(id, window);
-    RightClickChoosing(0, window);
-    return main_window_rig::CheckedItems(popup);
   }
 };
 
@@ -120,67 +108,6 @@ TEST_F(ViewWindowsTest, SpectrogramWindowPlaceInputsAndPaintWhileNothingPlays) {
   EXPECT_EQ(SgControl.clientWidth, 400);
   EXPECT_EQ(SgControl.clientHeight, 150);
   EXPECT_EQ(SgControl.clearRequest, 1);
-}
-
-TEST_F(ViewWindowsTest, PopupMarksFollowTheChoicesMadeInThem) {
-  StartStereo(Silence, Silence);
-  const HWND sg = SgWindowHandle();
-  const HWND vs = VectorscopeWindowHandle();
-  const HWND wav = WaveformWindowHandle();
-  EXPECT_EQ(MarksAfterChoosing(sg, SgPopupMenu(), 0), (std::set<UINT>{46, 49, 51, 52, 57, 59, 84, 89}));
-  EXPECT_EQ(MarksAfterChoosing(sg, SgPopupMenu(), 50), (std::set<UINT>{50, 49, 51, 52, 57, 59, 84, 89}));
-  EXPECT_EQ(MarksAfterChoosing(sg, SgPopupMenu(), 51), (std::set<UINT>{50, 49, 52, 57, 59, 84, 89}));
-  EXPECT_EQ(MarksAfterChoosing(sg, SgPopupMenu(), 102), (std::set<UINT>{50, 49, 52, 57, 59, 102, 89}));
-  EXPECT_EQ(MarksAfterChoosing(sg, SgPopupMenu(), 127), (std::set<UINT>{50, 49, 52, 57, 59, 102, 89, 127}));
-  EXPECT_EQ(Settings.sgwindowlps, 1) << "the window's own display switches toggle there";
-  EXPECT_EQ(MarksAfterChoosing(vs, VectorscopeView.popup, 71), (std::set<UINT>{71, 73}));
-  EXPECT_EQ(MarksAfterChoosing(vs, VectorscopeView.popup, 73), (std::set<UINT>{71}));
-  EXPECT_EQ(MarksAfterChoosing(wav, WaveformView.popup, 79), (std::set<UINT>{79}));
-  EXPECT_EQ(MarksAfterChoosing(wav, WaveformView.popup, 82), (std::set<UINT>{79, 82}));
-  Settings.vecscpsample = 250;  // no item offers these: the vectorscope's mark goes, the waveform's stays
-  Settings.wavwindowsleeptime = 7;
-  EXPECT_EQ(MarksAfterChoosing(vs, VectorscopeView.popup, 0), (std::set<UINT>{}));
-  EXPECT_EQ(MarksAfterChoosing(wav, WaveformView.popup, 0), (std::set<UINT>{79, 82}));
-}
-
-// The vectorscope draws each new frame at its window's size, with a new client-sized bitmap on a
-// resize only for dynamic surfaces; the waveform shows the first channel.
-TEST_F(ViewWindowsTest, VectorscopeAndWaveformDrawTheSourceAtTheirSize) {
-  for (const int32_t dynamic : {0, 1}) {
-    SCOPED_TRACE(testing::Message() << "virtualscreendynamicmemaloc " << dynamic);
-    Settings.virtualscreendynamicmemaloc = dynamic;
-    VsLineMode = 0;  // lines between equal points have no pixels
-    StartStereo(Quarter, Top);
-    const HWND vs = VectorscopeWindowHandle();
-    const int w = VsClientWidth;
-    const int h = VsClientHeight;
-    const auto onlyColumn = [h](int x) {
-      return [=](HDC dc) { return InkIn(dc, x, 0, x + 1, h) > 0 && InkIn(dc, 0, 0, x, h) == 0; };
-    };
-    EXPECT_TRUE(WaitForPicture(vs, onlyColumn(w - 1)));
-    const int wh = WavClientHeight;
-    EXPECT_TRUE(WaitForPicture(WaveformWindowHandle(), [wh](HDC dc) {
-      return GetPixel(dc, 10, wh / 2 - wh / 4) == kBlack && GetPixel(dc, 10, wh / 2) == kWhite;
-    }));
-    Posted('v');  // the wait count in the top-left corner, where the picture itself is white
-    EXPECT_TRUE(WaitForPicture(vs, [](HDC dc) { return InkIn(dc, 0, 0, 30, 10) > 0; }));
-    Posted('v');
-
-    const HBITMAP before = VectorscopeView.surface.bitmap;
-    RECT outer{};
-    GetWindowRect(vs, &outer);
-    MoveWindow(vs, outer.left, outer.top, outer.right - outer.left + 40, outer.bottom - outer.top + 20, TRUE);
-    ASSERT_EQ(VsClientWidth, w + 40);
-    EXPECT_TRUE(WaitForPicture(vs, onlyColumn(w + 39)));
-    EXPECT_EQ(VectorscopeView.surface.bitmap.load() != before, dynamic == 1);
-    SystemCommand(65);
-    SystemCommand(76);
-    EXPECT_TRUE(PlayUntil([] {
-      return ViewThreadsAlive(ViewKind::Vectorscope) + ViewThreadsAlive(ViewKind::Waveform) == 0;
-    })) << "switched off, the threads end at their next frame";
-    EXPECT_EQ(playflag, 1) << "the source plays on";
-    Restart();
-  }
 }
 
 TEST_F(ViewWindowsTest, AToneBecomesALineOfSpectrogramColumnsAtItsRow) {

@@ -2,13 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <thread>
-#include <tuple>
 
-#include "analysis/spectrum_frame.h"
-#include "analysis/window_function.h"
 #include "audio/playback.h"
 #include "audio/sample_store.h"
 #include "playback_test_rig.h"
@@ -152,91 +148,6 @@ TEST_F(PlaybackEngineTest, JumpsKeepWholeFramesAndPastTheEndTheNextPlayEndsAtOnc
   EXPECT_EQ(playflag, 0);
   EXPECT_EQ(SampleStore.seekBase, 0);
   EXPECT_TRUE(Heard(2).empty());
-}
-
-TEST_F(PlaybackEngineTest, StopAndDestructionHandTheBuffersBackAndCloseTheDevice) {
-  StartWith(400000);
-  Run(1000);
-  SgControl.column = 17;
-  SgControl.returnedOnce = 1;
-  Stop();
-  EXPECT_EQ(playflag, 0);
-  EXPECT_EQ(eflag, 1);
-  EXPECT_EQ(SgControl.column + SgControl.returnedOnce, 0);
-  Pump();
-  EXPECT_EQ(messages, (std::vector<UINT>{MM_WOM_OPEN, MM_WOM_DONE, MM_WOM_DONE, MM_WOM_CLOSE}));
-  EXPECT_EQ(SampleStore.lastWritten, kPlayBufferB) << "the views keep the last sound";
-
-  Play();
-  Stop();  // handled before the device's open message: the new device closes unplayed
-  Pump();
-  Run(1000);
-  EXPECT_TRUE(Heard(1).empty());
-  EXPECT_EQ(waveOutReset(WaveOutDevice), kClosed);
-
-  PlayAndPump();
-  Run(1000);
-  StopPlaybackAtDestruction();
-  EXPECT_EQ(playflag, 0);
-  EXPECT_EQ(eflag, 1);
-  EXPECT_EQ(waveOutReset(WaveOutDevice), kClosed);
-  Run(1000);
-  EXPECT_EQ(Heard(2).size(), static_cast<size_t>(kSecond)) << "nothing plays on";
-  // Also after a close request has already cleared playflag.
-  PlayAndPump();
-  ASSERT_EQ(DevicesOpened(), 4u);
-  playflag = 0;
-  StopPlaybackAtDestruction();
-  EXPECT_EQ(waveOutReset(WaveOutDevice), kClosed);
-}
-
-TEST_F(PlaybackEngineTest, CommandsThatDoNotFitTheStateAreIgnored) {
-  StartWith(400000);
-  Play();
-  EXPECT_EQ(DevicesOpened(), 1u) << "play while playing";
-  StopAndPump();
-  Pause();
-  EXPECT_EQ(resumePending + playPaused, 0) << "pause while stopped";
-  inputRunning = 1;
-  SampleStore.seekBase = 16000;
-  Play();
-  EXPECT_EQ(DevicesOpened(), 1u);
-  EXPECT_EQ(playflag, 0);
-  Stop();
-  SeekForward5s();
-  SeekBack5s();
-  EXPECT_EQ(SampleStore.seekBase, 16000);
-  EXPECT_EQ(resumePending, 0);
-}
-
-// Play resets the end bookkeeping, and rebuilds the window and clears the spectrogram only when the
-// size in force changes; without a chosen rate the file's returns.
-TEST_F(PlaybackEngineTest, PlayResetsTheEndBookkeepingAndPutsTheChosenSizeAndRateInForce) {
-  StartWith(400000);
-  StopAndPump();
-  endCount = SgControl.endOfData = 1;
-  Play();
-  EXPECT_EQ(endCount, 0);
-  EXPECT_EQ(SgControl.endOfData, 1) << "only the FFT thread's marker lets play clear it";
-  StopAndPump();
-  endOfDataMarker = 1;
-  settings_.playfreqoptional = 16000;
-  settings_.zerofill = 2;
-  settings_.fftsampleRequested = 1024;
-  SgControl.clearRequest = WindowRebuild = 0;
-  PlayAndPump();
-  EXPECT_EQ(SgControl.endOfData, 0);
-  EXPECT_EQ(std::tuple(settings_.fftsample.load(), SamplesPerFrame.load(), WindowRebuild + SgControl.clearRequest),
-            std::tuple(1024, 512, 2));
-  Run(1000);
-  EXPECT_EQ(Position(), 16000) << "the device runs at 16000 Hz";
-  StopAndPump();
-  settings_.fftradix4flagRequested = 1;
-  settings_.playfreqoptional = SgControl.clearRequest = WindowRebuild = 0;
-  Play();
-  EXPECT_EQ(settings_.fftradix4flag.load(), 1);
-  EXPECT_EQ(WindowRebuild + SgControl.clearRequest, 0);
-  EXPECT_EQ(SampleStore.format.nSamplesPerSec, 8000u);
 }
 
 TEST_F(PlaybackEngineTest, ADeviceThatCannotOpenStopsPlayOrEndsTheProcessAtCreation) {

@@ -13,11 +13,10 @@
 namespace {
 
 // A waveform thread that runs until let go, like a view thread that has not yet noticed a stop.
-std::atomic<int32_t> probeHold{1}, probeActive{0}, probeMostActive{0}, probeRuns{0}, probeRestartSeen{-1};
+std::atomic<int32_t> probeHold{1}, probeActive{0}, probeMostActive{0}, probeRuns{0};
 std::atomic<int32_t> probeWanted{1};
 
-void Probe(std::atomic<int32_t>* restart) {
-  probeRestartSeen = restart->load();
+void Probe(std::atomic<int32_t>*) {
   probeRuns.fetch_add(1);
   const int32_t now = probeActive.fetch_add(1) + 1;
   int32_t most = probeMostActive.load();
@@ -30,7 +29,6 @@ class ViewThreads : public ::testing::Test {
  protected:
   void SetUp() override {
     probeActive = probeMostActive = probeRuns = 0;
-    probeRestartSeen = -1;
     probeWanted = probeHold = 1;
     levelThreadOff = 1;  // the level meter stays out of these starts
     RegisterViewThread(ViewKind::Waveform, Probe, [](ViewStart) { return probeWanted == 1; });
@@ -59,20 +57,6 @@ TEST_F(ViewThreads, AQuickStopAndStartNeverRunsTwoOfAKind) {
     EXPECT_EQ(probeRuns, 2) << starts;
     EXPECT_EQ(probeMostActive, 1);
   }
-}
-
-// Threads started at creation receive 0, later ones 1; a kind the start table does not want stays.
-TEST_F(ViewThreads, RestartFlagAndStartTable) {
-  probeHold = 0;
-  StartViewThreads(ViewStart::Creation);
-  ASSERT_TRUE(WaitForViewThreadEnd(ViewKind::Waveform, 2000));
-  EXPECT_EQ(probeRestartSeen, 0);
-  StartViewThreads(ViewStart::Playback);
-  ASSERT_TRUE(WaitForViewThreadEnd(ViewKind::Waveform, 2000));
-  EXPECT_EQ(probeRestartSeen, 1);
-  probeWanted = 0;  // the start table's row for the kind decides
-  StartViewThreads(ViewStart::Playback);
-  EXPECT_EQ(ViewThreadsAlive(ViewKind::Waveform), 0);
 }
 
 // Only a raised flag (which stays raised), an end or a pause of playback lets a sleeper go.
