@@ -150,6 +150,25 @@ TEST_F(PlaybackEngineTest, JumpsKeepWholeFramesAndPastTheEndTheNextPlayEndsAtOnc
   EXPECT_TRUE(Heard(2).empty());
 }
 
+TEST_F(PlaybackEngineTest, CommandsThatDoNotFitTheStateAreIgnored) {
+  StartWith(400000);
+  Play();
+  EXPECT_EQ(DevicesOpened(), 1u) << "play while playing";
+  StopAndPump();
+  Pause();
+  EXPECT_EQ(resumePending + playPaused, 0) << "pause while stopped";
+  inputRunning = 1;
+  SampleStore.seekBase = 16000;
+  Play();
+  EXPECT_EQ(DevicesOpened(), 1u);
+  EXPECT_EQ(playflag, 0);
+  Stop();
+  SeekForward5s();
+  SeekBack5s();
+  EXPECT_EQ(SampleStore.seekBase, 16000);
+  EXPECT_EQ(resumePending, 0);
+}
+
 TEST_F(PlaybackEngineTest, ADeviceThatCannotOpenStopsPlayOrEndsTheProcessAtCreation) {
   OpenSource(playback_rig::Mono(8, 1), Pattern(1000));  // half of 1 Hz is no rate at all
   Start();
