@@ -47,6 +47,8 @@ constexpr int kBytesPerSecond = kFileRate * kFrameBytes;
 constexpr int64_t kJumpBytes = 5 * kBytesPerSecond;
 constexpr size_t kHeaderBytes = 44;  // of each stream the device plugin writes
 constexpr size_t kBuffer = kPlayBufferBytes;
+// Both buffers of the first fill and a frame of the first refill.
+constexpr size_t kIntoFirstRefill = 2 * kBuffer + kFrameBytes;
 
 enum class Mode { Plain, DecimatedDouble, BlockDouble, PitchHalf };
 // Where a stream starts: the file's beginning, where the last one ended, or 5 s beyond it.
@@ -77,8 +79,14 @@ std::string Delivered(const std::string& data, int64_t start, const StreamPlan& 
   auto work = std::make_unique<PitchWorkspace>();
   std::string out, bufferA;
   const char* in = data.data() + start;
+  const char* const fileEnd = data.data() + data.size();
   while (out.size() < length) {
-    if (in + 2 * kBuffer > data.data() + data.size()) return "(beyond the file)";
+    // A plain stream may run into the file's end: silence follows it to the buffer's end.
+    if (plan.mode == Mode::Plain && in < fileEnd && in + kBuffer > fileEnd) {
+      return (out + std::string(in, fileEnd) + std::string(kBuffer, '\0')).substr(0, length);
+    }
+    const bool twoBuffers = plan.mode == Mode::DecimatedDouble || plan.mode == Mode::BlockDouble;
+    if (in + (twoBuffers ? 2 : 1) * kBuffer > fileEnd) return "(beyond the file)";
     std::string buffer(in, kBuffer);
     switch (plan.mode) {
       case Mode::Plain:
@@ -201,7 +209,7 @@ TEST_F(ProgramDriveTest, PlaysThroughEveryCommandAndTheDeviceHearsExactlyWhatPla
     GetClientRect(FftWindowHandle(), &fft);
     return IsWindowVisible(VectorscopeWindowHandle()) && IsWindowVisible(WaveformWindowHandle()) && fft.right == 700;
   }));
-  PlaysFor(0, 3 * kBuffer);
+  PlaysFor(0, kIntoFirstRefill);
 
   // Each step: what ends the stream, what is chosen meanwhile, and the next stream's plan.
   struct Step {
@@ -231,7 +239,7 @@ TEST_F(ProgramDriveTest, PlaysThroughEveryCommandAndTheDeviceHearsExactlyWhatPla
       Type('p');
     }
     plans.push_back(step.next);
-    PlaysFor(plans.size() - 1, step.next.mode == Mode::Plain ? kBuffer : 3 * kBuffer);
+    PlaysFor(plans.size() - 1, step.next.mode == Mode::Plain ? kBuffer : kIntoFirstRefill);
   }
   // The spectrogram's popup held open: playback goes on meanwhile, beyond the two buffers and
   // the FIFO's fill that the device holds.
