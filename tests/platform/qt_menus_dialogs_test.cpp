@@ -17,11 +17,6 @@
 #include "platform/display/qt/dialogs.h"
 #include "qt_display_fixture.h"
 
-#ifdef __SANITIZE_THREAD__
-// Qt is not built with ThreadSanitizer: the file dialog's worker hands over through its own waits.
-extern "C" const char* __tsan_default_suppressions() { return "race:QWaitCondition::\n"; }
-#endif
-
 namespace morvex::display::qt::testing {
 namespace {
 
