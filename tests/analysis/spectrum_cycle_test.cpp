@@ -277,14 +277,6 @@ TEST_F(SpectrumCycleTest, ReadyComesWithTheFilteredSpectrumAndSmoothingCarriesOv
 
 constexpr FrameLayout kStereo16{2, 16, 4};
 
-// (channels, vectorscope stopped, waveform stopped): the vectorscope first; none for one channel.
-TEST(ViewCopyChoice, FollowsTheRunningViews) {
-  EXPECT_EQ(std::vector<ViewCopy>({ViewCopyFor(2, 0, 1), ViewCopyFor(2, 1, 0), ViewCopyFor(2, 1, 1),
-                                   ViewCopyFor(1, 1, 0), ViewCopyFor(1, 0, 1), ViewCopyFor(3, 0, 0)}),
-            std::vector<ViewCopy>(
-                {ViewCopy::LeftRight, ViewCopy::Left, ViewCopy::None, ViewCopy::Left, ViewCopy::None, ViewCopy::None}));
-}
-
 TEST(PlayedFrameCopy, ReadsNothingFromOutsideOrUnknownLayouts) {
   const std::vector<char> bytes(kPlayBufferBytes, static_cast<char>(200));
   int32_t block[4] = {};

@@ -460,26 +460,4 @@ TEST_F(StatusLines, WhatIsNotRedrawn) {
   }
 }
 
-// A resize: the file's rate back, the vectorscope greyed for one channel, paints of the client only.
-TEST_F(StatusLines, Resize) {
-  AppendMenuA(GetSystemMenu(hwnd, FALSE), MF_STRING, 65, "vectorscope");
-  auto vectorscopeGreyed = [&] {
-    return (GetMenuState(GetSystemMenu(hwnd, FALSE), 65, MF_BYCOMMAND) & MF_GRAYED) != 0;
-  };
-  settings.playfreqoptional = 8000;
-  UseSource(2, 16);
-  OnSize(100, 50);
-  EXPECT_EQ(settings.playfreqoptional, 44100);
-  EXPECT_FALSE(vectorscopeGreyed());
-  UseSource(1, 16);
-  OnSize(100, 50);
-  EXPECT_TRUE(vectorscopeGreyed());
-  SetPixel(window, 150, 25, kBlack);  // right of the client width
-  SetPixel(window, 5, 85, kBlack);    // below the client height
-  Paint(0);
-  EXPECT_GT(InkIn(window, 0, 20, 100, 32), 0);  // "current" arrived
-  EXPECT_EQ(GetPixel(window, 150, 25), kBlack);
-  EXPECT_EQ(GetPixel(window, 5, 85), kBlack);
-}
-
 }  // namespace
