@@ -30,8 +30,6 @@ TEST(ProgramStartTest, EachRefusalGivesItsMessageAndExitsOne) {
   };
   const Refusal cases[] = {
       {{}, {}, "[error] file名をget出来ませんでした."},
-      {{"no such.wav"}, {}, "dont open wavfile(no such.wav)"},
-      {{"."}, {}, "dont open wavfile(.)"},
       {{"@"}, rifx, "[] \n\nnot a RIFF file."},
       {{"@"}, zeros, "[] \n\nnot a WAVE file."},
       {{"@"}, test_support::CanonicalWav({.tag = 3}, Bytes(64, 0)), "[] \nNot renia format."},

@@ -108,12 +108,6 @@ class PlaybackRig : public testing::Test {
   Bytes Heard(size_t index) const { return clock_.Heard(index); }
   size_t DevicesOpened() const { return clock_.OutputStreamCount(); }
 
-  int32_t Position() const {
-    MMTIME time{};
-    waveOutGetPosition(WaveOutDevice, &time, sizeof time);
-    return static_cast<int32_t>(time.u.cb);
-  }
-
   morvex::wave::VirtualClock clock_;
   test_support::TempDir dir_;
   SettingsRecord settings_;

@@ -25,7 +25,7 @@ struct ProgramResult {
 class ProgramRun {
  public:
   // Copies the program into `dir`; arguments follow the program name.
-  ProgramRun(const TempDir& dir, const std::vector<std::string>& arguments) : dir_(dir) {
+  ProgramRun(const TempDir& dir, const std::vector<std::string>& arguments) {
     program_ = (dir.path() / "morvex").string();
     std::filesystem::copy_file(MORVEX_PROGRAM, program_, std::filesystem::copy_options::overwrite_existing);
     errorPath_ = (dir.path() / "stderr.txt").string();
@@ -98,10 +98,8 @@ class ProgramRun {
   }
 
   void Signal(int signal) { kill(pid_, signal); }
-  std::string SettingsFile() const { return (dir_.path() / "morvex.ini").string(); }
 
  private:
-  const TempDir& dir_;
   std::string program_;
   std::string errorPath_;
   pid_t pid_ = -1;
