@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -137,19 +138,17 @@ class ProgramDriveTest : public testing::Test {
       morvex::user::PostKeyDown(MainWindow, vk, static_cast<unsigned char>(key));
     });
   }
-  // A right click on a window (`view` gives its handle) that chooses `id` in its popup,
-  // after it was held open for `held`; a null view: a middle click on the main window that
-  // chooses in its system menu. Returns once the menu has been shown, so that its command
-  // comes before what follows.
-  void Choose(HWND (*view)(), UINT id, std::chrono::milliseconds held = {}) {
+  // A right click on a window (`view` gives its handle) that chooses `id` in its popup; a
+  // null view: a middle click on the main window that chooses in its system menu. Returns once
+  // the menu has been shown (and, unless `held`, closed), so that its command comes before
+  // what follows.
+  void Choose(HWND (*view)(), UINT id, bool held = false) {
     const int closed = ui_->MenusClosed();
     ui_->OnUi([&] {
       ui_->NextMenu(id, held);
       morvex::user::PostMouse(view ? view() : MainWindow, view ? WM_RBUTTONUP : WM_MBUTTONUP, 30, 30, 0);
     });
-    if (held.count() == 0) {
-      ASSERT_TRUE(WaitFor([&] { return ui_->MenusClosed() > closed; }));
-    }
+    ASSERT_TRUE(WaitFor([&] { return held ? ui_->MenuShown() : ui_->MenusClosed() > closed; }));
   }
   // Waits until the device has received `bytes` of sound in its stream number `stream`.
   void PlaysFor(size_t stream, size_t bytes) {
@@ -190,6 +189,19 @@ TEST_F(ProgramDriveTest, PlaysThroughEveryCommandAndTheDeviceHearsExactlyWhatPla
   morvex::kernel::SetCommandLine(2, argv);
   int exitCode = -1;
   std::thread uiThread([&] { exitCode = WinMain(GetModuleHandleA(nullptr), nullptr, morvex::kernel::ArgumentString(), SW_SHOWDEFAULT); });
+  // The program is closed as a user closes it, also when a check ends the test early.
+  auto close = [&] {
+    ui_->ReleaseMenu();
+    kill(getpid(), SIGTERM);
+    uiThread.join();
+  };
+  struct Closing {
+    std::function<void()> close;
+    std::thread& ui;
+    ~Closing() {
+      if (ui.joinable()) close();
+    }
+  } closing{close, uiThread};
 
   HWND (*const mainPopup)() = [] { return MainWindow; };
   std::vector<StreamPlan> plans{{From::Beginning, Mode::Plain, kFileRate, 2048}};
@@ -240,18 +252,17 @@ TEST_F(ProgramDriveTest, PlaysThroughEveryCommandAndTheDeviceHearsExactlyWhatPla
     }
     plans.push_back(step.next);
     PlaysFor(plans.size() - 1, step.next.mode == Mode::Plain ? kBuffer : kIntoFirstRefill);
+    if (HasFatalFailure()) return;
   }
   // The spectrogram's popup held open: playback goes on meanwhile, beyond the two buffers and
   // the FIFO's fill that the device holds.
-  Choose(SgWindowHandle, 0, 6s);
-  ASSERT_TRUE(WaitFor([&] { return ui_->MenuShown(); }));
+  Choose(SgWindowHandle, 0, true);
   PlaysFor(plans.size() - 1, listener_->Streams().back().size() + kBytesPerSecond * 5 / 2);
-  EXPECT_TRUE(ui_->MenuShown());
+  ui_->ReleaseMenu();
   ASSERT_TRUE(WaitFor([&] { return !ui_->MenuShown(); }));
   EXPECT_EQ(Settings.fftsample.load(), 4096);
 
-  kill(getpid(), SIGTERM);
-  uiThread.join();
+  close();
   EXPECT_EQ(exitCode, 0);
   ASSERT_TRUE(WaitFor([&] { return !listener_->Hearing(); }));
   const std::string settings = test_support::ReadFileBytes(ini);

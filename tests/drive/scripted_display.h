@@ -1,7 +1,8 @@
 // The in-memory display with an input channel: a test hands it input (key presses, clicks,
 // window placements by the desktop) that it delivers on the user-interface thread in its next
-// event round, as a real display delivers what a user does. Menus stay open as long as asked,
-// with the program's messages flowing meanwhile, and then choose what the test asked for.
+// event round, as a real display delivers what a user does. A menu stays open as long as the
+// test holds it, with the program's messages flowing meanwhile, and then chooses what the test
+// asked for.
 #pragma once
 
 #include <atomic>
@@ -30,13 +31,17 @@ class ScriptedDisplay final : public morvex::display::DisplayBackend {
     return result.get();
   }
 
-  // User-interface thread: the next menu shown stays open for `heldOpen`, then chooses `id`
-  // (0: nothing).
-  void NextMenu(UINT id, std::chrono::milliseconds heldOpen = {}) {
+  // User-interface thread: the next menu shown chooses `id` (0: nothing); when `held`, it
+  // stays open until ReleaseMenu().
+  void NextMenu(UINT id, bool held = false) {
     memory_.queueMenuChoice(id);
-    heldOpen_ = heldOpen;
+    held_ = held;
   }
-
+  // Any thread.
+  void ReleaseMenu() {
+    held_ = false;
+    memory_.wake();
+  }
   // Whether a menu is open now, and how many have been closed.
   bool MenuShown() const { return menuShown_; }
   int MenusClosed() const { return menusClosed_; }
@@ -59,13 +64,11 @@ class ScriptedDisplay final : public morvex::display::DisplayBackend {
   }
   bool openFileName(OPENFILENAMEA* ofn) override { return memory_.openFileName(ofn); }
   UINT trackPopupMenu(HMENU menu, int x, int y, HWND owner) override {
-    const auto until = morvex::display::Clock::now() + heldOpen_;
-    heldOpen_ = {};
     menuShown_ = true;
-    while (morvex::display::Clock::now() < until) {
+    while (held_) {
       const morvex::user::ModalRound round = morvex::user::DispatchForModalLoop();
       if (round.quit) break;
-      processEvents(round.next ? std::min(*round.next, until) : until);
+      processEvents(round.next);
     }
     menuShown_ = false;
     ++menusClosed_;
@@ -88,7 +91,7 @@ class ScriptedDisplay final : public morvex::display::DisplayBackend {
   morvex::display::MemoryDisplay memory_;
   std::mutex mutex_;
   std::deque<std::function<void()>> inputs_;
-  std::chrono::milliseconds heldOpen_{};
+  std::atomic<bool> held_{false};
   std::atomic<bool> menuShown_{false};
   std::atomic<int> menusClosed_{0};
 };
