@@ -4,7 +4,10 @@
 #include <algorithm>
 #include <string>
 #include <thread>
+#include <tuple>
 
+#include "analysis/spectrum_frame.h"
+#include "analysis/window_function.h"
 #include "audio/playback.h"
 #include "audio/sample_store.h"
 #include "playback_test_rig.h"
@@ -106,7 +109,8 @@ TEST_F(PlaybackEngineTest, RefillWaitsWhileTheFftThreadCopies) {
   EXPECT_EQ(SampleStore.writerBusy, 0);
 }
 
-// A stop while paused starts over from the beginning; seeks while stopped only move the place.
+// A stop while paused starts over from the beginning; seeks while stopped only move the place; a
+// stop right behind a play closes the new device unplayed.
 TEST_F(PlaybackEngineTest, StopWhilePausedAndSeeksWhileStopped) {
   StartWith(400000);
   Run(2000);
@@ -128,6 +132,13 @@ TEST_F(PlaybackEngineTest, StopWhilePausedAndSeeksWhileStopped) {
   PlayAndPump();
   Run(1000);
   EXPECT_EQ(Heard(1), Slice(samples_, 5 * kSecond, kSecond));
+  StopAndPump();
+  Play();
+  Stop();  // handled before the device's open message: the new device closes unplayed
+  Pump();
+  Run(1000);
+  EXPECT_TRUE(Heard(2).empty());
+  EXPECT_EQ(waveOutReset(WaveOutDevice), kClosed);
 }
 
 TEST_F(PlaybackEngineTest, JumpsKeepWholeFramesAndPastTheEndTheNextPlayEndsAtOnce) {
@@ -167,6 +178,31 @@ TEST_F(PlaybackEngineTest, CommandsThatDoNotFitTheStateAreIgnored) {
   SeekBack5s();
   EXPECT_EQ(SampleStore.seekBase, 16000);
   EXPECT_EQ(resumePending, 0);
+}
+
+// Play resets the end bookkeeping; the window is rebuilt and the spectrogram cleared only for a new size.
+TEST_F(PlaybackEngineTest, PlayResetsTheEndBookkeepingAndPutsTheChosenSizeInForce) {
+  StartWith(400000);
+  StopAndPump();
+  endCount = SgControl.endOfData = 1;
+  Play();
+  EXPECT_EQ(endCount, 0);
+  EXPECT_EQ(SgControl.endOfData, 1) << "only the FFT thread's marker lets play clear it";
+  StopAndPump();
+  endOfDataMarker = 1;
+  settings_.zerofill = 2;
+  settings_.fftsampleRequested = 1024;
+  SgControl.clearRequest = WindowRebuild = 0;
+  PlayAndPump();
+  EXPECT_EQ(SgControl.endOfData, 0);
+  EXPECT_EQ(std::tuple(settings_.fftsample.load(), SamplesPerFrame.load(), WindowRebuild + SgControl.clearRequest),
+            std::tuple(1024, 512, 2));
+  StopAndPump();
+  settings_.fftradix4flagRequested = 1;
+  SgControl.clearRequest = WindowRebuild = 0;
+  Play();
+  EXPECT_EQ(settings_.fftradix4flag.load(), 1);
+  EXPECT_EQ(WindowRebuild + SgControl.clearRequest, 0);
 }
 
 TEST_F(PlaybackEngineTest, ADeviceThatCannotOpenStopsPlayOrEndsTheProcessAtCreation) {
