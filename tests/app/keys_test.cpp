@@ -1,5 +1,5 @@
 // The main window's character keys and timers on the real window: shortcuts off and on, a menu
-// held open, every key's flag, the quiet start, and the jumps that resume through timer 2.
+// held open, the quiet start, the hidden window, and the jumps that resume through timer 2.
 #include <gtest/gtest.h>
 
 #include "analysis/fft_window.h"
