@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <utility>
 
 #include "platform/gdi/dc.h"
 #include "platform/gdi/raster.h"
@@ -29,14 +30,15 @@ uint32_t Combine(Operation operation, uint32_t source, uint32_t dest) {
   }
 }
 
-// One row of `count` pixels; returns whether it changed. Source and destination may overlap (a
-// surface onto itself): copies move like memmove, and the combining operations run from the end
-// when the destination lies to the right of its source, so every source pixel is read before it
-// is overwritten. A copy of a row that holds the same pixels already writes nothing, so a picture
-// copied again unchanged marks nothing for the display to show again.
-bool TransferRow(Operation operation, uint32_t* dest, const uint32_t* source, int64_t count) {
+// One row of `count` pixels; returns the stretch [first, end) of it that changed, empty when
+// none did. Source and destination may overlap (a surface onto itself): copies move like memmove,
+// and the combining operations run from the end when the destination lies to the right of its
+// source, so every source pixel is read before it is overwritten. A copy of a row that holds the
+// same pixels already writes nothing, so a picture copied again unchanged marks nothing for the
+// display to show again.
+std::pair<int64_t, int64_t> TransferRow(Operation operation, uint32_t* dest, const uint32_t* source, int64_t count) {
   if (operation == Operation::Copy) {
-    if (std::memcmp(dest, source, static_cast<size_t>(count) * sizeof(uint32_t)) == 0) return false;
+    if (std::memcmp(dest, source, static_cast<size_t>(count) * sizeof(uint32_t)) == 0) return {0, 0};
     // Only the stretch between the first and the last differing block of pixels moves: a
     // curve redrawn over its background differs in a few pixels of each row.
     constexpr int64_t kBlock = 16;
@@ -46,14 +48,14 @@ bool TransferRow(Operation operation, uint32_t* dest, const uint32_t* source, in
     int64_t end = count;
     while (end - kBlock >= first && std::memcmp(dest + end - kBlock, source + end - kBlock, kBlockBytes) == 0) end -= kBlock;
     std::memmove(dest + first, source + first, static_cast<size_t>(end - first) * sizeof(uint32_t));
-    return true;
+    return {first, end};
   }
   if (std::greater<const uint32_t*>()(dest, source)) {
     for (int64_t i = count - 1; i >= 0; --i) dest[i] = Combine(operation, source[i], dest[i]);
   } else {
     for (int64_t i = 0; i < count; ++i) dest[i] = Combine(operation, source[i], dest[i]);
   }
-  return true;
+  return {0, count};
 }
 
 // Holds both contexts and both surfaces for one transfer, in the fixed lock order (contexts,
@@ -84,7 +86,7 @@ bool SourceTransfer(Dc& destDc, Dc& sourceDc, Operation operation, Box box, int 
     if (!locks.dest()) return true;
     if (!locks.source()) return false;
     Surface& to = *locks.dest();
-    const Surface& from = *locks.source();
+    Surface& from = *locks.source();
     const int64_t offsetX = static_cast<int64_t>(srcX) - box.left;
     const int64_t offsetY = static_cast<int64_t>(srcY) - box.top;
     box = ClipToSurface(to, box);
@@ -93,35 +95,45 @@ bool SourceTransfer(Dc& destDc, Dc& sourceDc, Operation operation, Box box, int 
     box.right = std::min(box.right, from.width() - offsetX);
     box.bottom = std::min(box.bottom, from.height() - offsetY);
     if (box.left >= box.right || box.top >= box.bottom) return true;
-    const int64_t count = box.right - box.left;
     // Moving a picture down within one surface goes bottom row first.
     const bool bottomFirst = &to == &from && offsetY < 0;
-    // Copying the same rectangle from the same source again: rows neither side has changed
-    // since hold the same pixels already (the status display copies its picture 100 times a
-    // second, most of it unchanged).
+    // Copying the same rectangle from the same source again: only the columns either side has
+    // changed since can differ, the rest hold the same pixels already (the status display
+    // copies its picture 100 times a second, the FFT graph its grid and curve 185 times).
     Surface::LastCopy& last = to.lastCopy();
     const bool repeated = operation == Operation::Copy && &to != &from && last.sourceSerial == from.serial() &&
                           last.offsetX == offsetX && last.offsetY == offsetY && last.box.left == box.left &&
                           last.box.top == box.top && last.box.right == box.right && last.box.bottom == box.bottom;
-    Box changed{0, 0, 0, 0};
+    const Surface::LastCopy previous = last;
+    bool changed = false;
     for (int64_t i = 0; i < box.bottom - box.top; ++i) {
       const int64_t y = bottomFirst ? box.bottom - 1 - i : box.top + i;
-      if (repeated && to.rowChangedAt(y) <= last.destCount && from.rowChangedAt(y + offsetY) <= last.sourceCount) {
-        continue;
+      int64_t left = box.left;
+      int64_t right = box.right;
+      if (repeated) {
+        const auto [destLeft, destRight] = to.changedColumns(y, previous.destCount);
+        const auto [sourceLeft, sourceRight] = from.changedColumns(y + offsetY, previous.sourceCount);
+        const Box columns = Union({destLeft, 0, destRight, 1}, {sourceLeft - offsetX, 0, sourceRight - offsetX, 1});
+        left = std::max(left, columns.left);
+        right = std::min(right, columns.right);
+        if (left >= right) continue;
       }
-      uint32_t* destRow = to.pixels() + (y * to.width() + box.left);
-      const uint32_t* sourceRow = from.pixels() + ((y + offsetY) * from.width() + box.left + offsetX);
-      if (TransferRow(operation, destRow, sourceRow, count)) changed = Union(changed, {box.left, y, box.right, y + 1});
+      uint32_t* destRow = to.pixels() + (y * to.width() + left);
+      const uint32_t* sourceRow = from.pixels() + ((y + offsetY) * from.width() + left + offsetX);
+      const auto [first, end] = TransferRow(operation, destRow, sourceRow, right - left);
+      if (first < end) {
+        to.markChanged({left + first, y, left + end, y + 1});
+        changed = true;
+      }
     }
-    if (!IsEmpty(changed)) {
-      to.markChanged(changed);
-      dest = locks.dest();
-    }
+    if (changed) dest = locks.dest();
     if (operation == Operation::Copy && &to != &from) {
       last = {from.serial(), box, offsetX, offsetY, from.changeCount(), to.changeCount()};
     } else {
       last.sourceSerial = 0;
     }
+    to.markCopied();
+    from.markCopied();
   }
   if (!dest) return true;
   dest->notifyChanged();

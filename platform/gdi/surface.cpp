@@ -20,15 +20,43 @@ Surface::Surface(int width, int height, uint32_t fill)
     : width_(std::max(width, 0)),
       height_(std::max(height, 0)),
       pixels_(PixelCount(std::max(width, 0), std::max(height, 0)), fill),
-      bandChangedAt_(BandCount(std::max(height, 0), kRowsPerBand), 0),
+      bands_(BandCount(std::max(height, 0), kRowsPerBand)),
       serial_(surfacesMade.fetch_add(1, std::memory_order_relaxed) + 1) {}
 
 void Surface::markChanged(const Box& box) {
   if (IsEmpty(box)) return;
   dirty_.add(box);
   ++changeCount_;
-  std::fill(bandChangedAt_.begin() + box.top / kRowsPerBand, bandChangedAt_.begin() + (box.bottom - 1) / kRowsPerBand + 1,
-            changeCount_);
+  for (auto band = bands_.begin() + box.top / kRowsPerBand, end = bands_.begin() + (box.bottom - 1) / kRowsPerBand + 1;
+       band != end; ++band) {
+    markBand(*band, box.left, box.right);
+  }
+}
+
+void Surface::markBand(Band& band, int64_t left, int64_t right) {
+  band.changedAt = changeCount_;
+  if (band.current.from < copiedAt_) {
+    // The band's first change since the last copy: nothing changed it between that copy and now.
+    band.previous = band.current;
+    band.current = {copiedAt_, left, right};
+  } else if (band.current.left >= band.current.right) {
+    band.current.left = left;
+    band.current.right = right;
+  } else {
+    band.current.left = std::min(band.current.left, left);
+    band.current.right = std::max(band.current.right, right);
+  }
+}
+
+std::pair<int64_t, int64_t> Surface::changedColumns(int64_t y, uint64_t since) const {
+  const Band& band = bands_[static_cast<size_t>(y / kRowsPerBand)];
+  if (band.changedAt <= since) return {0, 0};
+  if (band.current.from <= since) return {band.current.left, band.current.right};
+  if (band.previous.from <= since) {
+    const Box both = Union({band.previous.left, 0, band.previous.right, 1}, {band.current.left, 0, band.current.right, 1});
+    return {both.left, both.right};
+  }
+  return {0, width()};
 }
 
 void Surface::resize(int width, int height, uint32_t fill) {
@@ -47,7 +75,7 @@ void Surface::resize(int width, int height, uint32_t fill) {
       std::copy(from, from + keepWidth, resized.data() + PixelCount(width, y));
     }
     pixels_ = std::move(resized);
-    bandChangedAt_.resize(BandCount(height, kRowsPerBand));
+    bands_.resize(BandCount(height, kRowsPerBand));
     width_.store(width, std::memory_order_relaxed);
     height_.store(height, std::memory_order_relaxed);
     dirty_.clear();

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "platform/gdi/dirty_region.h"
@@ -39,7 +40,16 @@ class Surface {
   // Only with mutex() held: the change count so far, and the count at row y's last change (or
   // a later one: rows are stamped in bands, so a line across many rows costs few stamps).
   uint64_t changeCount() const { return changeCount_; }
-  uint64_t rowChangedAt(int64_t y) const { return bandChangedAt_[static_cast<size_t>(y / kRowsPerBand)]; }
+  uint64_t rowChangedAt(int64_t y) const { return bands_[static_cast<size_t>(y / kRowsPerBand)].changedAt; }
+  // Only with mutex() held: the columns [left, right) of row y that may have changed after the
+  // change count `since` (all of them when the band no longer knows), empty when none did.
+  // Exact enough for a copy repeated since its last time: a curve redrawn over a grid changes a
+  // few columns of most rows.
+  std::pair<int64_t, int64_t> changedColumns(int64_t y, uint64_t since) const;
+  // Only with mutex() held: a block copy read or wrote this surface just now. Each band keeps
+  // the columns changed since the copy before last and since the last one, so that the next
+  // repetition of either copy finds what changed since its own previous time.
+  void markCopied() { copiedAt_ = changeCount_; }
   // Identifies this surface for the lifetime of the process (unlike its address).
   uint64_t serial() const { return serial_; }
 
@@ -69,7 +79,22 @@ class Surface {
   DirtyRegion dirty_;
   uint64_t changeCount_ = 0;
   static constexpr int64_t kRowsPerBand = 8;
-  std::vector<uint64_t> bandChangedAt_;
+  // Columns [left, right) holding every change of a band after count `from`.
+  struct Span {
+    uint64_t from = 0;
+    int64_t left = 0;
+    int64_t right = 0;
+  };
+  // `current` holds the changes after `current.from`, `previous` those from `previous.from` up
+  // to `current.from`.
+  struct Band {
+    uint64_t changedAt = 0;
+    Span current;
+    Span previous;
+  };
+  void markBand(Band& band, int64_t left, int64_t right);
+  std::vector<Band> bands_;
+  uint64_t copiedAt_ = 0;
   const uint64_t serial_;
   LastCopy lastCopy_;
   std::mutex listenerMutex_;
