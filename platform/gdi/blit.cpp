@@ -105,7 +105,7 @@ bool SourceTransfer(Dc& destDc, Dc& sourceDc, Operation operation, Box box, int 
                           last.offsetX == offsetX && last.offsetY == offsetY && last.box.left == box.left &&
                           last.box.top == box.top && last.box.right == box.right && last.box.bottom == box.bottom;
     const Surface::LastCopy previous = last;
-    bool changed = false;
+    Box changed{0, 0, 0, 0};
     for (int64_t i = 0; i < box.bottom - box.top; ++i) {
       const int64_t y = bottomFirst ? box.bottom - 1 - i : box.top + i;
       int64_t left = box.left;
@@ -122,11 +122,14 @@ bool SourceTransfer(Dc& destDc, Dc& sourceDc, Operation operation, Box box, int 
       const uint32_t* sourceRow = from.pixels() + ((y + offsetY) * from.width() + left + offsetX);
       const auto [first, end] = TransferRow(operation, destRow, sourceRow, right - left);
       if (first < end) {
-        to.markChanged({left + first, y, left + end, y + 1});
-        changed = true;
+        to.markRowChanged(y, left + first, left + end);
+        changed = Union(changed, {left + first, y, left + end, y + 1});
       }
     }
-    if (changed) dest = locks.dest();
+    if (!IsEmpty(changed)) {
+      to.dirty().add(changed);
+      dest = locks.dest();
+    }
     if (operation == Operation::Copy && &to != &from) {
       last = {from.serial(), box, offsetX, offsetY, from.changeCount(), to.changeCount()};
     } else {

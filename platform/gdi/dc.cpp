@@ -30,6 +30,12 @@ void DrawCall::markChanged(const Box& box) {
   changed_ = true;
 }
 
+void DrawCall::markStamped(const Box& box) {
+  if (IsEmpty(box)) return;
+  surface_->dirty().add(box);
+  changed_ = true;
+}
+
 DrawCall::~DrawCall() {
   if (surfaceLock_.owns_lock()) surfaceLock_.unlock();
   if (changed_) surface_->notifyChanged();

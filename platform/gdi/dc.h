@@ -50,6 +50,9 @@ class DrawCall {
   Surface* surface() const { return surface_; }
   // The call changed pixels inside `box` (clipped to the surface here).
   void markChanged(const Box& box);
+  // The call changed pixels inside `box` (within the surface) whose rows it has stamped itself
+  // (Surface::markRowChanged).
+  void markStamped(const Box& box);
 
  private:
   std::unique_lock<std::mutex> dcLock_;

@@ -15,6 +15,11 @@ Box ClipToSurface(const Surface& surface, Box box);
 
 void FillBox(Surface& surface, Box box, uint32_t pixel);
 
+// As FillBox, but writes and marks changed (Surface::markRowChanged) only the stretch of each row
+// that held other pixels; returns the box of those stretches for dirty(). A picture cleared
+// before it is drawn again then marks only where its last drawing was.
+Box FillChangedPixels(Surface& surface, Box box, uint32_t pixel);
+
 void PlotPixel(Surface& surface, int64_t x, int64_t y, uint32_t pixel);
 
 }  // namespace morvex::gdi

@@ -62,19 +62,16 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   const int64_t r = std::max(left, right);
   const int64_t t = std::min(top, bottom);
   const int64_t b = std::max(top, bottom);
-  const uint32_t pen = dc.pen->pixel;
-  if (dc.pen->null) {
-    FillBox(*surface, {l, t, r - 1, b - 1}, dc.brush->pixel);
-  } else {
-    FillBox(*surface, {l + 1, t + 1, r - 1, b - 1}, dc.brush->pixel);
-  }
+  // Only pixels that were not already the brush's or the pen's count as changed: a picture
+  // cleared each cycle then shows again only where it was drawn.
+  const Box inside = dc.pen->null ? Box{l, t, r - 1, b - 1} : Box{l + 1, t + 1, r - 1, b - 1};
+  Box changed = FillChangedPixels(*surface, inside, dc.brush->pixel);
   if (r > l && b > t && !dc.pen->null) {
-    FillBox(*surface, {l, t, r, t + 1}, pen);
-    FillBox(*surface, {l, b - 1, r, b}, pen);
-    FillBox(*surface, {l, t, l + 1, b}, pen);
-    FillBox(*surface, {r - 1, t, r, b}, pen);
+    for (const Box& edge : {Box{l, t, r, t + 1}, Box{l, b - 1, r, b}, Box{l, t, l + 1, b}, Box{r - 1, t, r, b}}) {
+      changed = Union(changed, FillChangedPixels(*surface, edge, dc.pen->pixel));
+    }
   }
-  call.markChanged({l, t, r, b});
+  call.markStamped(changed);
   return TRUE;
 }
 

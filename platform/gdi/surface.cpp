@@ -33,6 +33,11 @@ void Surface::markChanged(const Box& box) {
   }
 }
 
+void Surface::markRowChanged(int64_t y, int64_t left, int64_t right) {
+  ++changeCount_;
+  markBand(bands_[static_cast<size_t>(y / kRowsPerBand)], left, right);
+}
+
 void Surface::markBand(Band& band, int64_t left, int64_t right) {
   band.changedAt = changeCount_;
   if (band.current.from < copiedAt_) {

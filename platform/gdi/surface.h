@@ -37,6 +37,9 @@ class Surface {
   // Only with mutex() held: a drawing call changed the pixels inside `box` (within the surface).
   // Adds it to dirty() and stamps its rows with a new change count.
   void markChanged(const Box& box);
+  // Only with mutex() held: as markChanged for the columns [left, right) of row y, without adding
+  // them to dirty(); a block copy adds the box of all the rows it changed once at its end.
+  void markRowChanged(int64_t y, int64_t left, int64_t right);
   // Only with mutex() held: the change count so far, and the count at row y's last change (or
   // a later one: rows are stamped in bands, so a line across many rows costs few stamps).
   uint64_t changeCount() const { return changeCount_; }

@@ -365,6 +365,8 @@ TEST(GdiSurfaceTest, RepeatedCopiesAmongDrawingOnEverySideMatchTheirSource) {
     if (next(10) == 0) scribble(grid);
     BitBlt(back.dc(), 0, 0, 70, 40, grid.dc(), 0, 0, SRCCOPY);
     ASSERT_EQ(expectSame(back, 0, 0, grid, 0, 0, 70, 40), 0) << cycle;
+    // A clear as the views make it (outline outside): marks only what was not white.
+    if (next(4) == 0) Rectangle(back.dc(), -1, -1, 71, 41);
     scribble(back);
     if (next(8) == 0) scribble(window);
     if (next(15) == 0) BitBlt(back.dc(), next(70), next(40), 9, 9, other.dc(), 0, 0, SRCCOPY);
@@ -372,6 +374,19 @@ TEST(GdiSurfaceTest, RepeatedCopiesAmongDrawingOnEverySideMatchTheirSource) {
     BitBlt(window.dc(), 1, 2, 65, 35, back.dc(), 3, 1, SRCCOPY);
     ASSERT_EQ(expectSame(window, 1, 2, back, 3, 1, 65, 35), 0) << cycle;
   }
+  Rectangle(back.dc(), -1, -1, 71, 41);
+  SetPixel(back.dc(), 30, 20, RGB(0, 0, 0));
+  SetPixel(back.dc(), 33, 22, RGB(0, 0, 0));
+  auto takeDirty = [&back] {
+    std::lock_guard lock(back.surface().mutex());
+    Box all{0, 0, 0, 0};
+    for (const Box& box : back.surface().dirty()) all = Union(all, box);
+    back.surface().dirty().clear();
+    return std::vector<int64_t>{all.left, all.top, all.right, all.bottom};
+  };
+  takeDirty();
+  Rectangle(back.dc(), -1, -1, 71, 41);
+  EXPECT_EQ(takeDirty(), (std::vector<int64_t>{30, 20, 34, 23}));
 }
 
 // Opposite transfers between two surfaces lock in one order, each whole; the level meter and the
