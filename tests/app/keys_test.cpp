@@ -1,5 +1,5 @@
 // The main window's character keys and timers on the real window: shortcuts off and on, a menu
-// held open, the quiet start, the hidden window, and the jumps that resume through timer 2.
+// held open, the quiet start, the hidden window, and a jump while stopped.
 #include <gtest/gtest.h>
 
 #include "analysis/fft_window.h"
@@ -78,20 +78,6 @@ TEST_F(KeysTest, QuietStartHiddenWindowPriorityAndRepaintTimer) {
   SendMessageA(hwnd_, WM_TIMER, 1, 0);
   EXPECT_FALSE(PeekMessageA(&msg, hwnd_, WM_PAINT, WM_PAINT, PM_NOREMOVE));
   EXPECT_FALSE(KillTimer(hwnd_, 1)) << "the first tick after the stop ends the timer";
-}
-
-TEST_F(KeysTest, BackFiveSecondsAtThreeSecondsResumesFromTheStartThroughTimerTwo) {
-  Start();
-  Run(3000);
-  SystemCommand(86);  // "5秒巻き戻し" posts g with the marker
-  EXPECT_EQ(SampleStore.seekBase, 0) << "not negative";
-  EXPECT_EQ(playflag, 0);
-  ASSERT_TRUE(RunUntil([this] { return clock_.OutputStreamCount() == 2; })) << "timer 2 posts the play command";
-  EXPECT_EQ(playflag, 1);
-  EXPECT_FALSE(KillTimer(hwnd_, 2)) << "timer 2 is one-shot";
-  Run(1000);
-  EXPECT_EQ(clock_.Heard(1), Slice(samples_, 0, kBytesPerSecond));
-  Posted('s');
   Posted('h');
   EXPECT_FALSE(KillTimer(hwnd_, 2)) << "a jump while stopped resumes nothing";
 }

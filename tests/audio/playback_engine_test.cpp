@@ -124,6 +124,8 @@ TEST_F(PlaybackEngineTest, StopWhilePausedAndSeeksWhileStopped) {
   EXPECT_EQ(resumePending, 1) << "left as it was";
   EXPECT_EQ(SgControl.clearRequest, 1);
   EXPECT_EQ(lasterror, static_cast<uint32_t>(kClosed)) << "the reset found the device closed";
+  SeekBack5s();
+  EXPECT_EQ(SampleStore.seekBase, 0) << "not negative";
   SeekForward5s();
   SeekForward5s();
   SeekBack5s();
