@@ -8,13 +8,7 @@
 #   bench/latency.sh [bursts]      (default 200, 0.45 s each)
 set -euo pipefail
 
-source_dir="$(cd "$(dirname "$0")/.." && pwd)"
-build_dir="${MORVEX_BENCH_DIR:-$source_dir/build/bench}"
-
-bash "$source_dir/scripts/install-deps.sh"
-cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMORVEX_BUILD_BENCH=ON \
-  -DMORVEX_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build_dir" -j2 --target morvex_latency
+build_dir="$(bash "$(dirname "$0")/build.sh" morvex_latency)"
 
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 if [ -n "${DISPLAY:-}" ]; then

@@ -6,14 +6,7 @@
 # meaningful while other work shares the machine.
 set -euo pipefail
 
-source_dir="$(cd "$(dirname "$0")/.." && pwd)"
-build_dir="${MORVEX_BENCH_DIR:-$source_dir/build/bench}"
-
-bash "$source_dir/scripts/install-deps.sh"
-
-cmake -S "$source_dir" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMORVEX_BUILD_BENCH=ON \
-  -DMORVEX_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build_dir" -j2 --target morvex_bench
+build_dir="$(bash "$(dirname "$0")/build.sh" morvex_bench)"
 
 echo "cpu: $(lscpu | sed -n 's/^Model name:[[:space:]]*//p')"
 output="$("$build_dir/bench/morvex_bench" --benchmark_repetitions=3 --benchmark_report_aggregates_only=true "$@")"
