@@ -41,13 +41,30 @@ pids+=($!)
 program=$!
 pids+=("$program")
 # Sanitizer builds start slowly: every wait is generous.
-find_window() { timeout 60 xdotool search --sync --onlyvisible --name "$1" | head -1; }
+# xdotool fails with BadWindow when a window (a closing menu) goes while it lists them: such a
+# listing is taken again.
+find_window() {
+  local found
+  for _ in $(seq 600); do
+    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1) || true
+    [ -n "$found" ] && echo "$found" && return 0
+    sleep 0.1
+  done
+  return 1
+}
 main=$(find_window '^morvex$') || fail "no main window"
 fft=$(find_window '^fft window') || fail "no FFT window"
 sg=$(find_window '^sg window$') || fail "no spectrogram window"
 
 # The program's windows on the screen, menus included; a menu shows as a window of its own.
-shown() { xdotool search --onlyvisible --class morvex 2>/dev/null | sort; }
+shown() {
+  local windows
+  for _ in $(seq 20); do
+    windows=$(xdotool search --onlyvisible --class morvex 2>/dev/null) && break
+    sleep 0.05
+  done
+  echo "$windows" | sort
+}
 # Waits until a window that `shown` did not list in $1 appears, and prints it.
 appeared() {
   local window
