@@ -32,7 +32,7 @@ struct ViewWindowRecord {
 
   bool registered = false;
   std::atomic<HWND> window{nullptr};
-  ViewSurface surface;
+  ViewSurface surface{};
   HWND mainWindow = nullptr;
   HMENU popupBar = nullptr;
   HMENU popup = nullptr;
