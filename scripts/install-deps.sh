@@ -14,7 +14,7 @@ case "${1:-}" in
       cmake ninja-build g++ pkg-config
       qt6-base-dev libasound2-dev libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
       googletest libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
-      xvfb xauth openbox xdotool
+      xvfb xauth openbox xdotool x11-utils
     ) ;;
   fuzz)
     packages=(clang libclang-rt-14-dev llvm) ;;

@@ -36,6 +36,9 @@ for _ in $(seq 100); do [ -s display ] && break; sleep 0.1; done
 export DISPLAY=":$(cat display)"
 openbox >/dev/null 2>&1 &
 pids+=($!)
+# Windows can be activated only once the window manager has announced itself on the root window.
+for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
+xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || fail "the window manager did not start"
 
 ./morvex demo.wav 2>morvex.err &
 program=$!
