@@ -30,6 +30,9 @@ using test_support::kBlack;
 using test_support::kWhite;
 using test_support::TextImage;
 
+constexpr int kMono16 = 2;
+constexpr int kWindow = 220;  // 1/400 s of 44100 Hz mono 16-bit
+
 void UseSource(int channels, int bits) {
   const auto align = static_cast<WORD>(channels * bits / 8);
   SampleStore.format = WAVEFORMATEX{WAVE_FORMAT_PCM, static_cast<WORD>(channels), 44100, 44100u * align,
@@ -40,7 +43,7 @@ void UseSource(int channels, int bits) {
 }
 
 // The first channel of frame `frame` of a play buffer.
-void PutSample(char* buffer, int frame, int value, int blockAlign, int bits) {
+void PutSample(char* buffer, int frame, int value, int blockAlign = kMono16, int bits = 16) {
   const int position = frame * blockAlign;
   if (bits == 8) {
     PlayBufferStore(buffer, position, static_cast<unsigned char>(value + 128));
@@ -48,6 +51,180 @@ void PutSample(char* buffer, int frame, int value, int blockAlign, int bits) {
     PlayBufferStore(buffer, position, static_cast<unsigned char>(value & 0xFF));
     PlayBufferStore(buffer, position + 1, static_cast<unsigned char>((value >> 8) & 0xFF));
   }
+}
+
+// Frames from `first` on alternate between +a and -(a + 1): full scale for a = 32767.
+void Alternating(char* buffer, int first, int count, int a, int blockAlign = kMono16, int bits = 16) {
+  for (int i = 0; i < count; ++i) PutSample(buffer, first + i, i % 2 == 0 ? a : -a - 1, blockAlign, bits);
+}
+
+// A 441 Hz sine at 44100 Hz: 100 frames a period, reaching exactly +32767 at frame 25.
+void Sine(char* buffer, int first, int count) {
+  for (int i = 0; i < count; ++i)
+    PutSample(buffer, first + i, static_cast<int>(std::lround(32767.0 * std::sin(2.0 * M_PI * i / 100.0))));
+}
+
+// Silence reads -96.33 "(-inf)" (not type 0 in the thread); nothing to read is silence, not a division by 0.
+TEST(LevelMeasure, ReadingsOfEachTypeSilenceAndNothingToRead) {
+  ResetTransport();
+  char* a = SampleStore.bufferA;
+  char* b = SampleStore.bufferB;
+  const LevelWindow zeros = MeasureLevel(a, 0, kWindow, kMono16, 16, 0);
+  EXPECT_EQ(zeros.sumDifferences, 110);  // each zero difference counts 1
+  Alternating(a, 0, 200, 32767);
+  Alternating(b, 0, 200, 127, 1, 8);
+  Sine(a, 1000, 200);
+  PutSample(a, 2108, 3000);  // sub compares the window's last two frames
+  PutSample(a, 2109, -500);
+  const LevelWindow full16 = MeasureLevel(a, 0, kWindow, kMono16, 16, 0);
+  const LevelWindow full8 = MeasureLevel(b, 0, 110, 1, 8, 0);
+  const LevelWindow sine = MeasureLevel(a, 2000, 200, kMono16, 16, 0);  // one whole period
+  const LevelWindow sub = MeasureLevel(a, 4000, kWindow, kMono16, 16, 0);
+  EXPECT_EQ(full8.frames + full16.frames, 220);
+  const struct {
+    const LevelWindow& window;
+    int32_t type, fullScale;
+    double decibels, tolerance;
+  } cases[] = {
+      {full16, kLevelSubWide, 65536, 20.0 * std::log10(65535.0 / 65536.0), 1e-12},
+      {full8, kLevelSubWide, 256, 20.0 * std::log10(255.0 / 256.0), 1e-12},
+      {sine, kLevelPeak, 65536, 0.0, 1e-12},
+      {sine, kLevelRmsSimple, 65536, 20.0 * std::log10(0.707), 1e-12},
+      {sine, kLevelRmsAccuracy, 65536, -3.01, 0.05},  // the true RMS of a sine
+      {sine, kLevelRmsLike, 65536, 20.0 * std::log10(sine.sumAbsolute / (65536.0 * sine.frames)) + 10.0, 1e-12},
+      {sub, kLevelSub, 65536, 20.0 * std::log10(2500.0 / 65536.0), 1e-12},
+  };
+  for (const auto& c : cases) {
+    const LevelReading r = PaintLevelReading(c.type, c.window, c.fullScale);
+    EXPECT_FALSE(r.silent) << c.type;
+    EXPECT_NEAR(r.decibels, c.decibels, c.tolerance) << c.type;
+  }
+  // The first frame's previous value comes from the last pass; the difference reads one frame on.
+  PutSample(a, 0, -1234);
+  PutSample(a, 1, 766);
+  const LevelWindow first = MeasureLevel(a, 0, 2, kMono16, 16, 77);
+  EXPECT_EQ(std::tuple(first.frames, first.previousAbsolute, first.currentAbsolute, first.sumDifferences),
+            std::tuple(1, 77, 1234, int64_t{2000}));
+
+  LevelReading r;
+  ASSERT_TRUE(ThreadLevelReading(kLevelSubWide, zeros, 65536, &r));
+  EXPECT_EQ(std::tuple(r.silent, r.decibels), std::tuple(false, SilenceDecibels(65536)));
+  EXPECT_FALSE(ThreadLevelReading(kLevelPeak, zeros, 65536, &r));
+  for (int32_t type = 0; type <= 5; ++type) EXPECT_NEAR(PaintLevelReading(type, zeros, 65536).decibels, -96.33, 0.005);
+  // The thread calls a window quieter than one step a frame silence; the paint does not.
+  std::memset(b, 0, 400);
+  PutSample(b, 5, 50);
+  const LevelWindow quiet = MeasureLevel(b, 0, kWindow, kMono16, 16, 0);
+  ASSERT_TRUE(ThreadLevelReading(kLevelRmsLike, quiet, 65536, &r));
+  EXPECT_TRUE(r.silent);
+  EXPECT_FALSE(PaintLevelReading(kLevelRmsLike, quiet, 65536).silent);
+  for (const LevelWindow& w :
+       {MeasureLevel(a, kPlayBufferReadLimit, kWindow, 1, 8, 0), MeasureLevel(a, -4, kWindow, kMono16, 16, 0),
+        MeasureLevel(a, 0, 0, kMono16, 16, 0), MeasureLevel(nullptr, 0, kWindow, kMono16, 16, 0)}) {
+    EXPECT_EQ(w.frames, 0);
+    for (int32_t type = 0; type <= 5; ++type) EXPECT_TRUE(PaintLevelReading(type, w, 65536).silent) << type;
+    ASSERT_TRUE(ThreadLevelReading(kLevelSubWide, w, 65536, &r));
+    EXPECT_TRUE(r.silent && std::isfinite(r.decibels));
+  }
+  // The buffer's last frame has no next frame: whatever follows the buffer in memory must not count.
+  Alternating(a, 0, 64000, 32767);
+  PutSample(b, 0, 5000);
+  for (const auto& [blockAlign, lastFrame] : {std::pair{kMono16, 63999}, std::pair{4, 31999}}) {
+    PutSample(a, lastFrame, -1000, blockAlign);
+    const LevelWindow w = MeasureLevel(a, lastFrame * blockAlign, kWindow, blockAlign, 16, 0);
+    EXPECT_EQ(std::tuple(w.frames, w.sumAbsolute, w.sumDifferences, w.end),
+              std::tuple(1, int64_t{1000}, int64_t{1}, 128000));
+  }
+  ResetTransport();
+}
+
+// The level rows drawn on a memory surface with the system font.
+class LevelPaint : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetTransport();
+    UseSource(1, 16);
+    SampleStore.lastWritten = kPlayBufferA;
+    state.ahead = 256000;  // while stopped, the stored ahead places the window at offset 0
+  }
+  void TearDown() override { ResetTransport(); }
+  bool Paint(int32_t type = kLevelSubWide, DWORD position = 0) { return PaintLevel(dc, state, position, type, 400); }
+  // The level text: `start` and blanks up to 120 characters; compared left of the bar.
+  ::testing::AssertionResult LevelTextIs(const std::string& start) {
+    return TextImage(start + std::string(120 - start.size(), ' ')).At(dc, 0, 60, kLevelBarLeft);
+  }
+  // The last black pixel of the bar row, from x = 120 on; 119 must be white.
+  int BarEnd() {
+    int x = kLevelBarLeft;
+    while (GetPixel(dc, x, 68) == kBlack) ++x;
+    return GetPixel(dc, kLevelBarLeft - 1, 68) == kWhite ? x - 1 : -1;
+  }
+  // A blank picture and no readings held.
+  void Clear() {
+    Rectangle(dc, -1, -1, 801, 101);
+    state = LevelPaintState();
+    state.ahead = 256000;
+  }
+  char* a = SampleStore.bufferA;
+  test_support::Picture picture{800, 100};
+  HDC dc = picture.dc();
+  LevelPaintState state;
+};
+
+TEST_F(LevelPaint, BarDotMarkAndTextOfEachReading) {
+  for (const auto& [bits, markX] : {std::pair{8, 312}, std::pair{16, 504}}) {
+    UseSource(1, bits);
+    Alternating(a, 0, 200, bits == 16 ? 32767 : 127, bits / 8, bits);
+    ASSERT_TRUE(Paint());
+    EXPECT_EQ(BarEnd(), markX) << bits;  // the bar, then the dot
+    // The 0 dB mark: a line from (markX, 67) up to y = 60 exclusive, and its label.
+    for (int y = 60; y <= 67; ++y) EXPECT_EQ(GetPixel(dc, markX, y), y == 60 ? kWhite : kBlack) << y;
+    EXPECT_TRUE(TextImage("0dB").At(dc, markX, 40));
+    Clear();
+  }
+  Sine(a, 0, 200);
+  ASSERT_TRUE(Paint(kLevelPeak));
+  EXPECT_TRUE(LevelTextIs("vol(dB): 0.00dB  "));
+  EXPECT_EQ(BarEnd(), 120 + 4 * 95 - 1);  // a positive reading draws 95 units
+  Clear();
+  std::memset(a, 0, 400);
+  ASSERT_TRUE(Paint(kLevelRmsLike));
+  EXPECT_TRUE(LevelTextIs("vol(dB):-96.33dB(-inf)"));
+  EXPECT_EQ(GetPixel(dc, 120, 68), kBlack);  // the dot at 0 units
+  EXPECT_EQ(InkIn(dc, 200, 68, 504, 69), 0);
+  // While the thread draws the bar, the paint draws only the dot and the mark.
+  Clear();
+  Alternating(a, 0, 200, 32767);
+  levelThreadOff = 0;
+  ASSERT_TRUE(Paint());
+  EXPECT_EQ(std::tuple(GetPixel(dc, 300, 68), GetPixel(dc, 504, 68), GetPixel(dc, 504, 64)),
+            std::tuple(kWhite, kBlack, kBlack));
+  // The dot stays at the loudest of the last ten paints.
+  Clear();
+  levelThreadOff = 1;
+  ASSERT_TRUE(Paint());
+  Alternating(a, 0, 200, 3276);  // a difference of 6553: -20 dB, 76 units
+  for (int i = 0; i < 9; ++i) {
+    ASSERT_TRUE(Paint());
+    ASSERT_EQ(BarEnd(), 423) << i;
+    ASSERT_EQ(GetPixel(dc, 504, 68), kBlack) << i;
+  }
+  ASSERT_TRUE(Paint());
+  EXPECT_EQ(GetPixel(dc, 504, 68), kWhite);
+  EXPECT_EQ(BarEnd(), 424);  // the dot now sits where the bar ends
+}
+
+TEST_F(LevelPaint, WhilePlayingTheWindowFollowsTheDevicePosition) {
+  playflag = 1;
+  buff = 1;
+  // Played past everything counted: whole buffers are added back, 200088 - 128000 = 72088.
+  Alternating(a, 36044, 200, 32767);
+  ASSERT_TRUE(Paint(kLevelSubWide, 200000));
+  EXPECT_EQ(state.ahead, 128000 - 72088);
+  EXPECT_TRUE(LevelTextIs("vol(dB):-0.00dB  "));
+  eflag = 1;  // at the end of the file with the device closed, the last place stays
+  ASSERT_TRUE(Paint(kLevelSubWide, 0));
+  EXPECT_EQ(state.ahead, 128000 - 72088);
 }
 
 class StatusDisplayTest : public ::testing::Test {
@@ -78,7 +255,6 @@ class StatusDisplayTest : public ::testing::Test {
     window = GetDC(hwnd);
     audio_test::Pump();  // the first paint after showing erases the background
   }
-
   void TearDown() override {
     playflag = 0;
     EXPECT_TRUE(WaitForViewThreadEnd(ViewKind::LevelMeter, 2000));
@@ -88,217 +264,18 @@ class StatusDisplayTest : public ::testing::Test {
     audio_test::Pump();
     ResetTransport();
   }
-
   // Paints, as the window's paint handler does, with the device at `position`.
   void Paint(DWORD position) {
     InvalidateRect(hwnd, nullptr, FALSE);
     PaintStatus(position);
   }
-
   SettingsRecord settings;
   HWND hwnd = nullptr;
   HDC window = nullptr;  // the window's client surface
 };
 
-constexpr int kMono16 = 2;
-constexpr int kWindow = 220;  // 1/400 s of 44100 Hz mono 16-bit
-
-// Frames from `first` on alternate between +a and -(a + 1): full scale for a = 32767.
-void Alternating(char* buffer, int first, int count, int a, int blockAlign = kMono16, int bits = 16) {
-  for (int i = 0; i < count; ++i) PutSample(buffer, first + i, i % 2 == 0 ? a : -a - 1, blockAlign, bits);
-}
-
-// A 441 Hz sine at 44100 Hz: 100 frames a period, reaching exactly +32767 at frame 25.
-void Sine(char* buffer, int first, int count) {
-  for (int i = 0; i < count; ++i) {
-    PutSample(buffer, first + i, static_cast<int>(std::lround(32767.0 * std::sin(2.0 * M_PI * i / 100.0))), kMono16,
-              16);
-  }
-}
-
-class LevelMeasure : public ::testing::Test {
- protected:
-  void SetUp() override { ResetTransport(); }
-  void TearDown() override { ResetTransport(); }
-  char* a = SampleStore.bufferA;
-  char* b = SampleStore.bufferB;
-};
-
-TEST_F(LevelMeasure, ReadingsOfEachType) {
-  Alternating(a, 0, 200, 32767);
-  Alternating(b, 0, 200, 127, 1, 8);
-  Sine(a, 1000, 200);
-  PutSample(a, 2108, 3000, kMono16, 16);  // sub compares the window's last two frames
-  PutSample(a, 2109, -500, kMono16, 16);
-  const LevelWindow full16 = MeasureLevel(a, 0, kWindow, kMono16, 16, 0);
-  const LevelWindow full8 = MeasureLevel(b, 0, 110, 1, 8, 0);
-  const LevelWindow sine = MeasureLevel(a, 2000, 200, kMono16, 16, 0);  // one whole period
-  const LevelWindow sub = MeasureLevel(a, 4000, kWindow, kMono16, 16, 0);
-  EXPECT_EQ(full8.frames + full16.frames, 220);
-  const struct {
-    const LevelWindow& window;
-    int32_t type, fullScale;
-    double decibels, tolerance;
-  } cases[] = {
-      {full16, kLevelSubWide, 65536, 20.0 * std::log10(65535.0 / 65536.0), 1e-12},
-      {full8, kLevelSubWide, 256, 20.0 * std::log10(255.0 / 256.0), 1e-12},
-      {sine, kLevelPeak, 65536, 0.0, 1e-12},
-      {sine, kLevelRmsSimple, 65536, 20.0 * std::log10(0.707), 1e-12},
-      {sine, kLevelRmsAccuracy, 65536, -3.01, 0.05},  // the true RMS of a sine
-      {sine, kLevelRmsLike, 65536, 20.0 * std::log10(sine.sumAbsolute / (65536.0 * sine.frames)) + 10.0, 1e-12},
-      {sub, kLevelSub, 65536, 20.0 * std::log10(2500.0 / 65536.0), 1e-12},
-  };
-  for (const auto& c : cases) {
-    const LevelReading r = PaintLevelReading(c.type, c.window, c.fullScale);
-    EXPECT_FALSE(r.silent) << c.type;
-    EXPECT_NEAR(r.decibels, c.decibels, c.tolerance) << c.type;
-  }
-  // The first frame's previous value comes from the last pass; the difference reads one frame on.
-  PutSample(a, 0, -1234, kMono16, 16);
-  PutSample(a, 1, 766, kMono16, 16);
-  const LevelWindow first = MeasureLevel(a, 0, 2, kMono16, 16, 77);
-  EXPECT_EQ(std::tuple(first.frames, first.previousAbsolute, first.currentAbsolute, first.sumDifferences),
-            std::tuple(1, 77, 1234, int64_t{2000}));
-}
-
-// Silence reads -96.33 "(-inf)" (not type 0 in the thread); nothing to read is silence, not a division by 0.
-TEST_F(LevelMeasure, SilenceAndNothingToRead) {
-  const LevelWindow zeros = MeasureLevel(a, 0, kWindow, kMono16, 16, 0);
-  EXPECT_EQ(zeros.sumDifferences, 110);  // each zero difference counts 1
-  LevelReading r;
-  ASSERT_TRUE(ThreadLevelReading(kLevelSubWide, zeros, 65536, &r));
-  EXPECT_FALSE(r.silent);
-  EXPECT_DOUBLE_EQ(r.decibels, SilenceDecibels(65536));
-  EXPECT_FALSE(ThreadLevelReading(kLevelPeak, zeros, 65536, &r));
-  // The thread calls a window quieter than one step a frame silence; the paint does not.
-  PutSample(b, 5, 50, kMono16, 16);
-  const LevelWindow quiet = MeasureLevel(b, 0, kWindow, kMono16, 16, 0);
-  ASSERT_TRUE(ThreadLevelReading(kLevelRmsLike, quiet, 65536, &r));
-  EXPECT_TRUE(r.silent);
-  EXPECT_FALSE(PaintLevelReading(kLevelRmsLike, quiet, 65536).silent);
-
-  Alternating(a, 0, 64000, 32767);
-  for (const LevelWindow& w :
-       {MeasureLevel(a, kPlayBufferReadLimit, kWindow, 1, 8, 0), MeasureLevel(a, 128000, kWindow, kMono16, 16, 0),
-        MeasureLevel(a, -4, kWindow, kMono16, 16, 0), MeasureLevel(a, 0, 0, kMono16, 16, 0),
-        MeasureLevel(nullptr, 0, kWindow, kMono16, 16, 0)}) {
-    EXPECT_EQ(w.frames, 0);
-    for (int32_t type = 0; type <= 5; ++type) EXPECT_TRUE(PaintLevelReading(type, w, 65536).silent) << type;
-    ASSERT_TRUE(ThreadLevelReading(kLevelSubWide, w, 65536, &r));
-    EXPECT_TRUE(r.silent && std::isfinite(r.decibels));
-  }
-  for (int32_t type = 0; type <= 5; ++type) EXPECT_NEAR(PaintLevelReading(type, zeros, 65536).decibels, -96.33, 0.005);
-  // The buffer's last frame has no next frame: whatever follows the buffer in memory must not count.
-  PutSample(b, 0, 5000, kMono16, 16);
-  for (const auto& [blockAlign, lastFrame] : {std::pair{kMono16, 63999}, std::pair{4, 31999}}) {
-    PutSample(a, lastFrame, -1000, blockAlign, 16);
-    const LevelWindow w = MeasureLevel(a, lastFrame * blockAlign, kWindow, blockAlign, 16, 0);
-    EXPECT_EQ(std::tuple(w.frames, w.sumAbsolute, w.sumDifferences, w.end),
-              std::tuple(1, int64_t{1000}, int64_t{1}, 128000));
-  }
-}
-
-// The level rows drawn on a memory surface with the system font.
-class LevelPaint : public LevelMeasure {
- protected:
-  void SetUp() override {
-    LevelMeasure::SetUp();
-    UseSource(1, 16);
-    SampleStore.lastWritten = kPlayBufferA;
-    state.ahead = 256000;  // while stopped, the stored ahead places the window at offset 0
-  }
-  bool Paint(int32_t type = kLevelSubWide, DWORD position = 0) { return PaintLevel(dc, state, position, type, 400); }
-  // The level text: `start` and blanks up to 120 characters; compared left of the bar.
-  ::testing::AssertionResult LevelTextIs(const std::string& start) {
-    return TextImage(start + std::string(120 - start.size(), ' ')).At(dc, 0, 60, kLevelBarLeft);
-  }
-  // The last black pixel of the bar row, from x = 120 on; 119 must be white.
-  int BarEnd() {
-    int x = kLevelBarLeft;
-    while (GetPixel(dc, x, 68) == kBlack) ++x;
-    return GetPixel(dc, kLevelBarLeft - 1, 68) == kWhite ? x - 1 : -1;
-  }
-  // A blank picture and no readings held.
-  void Clear() {
-    Rectangle(dc, -1, -1, 801, 101);
-    state = LevelPaintState();
-    state.ahead = 256000;
-  }
-
-  test_support::Picture picture{800, 100};
-  HDC dc = picture.dc();
-  LevelPaintState state;
-};
-
-TEST_F(LevelPaint, BarDotMarkAndTextOfEachReading) {
-  for (const auto& [bits, markX] : {std::pair{8, 312}, std::pair{16, 504}}) {
-    UseSource(1, bits);
-    Alternating(a, 0, 200, bits == 16 ? 32767 : 127, bits / 8, bits);
-    ASSERT_TRUE(Paint());
-    EXPECT_EQ(BarEnd(), markX) << bits;  // the bar, then the dot
-    // The 0 dB mark: a line from (markX, 67) up to y = 60 exclusive, and its label.
-    for (int y = 60; y <= 67; ++y) EXPECT_EQ(GetPixel(dc, markX, y), y == 60 ? kWhite : kBlack) << y;
-    EXPECT_TRUE(TextImage("0dB").At(dc, markX, 40));
-    EXPECT_TRUE(bits == 8 || LevelTextIs("vol(dB):-0.00dB  "));
-    Clear();
-  }
-  Sine(a, 0, 200);
-  ASSERT_TRUE(Paint(kLevelPeak));
-  EXPECT_TRUE(LevelTextIs("vol(dB): 0.00dB  "));
-  EXPECT_EQ(BarEnd(), 120 + 4 * 95 - 1);  // a positive reading draws 95 units
-  Clear();
-  std::memset(a, 0, 400);
-  ASSERT_TRUE(Paint(kLevelRmsLike));
-  EXPECT_TRUE(LevelTextIs("vol(dB):-96.33dB(-inf)"));
-  EXPECT_EQ(GetPixel(dc, 120, 68), kBlack);  // the dot at 0 units
-  EXPECT_EQ(InkIn(dc, 200, 68, 504, 69), 0);
-  // While the thread draws the bar, the paint draws only the dot and the mark.
-  Clear();
-  Alternating(a, 0, 200, 32767);
-  levelThreadOff = 0;
-  ASSERT_TRUE(Paint());
-  EXPECT_EQ(GetPixel(dc, 300, 68), kWhite);
-  EXPECT_EQ(GetPixel(dc, 504, 68), kBlack);
-  EXPECT_EQ(GetPixel(dc, 504, 64), kBlack);
-  // Without a play buffer nothing is drawn.
-  Clear();
-  SampleStore.lastWritten = kNoPlayBuffer;
-  EXPECT_FALSE(Paint());
-  EXPECT_EQ(InkIn(dc, 0, 0, 800, 100), 0);
-}
-
-TEST_F(LevelPaint, TheDotStaysAtTheLoudestOfTheLastTenPaints) {
-  Alternating(a, 0, 200, 32767);
-  ASSERT_TRUE(Paint());
-  Alternating(a, 0, 200, 3276);  // a difference of 6553: -20 dB, 76 units
-  for (int i = 0; i < 9; ++i) {
-    ASSERT_TRUE(Paint());
-    ASSERT_EQ(BarEnd(), 423) << i;
-    ASSERT_EQ(GetPixel(dc, 504, 68), kBlack) << i;
-  }
-  ASSERT_TRUE(Paint());
-  EXPECT_EQ(GetPixel(dc, 504, 68), kWhite);
-  EXPECT_EQ(BarEnd(), 424);  // the dot now sits where the bar ends
-}
-
-TEST_F(LevelPaint, WhilePlayingTheWindowFollowsTheDevicePosition) {
-  playflag = 1;
-  buff = 1;
-  // Played past everything counted: whole buffers are added back, 200088 - 128000 = 72088.
-  Alternating(a, 36044, 200, 32767);
-  ASSERT_TRUE(Paint(kLevelSubWide, 200000));
-  EXPECT_EQ(state.ahead, 128000 - 72088);
-  EXPECT_TRUE(LevelTextIs("vol(dB):-0.00dB  "));
-  // At the end of the file with the device closed, the last place stays.
-  eflag = 1;
-  ASSERT_TRUE(Paint(kLevelSubWide, 0));
-  EXPECT_EQ(state.ahead, 128000 - 72088);
-}
-
 // Hold freezes the thread's bar; it ends when the paint takes the bar back or playback stops.
-using LevelThread = StatusDisplayTest;
-
-TEST_F(LevelThread, DrawsTextAndBarUntilHeldTurnedOffOrStopped) {
+TEST_F(StatusDisplayTest, LevelThreadDrawsTextAndBarUntilHeldTurnedOffOrStopped) {
   // The device is closed (position 0): 127000 ahead puts the window at offset 1000 of A.
   SampleStore.lastWritten = kPlayBufferA;
   SampleStore.writtenEnd = 127000;
@@ -317,8 +294,7 @@ TEST_F(LevelThread, DrawsTextAndBarUntilHeldTurnedOffOrStopped) {
   for (const bool turnedOff : {true, false}) {
     StartViewThreads(ViewStart::Playback);
     ASSERT_TRUE(barReaches503());
-    EXPECT_EQ(GetPixel(window, 504, 68), kWhite);
-    EXPECT_EQ(GetPixel(window, 504, 64), kBlack);  // the mark on the window
+    EXPECT_EQ(std::tuple(GetPixel(window, 504, 68), GetPixel(window, 504, 64)), std::tuple(kWhite, kBlack));
     EXPECT_EQ(GetPixel(MainOffscreen(), 503, 68), kBlack);
     EXPECT_TRUE(eventually([&] { return TextImage("vol(dB):-0.00dB    ").At(window, 0, 60, kLevelBarLeft); }));
     levelHold = 1;
@@ -358,9 +334,7 @@ class StatusLines : public StatusDisplayTest {
     playflag = 1;
     buff = 1;
     // 128000 - (44100 + 88) ahead: the level window starts at byte 44188, frame 22094.
-    for (int i = 0; i < 200; ++i) {
-      PutSample(SampleStore.bufferA, 22094 + i, i % 2 == 0 ? 32767 : -32768, 2, 16);
-    }
+    Alternating(SampleStore.bufferA, 22094, 200, 32767);
   }
   // Whether `text` in the text font appears at (x, y) of the window.
   ::testing::AssertionResult Shows(const std::string& text, int x, int y, int maxWidth = 1 << 20) {
@@ -406,12 +380,14 @@ TEST_F(StatusLines, PlayingShowsPositionEndSizeLevelAndNameAndTheFullDisplayAdds
   EXPECT_TRUE(Shows(line, 0, 180));
 }
 
-TEST_F(StatusLines, BeforeTheDeviceOpensOnlyTheNameAndWithoutStatusTextTheLevelToo) {
+// After a stop current is the data size unless paused (trailing blanks erase longer text); neither the
+// draining last buffer nor, without a play buffer, anything is redrawn (an error while playing).
+TEST_F(StatusLines, StoppedPausedDrainingAndWithoutAPlayBuffer) {
+  // Without status text only the level and the name; before the device opens only the name.
   statusEnabled = 0;
   Paint(kHalfSecond);
   EXPECT_TRUE(Shows("filename:song.wav    ", 0, 80));
   EXPECT_EQ(InkIn(window, 0, 0, 700, 75), 0);
-
   statusEnabled = 1;
   statusText = 0;
   settings.mainwindowparafull = 1;
@@ -419,11 +395,7 @@ TEST_F(StatusLines, BeforeTheDeviceOpensOnlyTheNameAndWithoutStatusTextTheLevelT
   for (int y : {0, 20, 120}) EXPECT_EQ(RowInk(y), 0) << y;
   EXPECT_EQ(RowInk(40, 500), 0);  // no datasize; the 0dB label stays
   EXPECT_TRUE(Shows("vol(dB):-0.00dB" + std::string(105, ' '), 0, 60, 120));
-  EXPECT_TRUE(Shows("filename:song.wav    ", 0, 80));
-}
-
-// Trailing blanks erase the longer text before them.
-TEST_F(StatusLines, AfterAStopCurrentIsTheDataSizeUnlessPaused) {
+  statusText = 1;
   playflag = 0;
   Paint(0);
   EXPECT_TRUE(Shows("current:441000byte      ", 0, 20));
@@ -439,10 +411,6 @@ TEST_F(StatusLines, AfterAStopCurrentIsTheDataSizeUnlessPaused) {
   Paint(4);
   EXPECT_TRUE(Shows("current:4byte      ", 0, 20));
   EXPECT_EQ(InkIn(window, TextImage("current:4byte      ", TextFont).width(), 20, 180, 20 + TextLineHeight), 0);
-}
-
-// Neither the draining last buffer nor, without a play buffer, anything (an error while playing).
-TEST_F(StatusLines, WhatIsNotRedrawn) {
   eflag = 1;
   MarkWindow();
   Paint(kDataSize);  // the device has played the whole data
