@@ -1,6 +1,5 @@
 #include "analysis/spectrum_cycle.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -132,12 +131,24 @@ TEST_F(SpectrumCycleTest, TheBlockRunsFromTheHeardFrameThroughTheNewerBuffer) {
     int32_t zerosFrom;
   } cases[] = {
       // Byte 127000 is frame 31750, 250 frames before the end of the newer buffer (B).
-      {"short read", {kPlayBufferB, 127000, true}, [](int32_t) { return 7; }, [](int32_t f) { return f; },
-       {{0, 31750}, {249, 31999}}, 250},
-      {"older into newer", {kPlayBufferA, 126000, true}, [](int32_t f) { return f; },
-       [](int32_t f) { return -1 - f; }, {{0, 31500}, {499, 31999}, {500, -1}, {2047, -1548}}, 2048},
-      {"older used up", {kPlayBufferA, 128000, false}, [](int32_t) { return 7; }, [](int32_t f) { return f; },
-       {{0, 0}, {2047, 2047}}, 2048},
+      {"short read",
+       {kPlayBufferB, 127000, true},
+       [](int32_t) { return 7; },
+       [](int32_t f) { return f; },
+       {{0, 31750}, {249, 31999}},
+       250},
+      {"older into newer",
+       {kPlayBufferA, 126000, true},
+       [](int32_t f) { return f; },
+       [](int32_t f) { return -1 - f; },
+       {{0, 31500}, {499, 31999}, {500, -1}, {2047, -1548}},
+       2048},
+      {"older used up",
+       {kPlayBufferA, 128000, false},
+       [](int32_t) { return 7; },
+       [](int32_t f) { return f; },
+       {{0, 0}, {2047, 2047}},
+       2048},
   };
   for (const auto& c : cases) {
     FillStereo(store.bufferA, c.a);
@@ -277,50 +288,29 @@ TEST_F(SpectrumCycleTest, ReadyComesWithTheFilteredSpectrumAndSmoothingCarriesOv
 
 constexpr FrameLayout kStereo16{2, 16, 4};
 
+// A frame size smaller than its samples (a broken header) would walk past the buffer's end; the
+// last byte of the buffer is never a sample.
 TEST(PlayedFrameCopy, ReadsNothingFromOutsideOrUnknownLayouts) {
   const std::vector<char> bytes(kPlayBufferBytes, static_cast<char>(200));
-  int32_t block[4] = {};
-  EXPECT_EQ(CopyPlayedFrames(nullptr, 0, kStereo16, ViewCopy::None, block, 0, 4), 0);
-  EXPECT_EQ(CopyPlayedFrames(bytes.data(), -4, kStereo16, ViewCopy::None, block, 0, 4), 0);
-  EXPECT_EQ(CopyPlayedFrames(bytes.data(), 127999, kStereo16, ViewCopy::None, block, 0, 4), 0);
-  // A frame size smaller than its samples (a broken header) would walk past the buffer's end.
-  EXPECT_EQ(CopyPlayedFrames(bytes.data(), 0, FrameLayout{2, 16, 1}, ViewCopy::None, block, 0, 4), 0);
-  // The last byte of the buffer is never a sample.
-  std::vector<int32_t> many(100);
-  EXPECT_EQ(CopyPlayedFrames(bytes.data(), 127990, {1, 8, 1}, ViewCopy::None, many.data(), 0, 100), 9);
+  int32_t block[100] = {};
+  for (const auto& [data, offset, layout, copied] : {std::tuple{bytes.data(), 0, FrameLayout{2, 16, 1}, 0},
+                                                     {nullptr, 0, kStereo16, 0},
+                                                     {bytes.data(), -4, kStereo16, 0},
+                                                     {bytes.data(), 127999, kStereo16, 0},
+                                                     {bytes.data(), 127990, {1, 8, 1}, 9}}) {
+    EXPECT_EQ(CopyPlayedFrames(data, offset, layout, ViewCopy::None, block, 0, 100), copied) << offset;
+  }
 }
 
-// Each sample from the low bytes of two entries; a whole staging area fills half its entries.
-TEST(InputBlockCopy, BuildsSixteenBitSamplesFromTheLowBytesInsideTheStagingArea) {
-  static std::atomic<int32_t> stage[kInputStageEntries];
-  const int32_t entries[] = {0x34, 0x12, 0x00, 0x80, 0x1FF, 0x37F, 0xFF, 0xFF};
-  for (size_t i = 0; i < 8; ++i) stage[i] = entries[i];
-  ViewLeft[4] = 999;
-  int32_t block[4] = {};
-  CopyInputBlock(stage, 4, block);
-  EXPECT_THAT(block, ::testing::ElementsAre(0x1234, -32768, 32767, -1));
-  EXPECT_THAT(std::vector<int32_t>(ViewLeft, ViewLeft + 5), ::testing::ElementsAre(0x1234, -32768, 32767, -1, 999));
-
-  for (int32_t i = 0; i < kInputStageEntries; ++i) stage[i] = i & 0xFF;
-  std::vector<int32_t> whole(kInputStageEntries, -7);
-  CopyInputBlock(stage, kInputStageEntries, whole.data());
-  EXPECT_EQ(whole[kInputStageEntries / 2 - 1], static_cast<int16_t>(0xFFFE));
-  EXPECT_EQ(whole[kInputStageEntries / 2], -7);
-}
-
-// Sizes outside the room are held to it; `ready` is set again by each publication.
-TEST(SharedSpectrumPublication, ACopyReturnsTheLatestSizeHeldToTheRoom) {
+// Sizes outside the room are held to it; spectra of one value and size a cycle, published flat out:
+// no copy by two readers mixes two cycles.
+TEST(SharedSpectrumPublication, SizesAreHeldToTheRoomAndConcurrentCopiesAreNeverAMixtureOfCycles) {
   std::vector<int32_t> out(kSpectrumRoom, 7);
   SharedSpectrum.ready = 0;
   PublishSpectrum(out.data(), kSpectrumRoom + 100);
-  EXPECT_EQ(SharedSpectrum.ready, 1);
-  EXPECT_EQ(CopySpectrum(out.data(), 1), kSpectrumRoom);
+  EXPECT_EQ(std::tuple(SharedSpectrum.ready.load(), CopySpectrum(out.data(), 1)), std::tuple(1, kSpectrumRoom));
   PublishSpectrum(out.data(), -5);
   EXPECT_EQ(CopySpectrum(out.data(), 1), 0);
-}
-
-// Spectra of one value and size a cycle, published flat out: no copy by two readers mixes two cycles.
-TEST(SharedSpectrumPublication, ConcurrentCopiesAreNeverAMixtureOfCycles) {
   std::atomic<bool> stop{false};
   std::atomic<int32_t> published{0}, mixtures{0}, copies{0};
   std::thread producer([&] {
