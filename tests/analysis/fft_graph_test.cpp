@@ -220,16 +220,4 @@ TEST_F(FftGraphTest, StatisticsLines) {
   EXPECT_EQ(grid.count(kWhite), kW * kH);
 }
 
-TEST_F(FftGraphTest, TransferCopiesTheWholePictureOrOnlyTheStatisticsArea) {
-  SelectObject(back.dc(), GetStockObject(BLACK_BRUSH));
-  Rectangle(back.dc(), -1, -1, kW + 1, kH + 1);
-  FftStatistics stats;
-  // (whole picture, statistics off, wide statistics): what has reached the window so far.
-  for (const auto& [whole, off, wide, black] :
-       {std::tuple{false, 1, 1, 0}, {false, 0, 0, 40 * 20}, {false, 0, 1, 280 * 20}, {true, 1, 0, kW * kH}}) {
-    TransferFftPicture(Surfaces(), kW, kH, whole, off, wide, &stats);
-    EXPECT_EQ(window.count(kBlack), black) << whole << off << wide;
-  }
-}
-
 }  // namespace

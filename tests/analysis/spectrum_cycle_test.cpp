@@ -48,20 +48,14 @@ class SpectrumCycleTest : public ::testing::Test {
     store.dataSize = 100000000;
     store.lastWritten = kPlayBufferB;
     store.writtenEnd = 1000000;
-    playing = 1;
-    inputOn = 0;
+    playing = WindowRebuild = 1;
+    inputOn = FftLatencyMs = SgControl.stopped = SgControl.endOfData = endOfDataMarker = 0;
     // The defaults, but a rectangular window and no filters: magnitudes are the transform's own.
     settings.~SettingsRecord();
     new (&settings) SettingsRecord();
     settings.wfkind = 'z';
-    settings.pinknoizeflatingfilter = 0;
-    settings.smoothingfilter = 0;
+    settings.pinknoizeflatingfilter = settings.smoothingfilter = 0;
     SamplesPerFrame = 2048;
-    WindowRebuild = 1;
-    FftLatencyMs = 0;
-    SgControl.stopped = 0;
-    SgControl.endOfData = 0;
-    endOfDataMarker = 0;
     std::fill(std::begin(SmoothingHistory), std::end(SmoothingHistory), 0);
     feed = MakeSpectrumFeed(store, settings, playing, inputOn);
   }
@@ -122,41 +116,22 @@ TEST_F(SpectrumCycleTest, WhereTheFrameCanBeUsed) {
 
 // An older buffer continues in the newer without a gap; nothing follows the newer one.
 TEST_F(SpectrumCycleTest, TheBlockRunsFromTheHeardFrameThroughTheNewerBuffer) {
+  FillStereo(store.bufferA, [](int32_t f) { return f; });
+  FillStereo(store.bufferB, [](int32_t f) { return -1 - f; });
   const struct {
-    const char* what;
     PlayPosition where;
-    int32_t (*a)(int32_t);
-    int32_t (*b)(int32_t);
     std::vector<std::pair<int32_t, int32_t>> expected;  // (entry, sample)
     int32_t zerosFrom;
   } cases[] = {
-      // Byte 127000 is frame 31750, 250 frames before the end of the newer buffer (B).
-      {"short read",
-       {kPlayBufferB, 127000, true},
-       [](int32_t) { return 7; },
-       [](int32_t f) { return f; },
-       {{0, 31750}, {249, 31999}},
-       250},
-      {"older into newer",
-       {kPlayBufferA, 126000, true},
-       [](int32_t f) { return f; },
-       [](int32_t f) { return -1 - f; },
-       {{0, 31500}, {499, 31999}, {500, -1}, {2047, -1548}},
-       2048},
-      {"older used up",
-       {kPlayBufferA, 128000, false},
-       [](int32_t) { return 7; },
-       [](int32_t f) { return f; },
-       {{0, 0}, {2047, 2047}},
-       2048},
+      {{kPlayBufferB, 127000, true}, {{0, -31751}, {249, -32000}}, 250},  // 250 frames before B's end
+      {{kPlayBufferA, 126000, true}, {{0, 31500}, {499, 31999}, {500, -1}, {2047, -1548}}, 2048},
+      {{kPlayBufferA, 128000, false}, {{0, -1}, {2047, -2048}}, 2048},  // the older one used up
   };
   for (const auto& c : cases) {
-    FillStereo(store.bufferA, c.a);
-    FillStereo(store.bufferB, c.b);
-    std::fill(FftBlock, FftBlock + 2048, -1);
-    ASSERT_TRUE(TakeSpectrumBlock(feed, ReadyCycle(), c.where)) << c.what;
-    for (const auto& [i, sample] : c.expected) EXPECT_EQ(FftBlock[i], sample) << c.what << " " << i;
-    EXPECT_TRUE(ZerosIn(FftBlock + c.zerosFrom, FftBlock + 2048)) << c.what;
+    std::fill(FftBlock, FftBlock + 2048, 5);
+    ASSERT_TRUE(TakeSpectrumBlock(feed, ReadyCycle(), c.where)) << c.zerosFrom;
+    for (const auto& [i, sample] : c.expected) EXPECT_EQ(FftBlock[i], sample) << c.where.offset << " " << i;
+    EXPECT_TRUE(ZerosIn(FftBlock + c.zerosFrom, FftBlock + 2048)) << c.where.offset;
   }
 }
 
@@ -236,27 +211,21 @@ TEST_F(SpectrumCycleTest, TheBlockWaitsForTheRefillAndLiveInputForTheNextBlock) 
   reader.join();
 }
 
-TEST_F(SpectrumCycleTest, RadixFourInForceTransformsByRadixFour) {
-  settings.fftsample = 1024;
-  SamplesPerFrame = 1024;
+// Radix 4 in force transforms by radix 4; magnitudes are absolute sums held at the largest value.
+TEST_F(SpectrumCycleTest, RadixFourInForceAndMagnitudesHeldAtTheLargestValue) {
+  settings.fftsample = SamplesPerFrame = 1024;
   settings.fftradix4flag = 1;
   FillStereo(store.bufferB, [](int32_t f) { return (f * 7919) % 20000 - 10000; });
-  const SpectrumCycle cycle = ReadyCycle();
+  SpectrumCycle cycle = ReadyCycle();
   ASSERT_TRUE(TakeSpectrumBlock(feed, cycle, kStartOfB));
   std::vector<int32_t> x(FftBlock, FftBlock + 1024), re(1024), im(1024), ta(1024), tb(1024);
   FftRadix4(x.data(), 1024, im.data(), re.data(), ta.data(), tb.data());
   TransformSpectrumBlock(cycle);
-  EXPECT_TRUE(std::equal(re.begin(), re.end(), FftRe));
-  EXPECT_TRUE(std::equal(im.begin(), im.end(), FftIm));
-}
-
-TEST_F(SpectrumCycleTest, MagnitudesAreAbsoluteSumsHeldAtTheLargestValue) {
-  SpectrumCycle cycle = ReadyCycle();
+  EXPECT_TRUE(std::equal(re.begin(), re.end(), FftRe) && std::equal(im.begin(), im.end(), FftIm));
   cycle.n = 4;
-  const int32_t re[] = {3, -5, INT32_MIN, 2000000000};
-  const int32_t im[] = {-4, 0, INT32_MIN, 200000000};
-  std::copy(re, re + 4, FftRe);
-  std::copy(im, im + 4, FftIm);
+  const int32_t magnitudes[][4] = {{3, -5, INT32_MIN, 2000000000}, {-4, 0, INT32_MIN, 200000000}};
+  std::copy(magnitudes[0], magnitudes[0] + 4, FftRe);
+  std::copy(magnitudes[1], magnitudes[1] + 4, FftIm);
   FinishSpectrum(cycle);
   EXPECT_EQ(std::vector<int32_t>(SpectrumBins, SpectrumBins + 4), (std::vector<int32_t>{7, 5, INT32_MAX, INT32_MAX}));
 }
