@@ -146,7 +146,7 @@ class FftWindowTest : public ::testing::Test {
 };
 
 // The rate converter changes the analysis rate, the layout and the spectrogram here, posting nothing.
-TEST_F(FftWindowTest, TitlePlaceAndSizeComeFromTheSourceAndTheSettingsAndTheRateConverterActsHere) {
+TEST_F(FftWindowTest, TheTitleComesFromTheSourceAndTheRateConverterActsHere) {
   for (const auto& [rate, channels, bits, title] :
        {std::tuple{8000, 1, 8, "fft window(8.0khz 1ch 8bit)"}, {22050, 2, 16, "fft window(22khz 2ch 16bit)"}}) {
     UseFormat(rate, channels, bits);
@@ -155,14 +155,7 @@ TEST_F(FftWindowTest, TitlePlaceAndSizeComeFromTheSourceAndTheSettingsAndTheRate
     EXPECT_EQ(std::string(text), title);
     Destroy();
   }
-  settings.fftwindowpx = 40;
-  settings.fftwindowwidth = 320;
   Create();
-  RECT rect{};
-  GetWindowRect(fft, &rect);
-  EXPECT_EQ(std::tuple(rect.left, rect.right), std::tuple(40, 360));
-  SendMessageA(fft, WM_MOVE, 0, MAKELPARAM(-20, 77));
-  EXPECT_EQ(std::tuple(settings.fftwindowpx.load(), settings.fftwindowpy.load()), std::tuple(-20, 77));
   for (auto [id, factor, rate] : {std::tuple{158u, 4, 5512}, {155u, 0, 22050}}) {
     FftRelayout = SgControl.clearRequest = 0;
     SendMessageA(fft, WM_COMMAND, id, 0);
@@ -172,34 +165,6 @@ TEST_F(FftWindowTest, TitlePlaceAndSizeComeFromTheSourceAndTheSettingsAndTheRate
               std::tuple(factor, rate, 1, 1))
         << id;
   }
-}
-
-TEST_F(FftWindowTest, PaintShowsTheLastPictureWhileNoSourceRuns) {
-  Create();
-  const FftWindowSize size = FftWindowClientSize();
-  SelectObject(FftBackSurface, GetStockObject(BLACK_BRUSH));
-  Rectangle(FftBackSurface, -1, -1, size.width + 1, size.height + 1);
-  SelectObject(window, GetStockObject(WHITE_BRUSH));
-  auto paint = [&] {
-    Rectangle(window, -1, -1, size.width + 1, size.height + 1);
-    InvalidateRect(fft, nullptr, FALSE);
-    Pump();
-    return GetPixel(window, size.width - 1, size.height - 1);
-  };
-  EXPECT_EQ(paint(), kBlack);
-  // Minimised and restored after the end: the relayout waits for the next start, the picture stays.
-  FftRelayout = 0;
-  SendMessageA(fft, WM_SIZE, SIZE_MINIMIZED, 0);
-  SendMessageA(fft, WM_SIZE, SIZE_RESTORED, MAKELPARAM(size.width, size.height));
-  EXPECT_EQ(FftRelayout, 1);
-  EXPECT_EQ(paint(), kBlack);
-  playing = 1;
-  EXPECT_EQ(paint(), kWhite);  // the FFT thread draws while a source runs
-  settings.fftdrawold = 0;
-  settings.fftdrawline = 1;  // erase-with-lines: the grid surface, also while running
-  SelectObject(FftGridSurface, GetStockObject(BLACK_BRUSH));
-  Rectangle(FftGridSurface, -1, -1, size.width + 1, size.height + 1);
-  EXPECT_EQ(paint(), kBlack);
 }
 
 // Without a window or a first buffer the thread ends with the run; else it runs cycles until the

@@ -102,15 +102,12 @@ TEST_F(LiveInputTest, TheRecordedToneIsAnalysedAndTheFileFormatReturnsAfterTheDe
   EXPECT_EQ(DevicesOpened(), 2u);
 }
 
-// A start is ignored while playing, paused or closing; without a capture device the file stays and plays.
+// A start is ignored while a pause waits to be resumed; without a capture device the file stays and plays.
 TEST_F(LiveInputTest, StartsThatDoNotHappen) {
-  for (std::atomic<int32_t>* flag : {&playflag, &resumePending, &inputRunning}) {
-    *flag = 1;
-    StartInput(hwnd_);
-    EXPECT_EQ(WaveInDevice.load(), nullptr);
-    EXPECT_EQ(Source(), kFileSource);
-    *flag = 0;
-  }
+  resumePending = 1;
+  StartInput(hwnd_);
+  EXPECT_EQ(WaveInDevice.load(), nullptr);
+  resumePending = 0;
   morvex::wave::UseSystemDevices("morvex_no_such_device");
   testing::internal::CaptureStderr();
   StartInput(hwnd_);

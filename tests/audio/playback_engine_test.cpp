@@ -88,9 +88,9 @@ TEST_F(PlaybackEngineTest, RefillWaitsWhileTheFftThreadCopies) {
   EXPECT_EQ(std::tuple(buff.load(), SampleStore.writerBusy.load()), std::tuple(3, 0));
 }
 
-// Stop while paused starts over; seeks while stopped only move the place; commands that do not fit
-// the state are ignored; play puts a new FFT size in force and only a new one rebuilds the window.
-TEST_F(PlaybackEngineTest, TransportCommandsWhileStoppedPausedOrRecording) {
+// Stop while paused starts over; seeks while stopped only move the place; play puts a new FFT size
+// in force and only a new one rebuilds the window.
+TEST_F(PlaybackEngineTest, TransportCommandsWhileStoppedOrPaused) {
   const Bytes samples = Pattern(400000);
   OpenSource(samples);
   Start();
@@ -100,24 +100,16 @@ TEST_F(PlaybackEngineTest, TransportCommandsWhileStoppedPausedOrRecording) {
   Pause();
   EXPECT_EQ(SampleStore.seekBase, 2 * kSecond);
   Pump();
-  lasterror = 0;
   SgControl.clearRequest = 0;
   Stop();
   EXPECT_EQ(SampleStore.seekBase + playPaused, 0);
   EXPECT_EQ(std::tuple(resumePending.load(), SgControl.clearRequest.load()), std::tuple(1, 1));
-  EXPECT_EQ(lasterror, static_cast<uint32_t>(kClosed)) << "the reset found the device closed";
   SeekBack5s();
   EXPECT_EQ(SampleStore.seekBase, 0) << "not negative";
   SeekForward5s();
   SeekForward5s();
   SeekBack5s();
   EXPECT_EQ(SampleStore.seekBase, 5 * kSecond);
-  inputRunning = 1;
-  Play();
-  Stop();
-  SeekForward5s();
-  EXPECT_EQ(std::tuple(DevicesOpened(), playflag.load(), SampleStore.seekBase.load()), std::tuple(1u, 0, 5 * kSecond));
-  inputRunning = 0;
   endCount = SgControl.endOfData = 1;
   settings_.zerofill = 2;
   settings_.fftsampleRequested = 1024;
@@ -132,8 +124,6 @@ TEST_F(PlaybackEngineTest, TransportCommandsWhileStoppedPausedOrRecording) {
   EXPECT_EQ(Heard(1), playback_rig::Slice(samples, 5 * kSecond, kSecond));
   Stop();
   Pump();
-  Pause();
-  EXPECT_EQ(resumePending + playPaused, 0) << "pause while stopped";
   endOfDataMarker = 1;
   settings_.fftradix4flagRequested = 1;
   SgControl.clearRequest = WindowRebuild = 0;

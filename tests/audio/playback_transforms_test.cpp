@@ -5,24 +5,21 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "analysis/fft.h"
 #include "audio/sample_store.h"
+#include "support/byte_pattern.h"
 
 namespace {
 
 using Buffer = std::vector<char>;
 
 Buffer Noise(uint32_t seed) {
-  Buffer bytes(kPlayBufferBytes);
-  uint32_t state = seed;
-  for (char& b : bytes) {
-    state = state * 1664525u + 1013904223u;
-    b = static_cast<char>(state >> 24);
-  }
-  return bytes;
+  const std::vector<uint8_t> bytes = test_support::Pattern(kPlayBufferBytes, seed);
+  return Buffer(bytes.begin(), bytes.end());
 }
 
 int32_t Sample16(const Buffer& b, size_t i) {
@@ -65,10 +62,9 @@ Buffer ReferenceThinning(const Buffer& own, const Buffer& more, int32_t L, const
 
 TEST(ThinBlocks, MatchesTheReferenceInEveryLayout) {
   // The blocks per second over the rate, never a block of no frames, which would never move on.
-  EXPECT_EQ(ThinningBlockFrames(44100, 23), 1917);
-  EXPECT_EQ(ThinningBlockFrames(8000, 23), 347);
-  EXPECT_EQ(ThinningBlockFrames(11025, 1), 11025);
-  EXPECT_EQ(ThinningBlockFrames(20, 23), 1);
+  EXPECT_EQ(std::tuple(ThinningBlockFrames(44100, 23), ThinningBlockFrames(8000, 23), ThinningBlockFrames(11025, 1),
+                       ThinningBlockFrames(20, 23)),
+            std::tuple(1917, 347, 11025, 1));
   const Buffer own = Noise(10), more = Noise(11);
   for (const auto& [layout, blockFrames] : {std::pair{SampleLayout{2, 16, 1}, 1917}, {SampleLayout{4, 16, 2}, 1917},
                                             {SampleLayout{1, 8, 1}, 347}, {SampleLayout{2, 8, 2}, 347},
@@ -140,7 +136,8 @@ void ReferencePitch(Buffer& buffer, int32_t n, int32_t bits, const Buffer* buffe
   }
 }
 
-// Buffer A, giving the bytes before each block, may be the one rewritten; some sizes end part way.
+// Buffer A, giving the bytes before each block, may be the one rewritten; some sizes end part way; a
+// size the transform cannot take leaves the buffer alone.
 TEST(HalvePitch, MatchesTheReferenceWithTheBytesBeforeBlocksFromBufferA) {
   auto work = std::make_unique<PitchWorkspace>();
   const Buffer bufferA = Noise(20), input = Noise(21);
@@ -155,15 +152,10 @@ TEST(HalvePitch, MatchesTheReferenceWithTheBytesBeforeBlocksFromBufferA) {
       EXPECT_TRUE(buffer == expected) << n << " " << rewritingA;
     }
   }
-}
-
-TEST(HalvePitch, LeavesTheBufferAloneForASizeItCannotTransform) {
-  auto work = std::make_unique<PitchWorkspace>();
-  const Buffer input = Noise(30);
   for (int32_t n : {0, 32, 1000, 65536}) {
     Buffer buffer = input;
     HalvePitch(buffer.data(), n, {2, 16, 1}, buffer.data(), *work);
-    EXPECT_EQ(buffer, input) << "n = " << n;
+    EXPECT_TRUE(buffer == input) << "n = " << n;
   }
 }
 
