@@ -1,26 +1,18 @@
-// The debug menu on the real main window: its place, its marks at start-up and after each choice,
-// and the view windows' commands reaching the same handler.
+// The debug menu on the real main window: its place, its marks at start-up and after each choice.
 #include <gtest/gtest.h>
 
 #include <set>
-#include <string>
 #include <vector>
 
 #include "analysis/fft_window.h"
 #include "analysis/spectrum_frame.h"
 #include "main_window_rig.h"
-#include "spectrogram/sg_window.h"
-#include "views/waveform_window.h"
 
 namespace {
 
 using main_window_rig::Checked;
 using main_window_rig::Grey;
 using DebugMenuTest = main_window_rig::MainWindowRig;
-
-void ExpectMarks(std::initializer_list<UINT> ids, bool checked) {
-  for (const UINT id : ids) EXPECT_EQ(Checked(id), checked) << id;
-}
 
 TEST_F(DebugMenuTest, HangsOnTheSystemMenuWithItsStartMarksFromTheSettings) {
   Settings.zerofill = 4;
@@ -39,12 +31,6 @@ TEST_F(DebugMenuTest, HangsOnTheSystemMenuWithItsStartMarksFromTheSettings) {
   EXPECT_EQ(GetMenuItemID(DebugMenu, GetMenuItemCount(DebugMenu) - 1), 118u);
   EXPECT_TRUE(Grey(74));
   EXPECT_FALSE(Grey(65)) << "two channels";
-  for (const auto& [window, text] : {std::pair{VectorscopeWindowHandle(), "vectorscope"},
-                                     std::pair{WaveformWindowHandle(), "wav window"},
-                                     std::pair{SgWindowHandle(), "sg window"}}) {
-    GetWindowTextA(window, title, sizeof title);
-    EXPECT_STREQ(title, text);
-  }
   EXPECT_EQ(main_window_rig::CheckedItems(SystemMenu),
             (std::set<UINT>{9, 11, 14, 19, 23, 33, 35, 46, 49, 52, 59, 63, 64, 65, 67, 73, 76, 80, 82, 89, 91, 96, 102,
                             103, 104}));
@@ -92,15 +78,11 @@ TEST_F(DebugMenuTest, CommandsSetWhatTheViewsReadAndKeepTheirMarks) {
   SgControl.threadHandle = nullptr;  // no spectrogram thread: nothing to change, the mark stays
   SystemCommand(60);
   EXPECT_EQ(SgPriorityLevel, 1);
-  ExpectMarks({59}, true);
-  SystemCommand(87);
-  SystemCommand(14);
-  EXPECT_EQ(FftSleepNone, 0) << "any pause but 87 sleeps again";
+  EXPECT_TRUE(Checked(59));
   Posted('s');
   Posted('p');
   EXPECT_EQ(FftPriorityLevel + SgPriorityLevel, 0) << "play puts the priorities back";
-  ExpectMarks({35, 59}, true);
-  ExpectMarks({37, 60}, false);
+  EXPECT_TRUE(Checked(35) && Checked(59) && !Checked(37) && !Checked(60));
   SystemCommand(63);
   EXPECT_EQ(SamplesPerFrame, 2048 / 4) << "four times zero fill";
   SgControl.clearRequest = 0;
@@ -108,8 +90,6 @@ TEST_F(DebugMenuTest, CommandsSetWhatTheViewsReadAndKeepTheirMarks) {
   EXPECT_EQ(SgControl.clearRequest, 0);
   SystemCommand(57);
   EXPECT_EQ(SgControl.clearRequest, 1) << "switching the colour on starts a fresh picture";
-  SystemCommand(112);
-  EXPECT_TRUE(Grey(118, MainPopup)) << "the double-speed modes exclude each other";
   SystemCommand(76);
   EXPECT_EQ(Settings.wavwindowstop, 0);
   EXPECT_TRUE(KillTimer(hwnd_, 4)) << "timer 4 puts the priority back after a view starts";

@@ -68,7 +68,7 @@ inline void ResetProgramState() {
   VsLineMode = 1;
 }
 
-// The command ids below 200 that `menu` shows checked.
+// The command ids below 200 that `menu` shows checked, and one item's marks.
 inline std::set<UINT> CheckedItems(HMENU menu) {
   std::set<UINT> checked;
   for (UINT id = 1; id < 200; ++id) {
@@ -78,8 +78,6 @@ inline std::set<UINT> CheckedItems(HMENU menu) {
   }
   return checked;
 }
-
-// Marks of the debug menu (or of another menu).
 inline bool Checked(UINT id, HMENU menu = SystemMenu) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
 inline bool Grey(UINT id, HMENU menu = SystemMenu) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) != 0; }
 
@@ -115,16 +113,13 @@ class MainWindowRig : public testing::Test {
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     Pump();
   }
-  void Restart() {
-    TearDown();
-    SetUp();
-  }
+  void Restart() { TearDown(), SetUp(); }
 
   static void Pump() { audio_test::Pump(); }
-  // A right click on `window` (the main window by default) choosing `id` in its popup (0: none).
-  void RightClickChoosing(UINT id, HWND window = nullptr) {
+  // A right click on the main window choosing `id` in its popup (0: none).
+  void RightClickChoosing(UINT id) {
     Display().queueMenuChoice(id);
-    Post(WM_RBUTTONUP, 0, MAKELPARAM(10, 10), window);
+    Post(WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
   }
   // A choice in the debug menu or the popup, a typed key (key data 1) or a posted one.
   void SystemCommand(UINT id) { Post(WM_SYSCOMMAND, id, 0); }

@@ -27,8 +27,7 @@ inline int InkIn(HDC dc, int left, int top, int right, int bottom) {
 inline ::testing::AssertionResult SameBlock(HDC got, int x, int y, HDC want, int refX, int refY, int w, int h) {
   for (int row = 0; row < h; ++row) {
     for (int column = 0; column < w; ++column) {
-      const COLORREF a = GetPixel(got, x + column, y + row);
-      const COLORREF b = GetPixel(want, refX + column, refY + row);
+      const COLORREF a = GetPixel(got, x + column, y + row), b = GetPixel(want, refX + column, refY + row);
       if (a != b) {
         return ::testing::AssertionFailure() << "pixel (" << x + column << ", " << y + row << ") is " << std::hex << a
                                              << ", expected " << b;
@@ -41,13 +40,11 @@ inline ::testing::AssertionResult SameBlock(HDC got, int x, int y, HDC want, int
 // A memory surface with the default font, white or filled with `fill`.
 class Picture {
  public:
-  Picture(int width, int height, COLORREF fill = kWhite) : width_(width), height_(height) {
-    dc_ = CreateCompatibleDC(nullptr);
-    bitmap_ = CreateCompatibleBitmap(dc_, width, height);
+  Picture(int width, int height, COLORREF fill = kWhite)
+      : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)),
+        bitmap_(CreateCompatibleBitmap(dc_, width, height)), brush_(CreateSolidBrush(fill)) {
     SelectObject(dc_, bitmap_);
-    brush_ = CreateSolidBrush(fill);
-    const HGDIOBJ brush = SelectObject(dc_, brush_);
-    const HGDIOBJ pen = SelectObject(dc_, GetStockObject(NULL_PEN));
+    const HGDIOBJ brush = SelectObject(dc_, brush_), pen = SelectObject(dc_, GetStockObject(NULL_PEN));
     Rectangle(dc_, -1, -1, width + 2, height + 2);
     SelectObject(dc_, brush);
     SelectObject(dc_, pen);
@@ -61,18 +58,14 @@ class Picture {
   Picture& operator=(const Picture&) = delete;
 
   HDC dc() const { return dc_; }
-  int width() const { return width_; }
-  int height() const { return height_; }
   COLORREF at(int x, int y) const { return GetPixel(dc_, x, y); }
   int count(COLORREF colour) const {
     int found = 0;
-    for (int y = 0; y < height_; ++y) {
-      for (int x = 0; x < width_; ++x) found += at(x, y) == colour ? 1 : 0;
-    }
+    for (int x = 0; x < width_; ++x) found += static_cast<int>(rowsOf(x, colour).size());
     return found;
   }
   ::testing::AssertionResult same(const Picture& want) const {
-    return SameBlock(dc_, 0, 0, want.dc(), 0, 0, want.width(), want.height());
+    return SameBlock(dc_, 0, 0, want.dc(), 0, 0, want.width_, want.height_);
   }
   // The rows y of column x (above `below`, by default all) that hold `colour`.
   std::set<int> rowsOf(int x, COLORREF colour, int below = -1) const {
@@ -84,11 +77,10 @@ class Picture {
   }
 
  private:
-  int width_;
-  int height_;
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HBRUSH brush_ = nullptr;
+  int width_, height_;
+  HDC dc_;
+  HBITMAP bitmap_;
+  HBRUSH brush_;
 };
 
 // `text` drawn black on white at (0, 0) of its own surface, in `font` (the default without one).
@@ -99,15 +91,13 @@ class TextImage {
     if (font) SelectObject(picture_.dc(), font);
     TextOutA(picture_.dc(), 0, 0, text.data(), static_cast<int>(text.size()));
   }
-  HDC dc() const { return picture_.dc(); }
   int width() const { return size_.cx; }
-  int height() const { return size_.cy; }
   // Whether the text appears with its cell's top left at (x, y) of `target`, as far as
   // `maxWidth` columns, comparing `rows` rows from `firstRow` of the cell.
   ::testing::AssertionResult At(HDC target, int x, int y, int maxWidth = 1 << 20, int firstRow = 0,
                                 int rows = -1) const {
-    return SameBlock(target, x, y + firstRow, dc(), 0, firstRow, std::min(width(), maxWidth),
-                     rows < 0 ? height() - firstRow : rows);
+    return SameBlock(target, x, y + firstRow, picture_.dc(), 0, firstRow, std::min(size_.cx, maxWidth),
+                     rows < 0 ? size_.cy - firstRow : rows);
   }
 
  private:

@@ -1,16 +1,15 @@
 // A private directory for the files a test writes, removed with everything in it afterwards.
 #pragma once
 
+#include <stdlib.h>
+
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include <stdlib.h>
 
 namespace test_support {
 
@@ -28,7 +27,6 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
-
   // Writes the bytes to a file of this name in the directory and returns its full path.
   std::string Write(std::string_view name, std::string_view bytes) const {
     const std::filesystem::path file = path_ / name;

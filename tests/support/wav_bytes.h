@@ -1,5 +1,4 @@
-// Builds WAV files byte by byte for the tests: canonical ones and the malformed ones that a
-// reader must survive.
+// WAV files built byte by byte: canonical ones and the malformed ones that a reader must survive.
 #pragma once
 
 #include <cstdint>
@@ -23,9 +22,8 @@ struct FmtFields {
   uint16_t channels = 2;
   uint32_t rate = 44100;
   uint16_t bits = 16;
-  // 0 means "consistent with the fields above".
-  uint32_t byteRate = 0;
-  uint16_t blockAlign = 0;
+  uint32_t byteRate = 0;    // 0: consistent with the fields above
+  uint16_t blockAlign = 0;  // likewise
   uint32_t fmtSize = 16;  // bytes beyond 16 are zeros
 };
 
