@@ -11,7 +11,6 @@
 
 namespace {
 
-using morvex::resources::IconPixels;
 using morvex::resources::kIconSize;
 
 uint32_t Le(const std::string& bytes, size_t at, int count) {
@@ -20,51 +19,40 @@ uint32_t Le(const std::string& bytes, size_t at, int count) {
   return value;
 }
 
-int RunTool(const std::string& arguments) {
-  return std::system((std::string(MORVEX_ICON_TOOL) + " " + arguments + " 2>/dev/null").c_str());
-}
-
 TEST(IconFile, EachIconReadsBackAsItsPicture) {
   test_support::TempDir dir;
+  const std::string path = (dir.path() / "icon.ico").string();
   for (int resource : {101, 102}) {
     SCOPED_TRACE(resource);
-    const std::string path = (dir.path() / "icon.ico").string();
-    ASSERT_EQ(RunTool(std::to_string(resource) + " " + path), 0);
+    ASSERT_EQ(std::system((std::string(MORVEX_ICON_TOOL) + " " + std::to_string(resource) + " " + path).c_str()), 0);
     const std::string ico = test_support::ReadFileBytes(path);
-
-    // An icon directory with one 32x32, 16-colour, 4-bit image, whose bitmap header counts colour
-    // and mask rows in its height; 4 bits, uncompressed.
+    // An icon directory with one 32x32, 16-colour image, whose bitmap header counts colour and
+    // mask rows in its height; 4 bits, uncompressed.
     const uint32_t offset = Le(ico, 18, 4);
-    struct Field {
+    const struct {
       size_t at;
       int bytes;
       uint32_t value;
-    };
-    const Field fields[] = {{0, 2, 0},           {2, 2, 1},           {4, 2, 1},           {6, 2, 32 | 32 << 8},
-                            {8, 1, 16},          {12, 2, 4},          {offset, 4, 40},     {offset + 4, 4, 32},
-                            {offset + 8, 4, 64}, {offset + 14, 2, 4}, {offset + 16, 4, 0}};
-    for (const Field& f : fields) EXPECT_EQ(Le(ico, f.at, f.bytes), f.value) << "byte " << f.at;
+    } fields[] = {{0, 2, 0},          {2, 2, 1},          {4, 2, 1},           {6, 2, 32 | 32 << 8},
+                  {8, 1, 16},         {12, 2, 4},         {offset, 4, 40},     {offset + 4, 4, 32},
+                  {offset + 8, 4, 64}, {offset + 14, 2, 4}, {offset + 16, 4, 0}};
+    for (const auto& f : fields) EXPECT_EQ(Le(ico, f.at, f.bytes), f.value) << "byte " << f.at;
+    const size_t palette = offset + 40, colourRows = palette + 16 * 4, maskRows = colourRows + kIconSize * kIconSize / 2;
     ASSERT_EQ(offset + Le(ico, 14, 4), ico.size());
-    const size_t palette = offset + 40;
-    const size_t colourRows = palette + 16 * 4;
-    const size_t maskRows = colourRows + kIconSize * kIconSize / 2;
     ASSERT_EQ(maskRows + kIconSize * 4, ico.size());
-
     // Colour rows bottom-up, left pixel in the high nibble, palette entries as B G R 0.
-    const uint32_t* pixels = IconPixels(resource);
+    const uint32_t* pixels = morvex::resources::IconPixels(resource);
     int mismatches = 0;
     for (int y = 0; y < kIconSize; ++y) {
       for (int x = 0; x < kIconSize; ++x) {
         const uint8_t pair = static_cast<uint8_t>(ico[colourRows + (kIconSize - 1 - y) * kIconSize / 2 + x / 2]);
-        const int index = x % 2 == 0 ? pair >> 4 : pair & 0xF;
-        const uint32_t bgr0 = Le(ico, palette + 4 * index, 4);
+        const uint32_t bgr0 = Le(ico, palette + 4 * (x % 2 == 0 ? pair >> 4 : pair & 0xF), 4);
         const uint32_t rgb = (bgr0 & 0xFF) << 16 | (bgr0 & 0xFF00) | (bgr0 >> 16 & 0xFF);
-        if (bgr0 >> 24 != 0 || rgb != (pixels[y * kIconSize + x] & 0xFFFFFF)) ++mismatches;
+        mismatches += bgr0 >> 24 != 0 || rgb != (pixels[y * kIconSize + x] & 0xFFFFFF);
       }
     }
     EXPECT_EQ(mismatches, 0);
-    // Every pixel opaque.
-    EXPECT_EQ(ico.find_first_not_of('\0', maskRows), std::string::npos);
+    EXPECT_EQ(ico.find_first_not_of('\0', maskRows), std::string::npos) << "every pixel opaque";
   }
 }
 
