@@ -49,11 +49,8 @@ TEST_F(DebugMenuTest, EachRadioGroupStartsOnTheSettingsItemAndMovesToTheChoice) 
   const Group groups[] = {
       {{87, 13, 109, 14, 15, 16, 17, 18, 20}, &Settings.fftwindowsleeptime, 0, 13, 87, 0},  // 0: the time slice
       {{28, 29, 30, 21, 22, 23, 24, 25, 26, 121}, &Settings.fftsampleRequested, 32768, 121, 28, 64},
-      {{31, 32, 33, 34, 41, 42}, &Settings.fftgraphmagnified, 20, 33, 42, 200},
       {sg, &Settings.sggraphmagnified, 35, 124, 50, 400},
       {sg, &Settings.sggraphmagnified, 60, 0, 75, 75},  // no item carries 60
-      {{66, 67, 68, 69, 70, 71, 72}, &Settings.vecscpsample, 3000, 72, 66, 200},
-      {{77, 78, 79, 80, 81}, &Settings.wavwindowsleeptime, 10, 79, 81, 50},
   };
   for (const Group& g : groups) {
     SCOPED_TRACE(testing::Message() << "start value " << g.startValue << ", choice " << g.chosen);
