@@ -6,8 +6,9 @@
 #include <cerrno>
 #include <chrono>
 #include <deque>
-#include <mutex>
 #include <memory>
+#include <mutex>
+#include <numeric>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,7 +17,7 @@
 #include "platform/wave/alsa_output.h"
 #include "platform/wave/alsa_pcm.h"
 #include "platform/wave/output_device.h"
-#include "wave_test_window.h"
+#include "tests/platform/recording_window.h"
 
 namespace morvex::wave {
 namespace {
@@ -26,9 +27,27 @@ using Bytes = std::vector<uint8_t>;
 
 constexpr PcmFormat kFormat{8000, 1, 16};  // 2 bytes a frame
 
-Bytes Frames(int64_t frames, uint8_t first) { return testing::Counting(static_cast<size_t>(frames * 2), first); }
+// Bytes counting up from `first`, so that what was heard shows where it came from.
+Bytes Frames(int64_t frames, uint8_t first) {
+  Bytes bytes(static_cast<size_t>(frames * 2));
+  std::iota(bytes.begin(), bytes.end(), first);
+  return bytes;
+}
 
-using testing::Joined;
+Bytes Joined(Bytes a, const Bytes& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// Bytes and the header that lends them to the device; stays where it was made.
+struct WaveBuffer {
+  explicit WaveBuffer(Bytes bytes) : data(std::move(bytes)) {
+    header.lpData = reinterpret_cast<LPSTR>(data.data());
+    header.dwBufferLength = static_cast<DWORD>(data.size());
+  }
+  Bytes data;
+  WAVEHDR header{};
+};
 
 // A PCM ring whose pointer moves only when the test plays or records, with ALSA's states.
 class FakePcm final : public AlsaPcm {
@@ -195,73 +214,92 @@ TEST(AlsaOutputTest, NoPauseServerLatencyAndALostDevice) {
   EXPECT_TRUE(output.Pause(true));
 }
 
-// The device thread on the ALSA stream: buffers return once heard through underrun, pause and reset.
+// The device thread on the ALSA stream, with and without the device's pause: buffers return once
+// heard through an underrun, a pause and a reset, and nothing is lost or heard twice.
 TEST(AlsaOutputDeviceTest, BuffersComeBackInOrderThroughUnderrunPauseAndReset) {
-  auto owned = std::make_unique<FakePcm>(50, true);
-  FakePcm& pcm = *owned;
-  testing::WaveTestWindow window;
-  DeviceWindow reportTo;
-  ASSERT_EQ(DeviceWindow::FromOpenFlags(window.Callback(), CALLBACK_WINDOW, &reportTo), MMSYSERR_NOERROR);
-  OutputDevice wave(reportTo, kFormat, std::make_unique<AlsaOutput>(std::move(owned), kFormat));
-  HWAVEOUT handle = reinterpret_cast<HWAVEOUT>(uintptr_t{0x51});
-  wave.Start(handle);
-  testing::WaveBuffer a(Frames(40, 0)), b(Frames(40, 80)), c(Frames(40, 160)), d(Frames(40, 240)), e(Frames(40, 7));
-  for (auto* buffer : {&a, &b, &c, &d, &e}) ASSERT_EQ(wave.Prepare(&buffer->header), MMSYSERR_NOERROR);
-  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  auto written = [&](int64_t frames) {
-    while (pcm.Written() < frames && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(1ms);
-    EXPECT_EQ(pcm.Written(), frames);
-  };
-  auto heard = [&] {
-    int64_t bytes = -1;
-    wave.Position(&bytes);
-    return bytes / 2;
-  };
-  // Plays `frames` and returns the device messages up to the next buffer handed back, `done`.
-  auto play = [&](int64_t frames, const WAVEHDR& done) {
-    pcm.Play(frames);
-    std::vector<testing::Received> messages;
-    while ((messages.empty() || messages.back().msg != MM_WOM_DONE) && std::chrono::steady_clock::now() < until) {
-      for (const auto& m : window.Pump()) messages.push_back(m);
-      std::this_thread::sleep_for(1ms);
-    }
-    EXPECT_TRUE(!messages.empty() && messages.back().lParam == reinterpret_cast<LPARAM>(&done) &&
-                messages.back().wParam == reinterpret_cast<WPARAM>(handle));
-    return testing::Ids(messages);
-  };
-  ASSERT_EQ(wave.Write(&a.header), MMSYSERR_NOERROR);
-  ASSERT_EQ(wave.Write(&b.header), MMSYSERR_NOERROR);
-  written(50);  // what the device holds
-  EXPECT_EQ(play(45, a.header), (std::vector<UINT>{MM_WOM_OPEN, MM_WOM_DONE}));
-  EXPECT_EQ(heard(), 45);
-  written(80);
-  EXPECT_EQ(play(100, b.header), std::vector<UINT>{MM_WOM_DONE});  // runs dry
-  EXPECT_EQ(heard(), 80);
-  ASSERT_EQ(wave.Write(&c.header), MMSYSERR_NOERROR);
-  written(120);
-  EXPECT_EQ(play(40, c.header), std::vector<UINT>{MM_WOM_DONE});  // the write after the underrun restarts it
-  EXPECT_EQ(heard(), 120);
-  ASSERT_EQ(wave.Write(&d.header), MMSYSERR_NOERROR);
-  written(160);
-  pcm.Play(10);
-  ASSERT_EQ(wave.Pause(), MMSYSERR_NOERROR);
-  EXPECT_EQ(pcm.State(), SND_PCM_STATE_PAUSED);
-  pcm.Play(20);
-  EXPECT_EQ(heard(), 130);
-  ASSERT_EQ(wave.Restart(), MMSYSERR_NOERROR);
-  pcm.Play(10);
-  EXPECT_EQ(heard(), 140);
-  ASSERT_EQ(wave.Reset(), MMSYSERR_NOERROR);
-  EXPECT_EQ(testing::Ids(window.Pump()), std::vector<UINT>{MM_WOM_DONE});
-  EXPECT_EQ(heard(), 140);
-  ASSERT_EQ(wave.Write(&e.header), MMSYSERR_NOERROR);
-  written(180);
-  EXPECT_EQ(play(40, e.header), std::vector<UINT>{MM_WOM_DONE});
-  EXPECT_EQ(heard(), 180);
-  const Bytes dHeard(d.data.begin(), d.data.begin() + 40);  // its first 20 frames
-  EXPECT_EQ(pcm.Heard(), Joined(Joined(Joined(a.data, b.data), Joined(c.data, dHeard)), e.data));
-  ASSERT_EQ(wave.Close(), MMSYSERR_NOERROR);
-  EXPECT_EQ(testing::Ids(window.Pump()), std::vector<UINT>{MM_WOM_CLOSE});
+  for (const bool canPause : {true, false}) {
+    SCOPED_TRACE(canPause ? "device pause" : "no device pause");
+    auto owned = std::make_unique<FakePcm>(50, canPause);
+    FakePcm& pcm = *owned;
+    HWND hwnd = morvex::testing::CreateRecorded("wave", 0, 0, 100, 100);
+    DeviceWindow reportTo;
+    ASSERT_EQ(DeviceWindow::FromOpenFlags(reinterpret_cast<DWORD_PTR>(hwnd), CALLBACK_WINDOW, &reportTo),
+              MMSYSERR_NOERROR);
+    OutputDevice wave(reportTo, kFormat, std::make_unique<AlsaOutput>(std::move(owned), kFormat));
+    HWAVEOUT handle = reinterpret_cast<HWAVEOUT>(uintptr_t{0x51});
+    wave.Start(handle);
+    WaveBuffer a(Frames(40, 0)), b(Frames(40, 80)), c(Frames(40, 160)), d(Frames(40, 240)), e(Frames(40, 7));
+    for (auto* buffer : {&a, &b, &c, &d, &e}) ASSERT_EQ(wave.Prepare(&buffer->header), MMSYSERR_NOERROR);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    auto written = [&](int64_t frames) {
+      while (pcm.Written() < frames && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(1ms);
+      EXPECT_EQ(pcm.Written(), frames);
+    };
+    auto heard = [&] {
+      int64_t bytes = -1;
+      wave.Position(&bytes);
+      return bytes / 2;
+    };
+    // The device messages handled since the last call.
+    auto handled = [] {
+      morvex::testing::Pump();
+      std::vector<morvex::testing::Received> messages;
+      for (const auto& r : morvex::testing::received) {
+        if (r.msg >= MM_WOM_OPEN && r.msg <= MM_WOM_DONE) messages.push_back(r);
+      }
+      morvex::testing::received.clear();
+      return messages;
+    };
+    // Plays `frames` and returns the device messages up to the next buffer handed back, `done`.
+    auto play = [&](int64_t frames, const WAVEHDR& done) {
+      pcm.Play(frames);
+      std::vector<UINT> ids;
+      while ((ids.empty() || ids.back() != MM_WOM_DONE) && std::chrono::steady_clock::now() < until) {
+        for (const auto& m : handled()) {
+          ids.push_back(m.msg);
+          EXPECT_EQ(m.wParam, reinterpret_cast<WPARAM>(handle));
+          EXPECT_TRUE(m.msg != MM_WOM_DONE || m.lParam == reinterpret_cast<LPARAM>(&done));
+        }
+        std::this_thread::sleep_for(1ms);
+      }
+      return ids;
+    };
+    ASSERT_EQ(wave.Write(&a.header), MMSYSERR_NOERROR);
+    ASSERT_EQ(wave.Write(&b.header), MMSYSERR_NOERROR);
+    written(50);  // what the device holds
+    EXPECT_EQ(play(45, a.header), (std::vector<UINT>{MM_WOM_OPEN, MM_WOM_DONE}));
+    EXPECT_EQ(heard(), 45);
+    written(80);
+    EXPECT_EQ(play(100, b.header), std::vector<UINT>{MM_WOM_DONE});  // runs dry
+    EXPECT_EQ(heard(), 80);
+    ASSERT_EQ(wave.Write(&c.header), MMSYSERR_NOERROR);
+    written(120);
+    EXPECT_EQ(play(40, c.header), std::vector<UINT>{MM_WOM_DONE});  // the write after the underrun restarts it
+    ASSERT_EQ(wave.Write(&d.header), MMSYSERR_NOERROR);
+    written(160);
+    pcm.Play(10);
+    ASSERT_EQ(wave.Pause(), MMSYSERR_NOERROR);
+    EXPECT_EQ(pcm.State(), canPause ? SND_PCM_STATE_PAUSED : SND_PCM_STATE_PREPARED);
+    pcm.Play(20);
+    EXPECT_EQ(heard(), 130);
+    ASSERT_EQ(wave.Restart(), MMSYSERR_NOERROR);
+    written(160);  // without the device's pause, the unheard frames are written again
+    pcm.Play(10);
+    EXPECT_EQ(heard(), 140);
+    ASSERT_EQ(wave.Reset(), MMSYSERR_NOERROR);
+    EXPECT_EQ(play(0, d.header), std::vector<UINT>{MM_WOM_DONE});
+    EXPECT_EQ(heard(), 140);
+    ASSERT_EQ(wave.Write(&e.header), MMSYSERR_NOERROR);
+    written(180);
+    EXPECT_EQ(play(40, e.header), std::vector<UINT>{MM_WOM_DONE});
+    EXPECT_EQ(heard(), 180);
+    const Bytes dHeard(d.data.begin(), d.data.begin() + 40);  // its first 20 frames
+    EXPECT_EQ(pcm.Heard(), Joined(Joined(Joined(a.data, b.data), Joined(c.data, dHeard)), e.data));
+    ASSERT_EQ(wave.Close(), MMSYSERR_NOERROR);
+    const auto closed = handled();
+    EXPECT_TRUE(closed.size() == 1 && closed[0].msg == MM_WOM_CLOSE);
+    DestroyWindow(hwnd);
+  }
 }
 
 }  // namespace
