@@ -68,27 +68,21 @@ TEST(QtLocaleTest, NumbersKeepTheDecimalPointWhenQtTakesOnTheUsersLocale) {
 
 using QtDialogsTest = QtDisplayTest;
 
-// A box shows its text as written; the open dialog offers the filter and fills the buffers.
+// A box shows its text as written and answers with the button chosen; the open dialog offers the
+// filter and fills the buffer with the chosen path.
 TEST_F(QtDialogsTest, DialogsAnswerWithTheUsersChoice) {
   QString text, caption;
+  Qt::TextFormat format = Qt::AutoText;
   WhenOpen<QMessageBox>([&](QMessageBox* box) {
     text = box->text();
     caption = box->windowTitle();
+    format = box->textFormat();
     box->button(QMessageBox::Cancel)->click();
   });
-  EXPECT_EQ(MessageBoxA(nullptr, "file名をget出来ませんでした.", "error", MB_OKCANCEL), IDCANCEL);
-  EXPECT_EQ(text, QString::fromUtf8("file名をget出来ませんでした."));
+  EXPECT_EQ(MessageBoxA(nullptr, "<b>file名を</b>\nget出来ません", "error", MB_OKCANCEL), IDCANCEL);
+  EXPECT_EQ(text, QString::fromUtf8("<b>file名を</b>\nget出来ません"));
   EXPECT_EQ(caption, QStringLiteral("error"));
-  bool cancelShown = true;
-  Qt::TextFormat format = Qt::AutoText;
-  WhenOpen<QMessageBox>([&](QMessageBox* box) {
-    cancelShown = box->button(QMessageBox::Cancel) != nullptr;
-    format = box->textFormat();
-    box->reject();  // closed without choosing: OK is the only answer
-  });
-  EXPECT_EQ(MessageBoxA(nullptr, "<b>1</b>\nline", "'ap windowclass'register class failed.", MB_OK), IDOK);
-  EXPECT_FALSE(cancelShown);
-  EXPECT_EQ(format, Qt::PlainText);  // the text is shown as written
+  EXPECT_EQ(format, Qt::PlainText);
   QTemporaryDir directory;
   ASSERT_TRUE(directory.isValid());
   const std::string path = directory.filePath(QStringLiteral("tone.wav")).toStdString();
@@ -168,7 +162,6 @@ TEST_F(QtPopupMenuTest, PopupAndSystemMenusShowAtTheirPointsAndPostTheChoice) {
   EXPECT_EQ(Last(hwnd, WM_COMMAND)->wParam, 2u);
   EXPECT_TRUE(DestroyMenu(menu));  // whole, as the views destroy theirs
   EXPECT_EQ(GetMenuItemCount(debug), -1);
-  EXPECT_FALSE(AppendMenuA(debug, MF_STRING, 1, "x"));
   // A middle click's default handling opens the system menu at the click's screen point.
   AppendMenuA(GetSystemMenu(hwnd, FALSE), MF_STRING, 85, "5秒早送り");
   ChooseWhenOpen(QString::fromUtf8("5秒早送り"), &opened);
@@ -215,7 +208,7 @@ TEST_F(QtPopupMenuTest, KeysMessagesAndTimersFlowInsideTheMenuAndABoxItOpensUnti
     QKeyEvent x(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
     if (QWidget* popup = QApplication::activePopupWidget()) QCoreApplication::sendEvent(popup, &x);
   });
-  // Should nothing flow, menu and box are closed after a generous while so that the test fails.
+  // Should nothing flow, menu and box are closed after a while so that the test fails.
   QTimer guard;
   QObject::connect(&guard, &QTimer::timeout, [] {
     if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
