@@ -15,7 +15,6 @@ struct Received {
   UINT msg;
   WPARAM wParam;
   LPARAM lParam;
-  DWORD thread;  // the thread whose window procedure received it
 };
 
 inline std::vector<Received> received;
@@ -23,7 +22,7 @@ inline bool refuseCreate = false;
 
 // Leaves the middle button without default handling, so that no menu opens by itself.
 inline LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  received.push_back({hwnd, msg, wParam, lParam, GetCurrentThreadId()});
+  received.push_back({hwnd, msg, wParam, lParam});
   if (msg == WM_CREATE && refuseCreate) return -1;
   if (msg == WM_MBUTTONUP) return 0;
   return DefWindowProcA(hwnd, msg, wParam, lParam);
