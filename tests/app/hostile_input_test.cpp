@@ -139,39 +139,29 @@ TEST(HostileInputTest, EachEndsWithItsMessageOrPlaysOnAndKeepsTheSettings) {
   for (const HostileCase& c : cases) RunCase(c);
 }
 
-// Permissions stop only a normal user; a superuser's run plays these as the user nobody.
-void WhatOnlyANormalUserMeets() {
-  const HostileCase cases[] = {
-      {"a file the user may not read",
-       [](const TempDir& dir) {
-         const std::string path = dir.Write("locked.wav", StereoWav(kOneSecond));
-         fs::permissions(path, fs::perms::none);
-         return path;
-       },
-       "dont open wavfile(@)"},
-      {"morvex.ini read-only in a read-only folder", File("a.wav", StereoWav(kOneSecond)), nullptr,
-       [](const TempDir& dir) {
-         WriteOwnSettings(dir);
-         fs::permissions(IniPath(dir), fs::perms::owner_read);
-       },
-       [](const TempDir& dir) {
-         EXPECT_EQ(ReadFileBytes(IniPath(dir)), kOwnSettings);
-         fs::permissions(dir.path(), fs::perms::owner_all);  // so that the folder can be removed
-       },
-       [](const std::string& source) {
-         fs::permissions(fs::path(source).parent_path(), fs::perms::owner_read | fs::perms::owner_exec);
-       }},
-  };
-  for (const HostileCase& c : cases) RunCase(c);
+// Permissions stop only a normal user; a superuser's run plays this as the user nobody.
+void ReadOnlySettingsInAReadOnlyFolder() {
+  RunCase({"morvex.ini read-only in a read-only folder", File("a.wav", StereoWav(kOneSecond)), nullptr,
+           [](const TempDir& dir) {
+             WriteOwnSettings(dir);
+             fs::permissions(IniPath(dir), fs::perms::owner_read);
+           },
+           [](const TempDir& dir) {
+             EXPECT_EQ(ReadFileBytes(IniPath(dir)), kOwnSettings);
+             fs::permissions(dir.path(), fs::perms::owner_all);  // so that the folder can be removed
+           },
+           [](const std::string& source) {
+             fs::permissions(fs::path(source).parent_path(), fs::perms::owner_read | fs::perms::owner_exec);
+           }});
 }
 
-TEST(HostileInputTest, WhatOnlyANormalUserMeets) {
-  if (geteuid() != 0) return WhatOnlyANormalUserMeets();
+TEST(HostileInputTest, ReadOnlySettingsInAReadOnlyFolderAreKept) {
+  if (geteuid() != 0) return ReadOnlySettingsInAReadOnlyFolder();
   constexpr uid_t kNobody = 65534;
   EXPECT_EXIT(
       {
         if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) std::_Exit(2);
-        WhatOnlyANormalUserMeets();
+        ReadOnlySettingsInAReadOnlyFolder();
         std::_Exit(::testing::Test::HasFailure() ? 1 : 0);
       },
       ::testing::ExitedWithCode(0), "");

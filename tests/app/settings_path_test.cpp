@@ -17,8 +17,6 @@ TEST(SettingsPath, BesideTheExecutableOrInTheCurrentDirectoryAndNeverCut) {
   const Case cases[] = {
       {bin + " /home/u/a.wav", "/home/u", bin, false, "/opt/m/bin/morvex.ini"},
       {"./morvex My.EXE.wav", "/home/u/b", "/home/u/b/morvex", false, "/home/u/b/morvex.ini"},
-      {bin + " \"x.exe\"", "/home/u", bin, false, "/opt/m/bin/morvex.ini"},
-      {"", "/home/u", bin, false, "/opt/m/bin/morvex.ini"},
       {bin, "/home/u/music", bin, true, "/home/u/music/morvex.ini"},
       {bin, "/", bin, true, "/morvex.ini"},
       {"morvex a.wav", "/home/u", "morvex", false, "/home/u/morvex.ini"},  // no directory known

@@ -1,0 +1,243 @@
+// Commands on the real main window: typed keys and timers, the right-click popup's marks and
+// choices, the "debug" submenu's message boxes and the spectrum as text, and the debug menu's
+// place, marks and commands.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "analysis/fft_window.h"
+#include "analysis/shared_spectrum.h"
+#include "analysis/spectrum_frame.h"
+#include "app/debug_text_window.h"
+#include "audio/main_display.h"
+#include "audio/view_threads.h"
+#include "main_window_rig.h"
+
+namespace {
+
+using main_window_rig::Checked;
+using main_window_rig::Grey;
+
+class CommandsTest : public main_window_rig::MainWindowRig {
+ protected:
+  // What a popup choice's message box said: standard error shows every message box.
+  std::string BoxOf(UINT id) {
+    testing::internal::CaptureStderr();
+    PopupCommand(id);
+    return testing::internal::GetCapturedStderr();
+  }
+  // Playback stopped and the FFT thread ended, so that a test's spectrum stays published.
+  void PublishWithoutAnalysis(int32_t n, int32_t value) {
+    Posted('s');
+    ASSERT_TRUE(RunUntil([] { return ViewThreadsAlive(ViewKind::Fft) == 0; }));
+    std::vector<int32_t> bins(static_cast<size_t>(n));
+    for (int32_t i = 0; i < n; ++i) bins[static_cast<size_t>(i)] = value < 0 ? i * 3 : value;
+    Settings.fftsample = n;
+    PublishSpectrum(bins.data(), n);
+  }
+};
+
+TEST_F(CommandsTest, TypedKeysActOnlyAfterTheMinusKeyAndOnlyXWhileAMenuIsOpen) {
+  Settings.processprioritylowonstartup = 1;
+  Start();
+  EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(IDLE_PRIORITY_CLASS));
+  SendMessageA(hwnd_, WM_TIMER, 4, 0);
+  EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
+  EXPECT_FALSE(KillTimer(hwnd_, 4)) << "timer 4 is one-shot";
+  Type('s');
+  EXPECT_EQ(playflag, 1) << "shortcuts are off by default";
+  Posted('s');
+  EXPECT_EQ(playflag, 0) << "the popup's stop carries the marker";
+  Posted('h');
+  EXPECT_FALSE(KillTimer(hwnd_, 2)) << "a jump while stopped resumes nothing";
+  Type('p');
+  Type('-');
+  Type('P');
+  EXPECT_EQ(playflag, 0) << "upper case does nothing";
+  Type('p');
+  EXPECT_EQ(playflag, 1);
+  Type('k');
+  EXPECT_FALSE(IsWindowVisible(hwnd_));
+  EXPECT_EQ(FftPositionDisplay, 1) << "the FFT graph shows the position while the main window is hidden";
+  Post(WM_CHAR, 'k', ShortcutMarker, FftWindowHandle());  // typed into the FFT window
+  EXPECT_TRUE(IsWindowVisible(hwnd_));
+  SendMessageA(hwnd_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(MainPopup), 0);
+  Type('s');
+  Posted('q');
+  EXPECT_EQ(playflag, 1);
+  EXPECT_EQ(statusText, 1);
+  Type('x');
+  EXPECT_FALSE(IsWindow(hwnd_)) << "the close command ends the program";
+}
+
+TEST_F(CommandsTest, PlayPostedBehindTheReturningBuffersStillPlays) {
+  Start();
+  Run(1000);
+  SendMessageA(hwnd_, WM_CHAR, 't', ShortcutMarker);
+  // Play lands between the old device's returned buffers and its close message.
+  Posted('p');
+  ASSERT_EQ(clock_.OutputStreamCount(), 2u);
+  Run(1000);
+  EXPECT_EQ(clock_.Heard(1), main_window_rig::Slice(samples_, 8000, 8000))
+      << "the old device's close must leave the new device's buffers prepared";
+}
+
+TEST_F(CommandsTest, PopupMarksFollowTheStateAtEachShowingAndChoicesReachTheirSettings) {
+  Start();
+  RightClickChoosing(0);
+  // Level meter type 1, the file's own 8000 Hz (after the first resize), the spectrogram shown.
+  EXPECT_EQ(main_window_rig::CheckedItems(MainPopup), (std::set<UINT>{64, 134, 139}));
+  EXPECT_FALSE(Grey(114, MainPopup)) << "the pitch mode is for one channel";
+  EXPECT_TRUE(Grey(65, MainPopup));
+  EXPECT_EQ(MenuOpen, 0) << "closed again";
+  for (const UINT id : {150u, 118u, 120u, 123u, 0u}) RightClickChoosing(id);
+  EXPECT_EQ(Settings.levelmetertype, 5);
+  EXPECT_EQ(Settings.mainwindowparafull, 1) << "through key 2";
+  EXPECT_EQ(Settings.withoutsavewindowsetting, 1);
+  EXPECT_EQ(main_window_rig::CheckedItems(MainPopup), (std::set<UINT>{64, 118, 120, 123, 139, 150}));
+  EXPECT_TRUE(Checked(118)) << "the debug menu's mark moves too";
+  EXPECT_TRUE(Grey(112, MainPopup)) << "the double-speed modes exclude each other";
+  RightClickChoosing(120);
+  RightClickChoosing(0);
+  EXPECT_FALSE(Checked(120, MainPopup)) << "the full display is off again";
+  RightClickChoosing(95);
+  EXPECT_FALSE(IsWindow(hwnd_)) << "soft 終了 closes the program";
+}
+
+TEST_F(CommandsTest, DebugSubmenuMessageBoxesSayWhatTheyShouldAndTheProgramGoesOn) {
+  Start();
+  std::snprintf(SettingsPath, sizeof SettingsPath, "%s", "/some/dir/morvex.ini");
+  EXPECT_EQ(BoxOf(117), "[debug] playflag1 eflag0 buff2     \n");
+  EXPECT_EQ(BoxOf(119), "[debug] inifullpath'/some/dir/morvex.ini'   \n");
+  EXPECT_EQ(BoxOf(99), "[debug] lasterror=0  \n");
+  lasterror = 5;
+  lastErrorText = "s==0error";
+  EXPECT_EQ(BoxOf(99), "[debug] errordetected:lasterror5  \nlasterrorstr:s==0error\n");
+  EXPECT_EQ(BoxOf(100).rfind("[debug] levelmeterreset:levelmeter更新間隔", 0), 0u);
+  EXPECT_EQ(BoxOf(164).rfind("[] dos ", 0), 0u);
+  EXPECT_NE(BoxOf(157).find("no debugger"), std::string::npos);
+  EXPECT_TRUE(IsWindow(hwnd_)) << "without a debugger the breakpoint is not raised";
+  PopupCommand(166);
+  EXPECT_EQ(WindowRebuild, 1);
+  PublishWithoutAnalysis(2048, 0);
+  std::vector<int32_t> bins(2048, 0);
+  bins[7] = bins[9] = 900;
+  bins[1500] = 5000;  // above half the length: not looked at
+  PublishSpectrum(bins.data(), 2048);
+  SampleStore.analysisRate = 8000;
+  EXPECT_EQ(BoxOf(126), "[debug] peak27hz 900   \n") << "the first largest bin, 8000 x 7 / 2048";
+}
+
+TEST_F(CommandsTest, CurrentSpectrumListsEveryBinUpToHalfTheLengthInTheDebugWindow) {
+  Start();
+  PublishWithoutAnalysis(64, -1);
+  PopupCommand(113);  // "current spect." is passed on as system command 113
+  ASSERT_NE(DebugEditControl, nullptr);
+  const std::string text = DebugTextBuffer;
+  EXPECT_EQ(text.rfind("    0hz     0\r\n  125hz     3\r\n  250hz     6\r\n", 0), 0u);
+  EXPECT_EQ(text.substr(text.size() - 15), " 4000hz    96\r\n") << "bin 32 = 64 / 2 is the last";
+  EXPECT_EQ(DebugTextLength, 33 * 15 + 1);
+  PublishWithoutAnalysis(32768, 1234567);  // wider numbers than the 17 characters planned a line
+  SystemCommand(113);
+  const std::string wide = DebugTextBuffer;
+  size_t lines = 0;
+  for (size_t at = wide.find("\r\n"); at != std::string::npos; at = wide.find("\r\n", at + 2)) ++lines;
+  EXPECT_LT(wide.size() - lines, 20030u) << "the text before its carriage returns fits its 20030 bytes";
+  EXPECT_GT(lines, 1000u);
+  EXPECT_EQ(wide.substr(wide.size() - 2), "\r\n") << "ends on a whole line";
+  // The window's buffer stops short of its end, never inside a line end, and its edit control
+  // shows it; closing the window ends the message loop.
+  const HWND control = DebugTextClear();
+  EXPECT_EQ(DebugTextAppend(std::string(kDebugTextBytes - 2, 'f').c_str()), control) << "the window is made once";
+  DebugTextAppend("\n\n");  // one byte left before the zero: no room for CR LF
+  EXPECT_EQ(DebugTextLength, kDebugTextBytes - 1);
+  DebugTextAppend("yz");
+  EXPECT_EQ(DebugTextLength, kDebugTextBytes);
+  std::string shown(kDebugTextBytes, '\0');
+  shown.resize(static_cast<size_t>(GetWindowTextA(control, shown.data(), kDebugTextBytes)));
+  EXPECT_EQ(shown, std::string(kDebugTextBytes - 2, 'f') + "y");
+  SendMessageA(DebugWindow, WM_CLOSE, 0, 0);
+  EXPECT_EQ(DebugEditControl, nullptr);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 0u);
+}
+
+TEST_F(CommandsTest, DebugMenuHangsOnTheSystemMenuWithItsStartMarksFromTheSettings) {
+  Settings.zerofill = 4;
+  Settings.sggraphtype = 2;
+  Settings.sgspectnowait = Settings.sgmousecurhzdis = Settings.wavgphffts = 1;
+  Settings.wavwindowstop = Settings.vswindowstop = Settings.sgcolor = 0;
+  Start(main_window_rig::Pattern(400000), test_support::FmtFields{});
+  char title[32] = {};
+  GetMenuStringA(SystemMenu, GetMenuItemCount(SystemMenu) - 1, title, sizeof title, MF_BYPOSITION);
+  EXPECT_STREQ(title, "menu for debug");
+  EXPECT_TRUE(Grey(74));
+  EXPECT_FALSE(Grey(65)) << "two channels";
+  EXPECT_EQ(main_window_rig::CheckedItems(SystemMenu),
+            (std::set<UINT>{9, 11, 14, 19, 23, 33, 35, 46, 49, 52, 59, 63, 64, 65, 67, 73, 76, 80, 82, 89, 91, 96, 102,
+                            103, 104}));
+}
+
+TEST_F(CommandsTest, DebugMenuRadioGroupsStartOnTheSettingsItemAndMovesToTheChoice) {
+  // The setting's value at start-up, the item marked for it (0: none), a choice and its value.
+  struct Group {
+    std::vector<UINT> items;
+    std::atomic<int32_t>* setting;
+    int32_t startValue;
+    UINT markedAtStart, chosen;
+    int32_t chosenValue;
+  };
+  const std::vector<UINT> sg{43, 44, 45, 88, 124, 125, 46, 75, 47, 58, 48, 50};
+  const Group groups[] = {
+      {{87, 13, 109, 14, 15, 16, 17, 18, 20}, &Settings.fftwindowsleeptime, 0, 13, 87, 0},  // 0: the time slice
+      {{28, 29, 30, 21, 22, 23, 24, 25, 26, 121}, &Settings.fftsampleRequested, 32768, 121, 28, 64},
+      {sg, &Settings.sggraphmagnified, 35, 124, 50, 400},
+      {sg, &Settings.sggraphmagnified, 60, 0, 75, 75},  // no item carries 60
+  };
+  for (const Group& g : groups) {
+    SCOPED_TRACE(testing::Message() << "start value " << g.startValue << ", choice " << g.chosen);
+    *g.setting = g.startValue;
+    Start();
+    for (const UINT id : g.items) EXPECT_EQ(Checked(id), id == g.markedAtStart) << "at start-up, item " << id;
+    SystemCommand(g.chosen);
+    EXPECT_EQ(g.setting->load(), g.chosenValue);
+    for (const UINT id : g.items) EXPECT_EQ(Checked(id), id == g.chosen) << "after the choice, item " << id;
+    Restart();
+  }
+}
+
+TEST_F(CommandsTest, DebugMenuCommandsSetWhatTheViewsReadAndKeepTheirMarks) {
+  Start();
+  ASSERT_TRUE(RunUntil([] { return FftThreadHandle.load() != nullptr; }));
+  SystemCommand(37);
+  EXPECT_EQ(FftPriorityLevel, 2) << "the level is kept even when the system refuses";
+  const bool raised = GetThreadPriority(FftThreadHandle) == THREAD_PRIORITY_HIGHEST;
+  EXPECT_EQ(Checked(37), raised);
+  EXPECT_EQ(Checked(35), !raised);
+  SgControl.threadHandle = nullptr;  // no spectrogram thread: nothing to change, the mark stays
+  SystemCommand(60);
+  EXPECT_EQ(SgPriorityLevel, 1);
+  EXPECT_TRUE(Checked(59));
+  Posted('s');
+  Posted('p');
+  EXPECT_EQ(FftPriorityLevel + SgPriorityLevel, 0) << "play puts the priorities back";
+  EXPECT_TRUE(Checked(35) && Checked(59) && !Checked(37) && !Checked(60));
+  SystemCommand(63);
+  EXPECT_EQ(SamplesPerFrame, 2048 / 4) << "four times zero fill";
+  SgControl.clearRequest = 0;
+  SystemCommand(57);  // sgcolor off: no fresh picture
+  EXPECT_EQ(SgControl.clearRequest, 0);
+  SystemCommand(57);
+  EXPECT_EQ(SgControl.clearRequest, 1) << "switching the colour on starts a fresh picture";
+  SystemCommand(76);
+  EXPECT_EQ(Settings.wavwindowstop, 0);
+  EXPECT_TRUE(KillTimer(hwnd_, 4)) << "timer 4 puts the priority back after a view starts";
+  SystemCommand(65);
+  EXPECT_EQ(Settings.vswindowstop, 1) << "no vectorscope for one channel";
+}
+
+}  // namespace
