@@ -1,4 +1,5 @@
-// The settings file: what a load takes from it, what a save writes and how it replaces the old file.
+// The settings file: where it lives, what a load takes from it, what a save writes and how it
+// replaces the old file.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -11,6 +12,7 @@
 
 #include "analysis/window_function.h"
 #include "app/settings.h"
+#include "app/settings_path.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -33,6 +35,32 @@ std::string Lines(const std::string& window, int px, int py, int width, int heig
   return window + "px=" + std::to_string(px) + "\r\n" + window + "py=" + std::to_string(py) + "\r\n" + window +
          "width=" + std::to_string(width) + "\r\n" + window + "height=" + std::to_string(height) + "\r\n";
 }
+
+TEST(SettingsFile, PathIsBesideTheExecutableOrInTheCurrentDirectoryAndNeverCut) {
+  struct Case {
+    std::string commandLine, currentDirectory, moduleFileName;
+    bool noFile;
+    std::string settingsPath;  // empty: refused
+  };
+  const std::string bin = "/opt/m/bin/morvex";
+  const std::string fits = "/" + std::string(499 - 1 - 11, 'd');  // 499 characters with "/morvex.ini"
+  const Case cases[] = {
+      {bin + " /home/u/a.wav", "/home/u", bin, false, "/opt/m/bin/morvex.ini"},
+      {"./morvex My.EXE.wav", "/home/u/b", "/home/u/b/morvex", false, "/home/u/b/morvex.ini"},
+      {bin, "/home/u/music", bin, true, "/home/u/music/morvex.ini"},
+      {bin, "/", bin, true, "/morvex.ini"},
+      {"morvex a.wav", "/home/u", "morvex", false, "/home/u/morvex.ini"},  // no directory known
+      {"/usr/bin/morvex", "/" + std::string(495, 'd'), "/usr/bin/morvex", true, ""},
+      {"/usr/bin/morvex", fits, "/usr/bin/morvex", true, fits + "/morvex.ini"},
+      {"x a.wav", "/", "/" + std::string(600, 'p') + "/morvex", false, ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DeriveSettingsPath(c.commandLine, c.currentDirectory, c.moduleFileName, c.noFile).settingsPath,
+              c.settingsPath)
+        << c.commandLine;
+  }
+}
+
 
 class SettingsFileTest : public testing::Test {
  protected:
@@ -66,18 +94,6 @@ TEST_F(SettingsFileTest, OnlyExactKeysCountAnywhereInTheFileWithEitherLineEndAnd
   for (const auto& [field, value] : values) EXPECT_EQ(s.*field, value);
   EXPECT_EQ(KeyboardShortcutsEnabled, 1) << "keyboardshortcut=1 switches the shortcuts on";
   KeyboardShortcutsEnabled = 0;
-}
-
-TEST_F(SettingsFileTest, WindowFunctionIsAPrintableFirstCharacterAndMarksTheTable) {
-  const std::pair<const char*, char> cases[] = {
-      {"wfkind=hanning", 'h'}, {"wfkind=", 'f'},      {"wfkind=\r\r\n", 'f'},     {"wfkind=\x01z", 'f'},
-      {"wfkind=\xc3\xa4", 'f'}, {"wfkind=\tb", 'f'}, {"wfkind=\x7f", 'f'},       {"wfkind= ", ' '},
-  };
-  for (const auto& [line, letter] : cases) {
-    WindowRebuild = 0;
-    EXPECT_EQ(Load(line).wfkind, letter) << line;
-    EXPECT_EQ(WindowRebuild, 1);
-  }
 }
 
 TEST_F(SettingsFileTest, ValuesAreTheirLeadingNumberOrTheDefaultWhereTheProgramCannotRunWithIt) {
@@ -133,13 +149,20 @@ TEST_F(SettingsFileTest, GeometryIsLiveUnlessMaximizedFarOffScreenOrKeptByTheSet
       << "a one-channel source's vectorscope keeps its place and adds no client size";
 }
 
-TEST_F(SettingsFileTest, AWrittenFileReadsBackToTheSameSettings) {
+// The window function is the line's first character if printable, else 'f'; a line end where the
+// letter belongs must not change the file on the way back.
+TEST_F(SettingsFileTest, AWrittenFileReadsBackToTheSameSettingsWithAPrintableWindowFunction) {
   const std::string path = (dir_.path() / "morvex.ini").string();
   const LiveGeometry live = TypicalDesktop();
-  // A window-function line with a line end where the letter belongs must not change on the way.
-  for (const char* wfkind : {"wfkind=b", "wfkind=\rb", "wfkind=\x01"}) {
+  const std::pair<const char*, char> wfkinds[] = {{"wfkind=hanning", 'h'}, {"wfkind=", 'f'}, {"wfkind=\rb", 'f'},
+                                                  {"wfkind=\x01z", 'f'}, {"wfkind=\xc3\xa4", 'f'}, {"wfkind=\x7f", 'f'},
+                                                  {"wfkind= ", ' '}};
+  for (const auto& [wfkind, letter] : wfkinds) {
+    WindowRebuild = 0;
     SettingsRecord& s = Load(std::string(wfkind) + "\r\nmainwindowparafull=1\r\nfftsample=512\r\nfftradix4flag=1\r\n"
                                                    "downrateforfft=4\r\nlevelmetertype=5\r\nwavgphffts=1\r\nvswindowstop=0\r\n");
+    EXPECT_EQ(s.wfkind, letter) << wfkind;
+    EXPECT_EQ(WindowRebuild, 1) << "the window table is made again";
     s.fftsampleRequested = 8192;  // chosen in a menu, not yet in effect
     s.playfreqoptional = 44100;
     s.zerofill = 4;

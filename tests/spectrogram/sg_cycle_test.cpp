@@ -55,7 +55,7 @@ class SgCycleTest : public ::testing::Test {
   SgRun run;
 };
 
-TEST_F(SgCycleTest, ReturnModeClearsAndStartsAgainAtTheLeftEdge) {
+TEST_F(SgCycleTest, ReturnModeClearsAtTheRightEdgeScrollModeMovesThePictureLeft) {
   for (int k = 1; k < kWidth; ++k) ASSERT_EQ(Cycle(k), k);
   for (int x = 4; x < kWidth; ++x) EXPECT_EQ(back.at(x, kBinOneY), Spectrum(x)) << x;
   // At the edge: column 1 over the old picture and a clear requested for the next cycle, which
@@ -69,9 +69,7 @@ TEST_F(SgCycleTest, ReturnModeClearsAndStartsAgainAtTheLeftEdge) {
     EXPECT_EQ(back.rowsOf(x, kBlack, kHeight).size(), kHeight + 0u) << x;
     EXPECT_EQ(window.rowsOf(x, kBlack, kHeight).size(), kHeight + 0u) << x;
   }
-}
-
-TEST_F(SgCycleTest, ScrollModeMovesThePictureLeftOncePerColumn) {
+  SetUp();
   Settings.sggraphreturn = 0;
   for (int k = 1; k < kWidth; ++k) ASSERT_EQ(Cycle(k), k);
   EXPECT_EQ(Cycle(kWidth), kWidth - 1);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "analysis/spectrum_view_samples.h"
@@ -27,11 +28,10 @@ std::vector<int> RowsOf(const Canvas& canvas, int x) {
 }
 
 TEST(WaveformPicture, SampleHeightsFollowTheSampleSize) {
-  const struct {
-    int32_t bits, sample, row;
-  } cases[] = {{16, 32767, 1}, {16, -32768, 160}, {16, 0, 80}, {16, 410, 79},
-               {8, 127, 1},    {8, -128, 160},    {8, 0, 80},  {8, 3, 79}};
-  for (const auto& c : cases) EXPECT_EQ(WavRow(Scales(320, c.bits), c.sample), c.row) << c.bits << " " << c.sample;
+  for (const auto& [bits, sample, row] : {std::tuple{16, 32767, 1}, {16, -32768, 160}, {16, 0, 80}, {16, 410, 79},
+                                          {8, 127, 1}, {8, -128, 160}, {8, 0, 80}, {8, 3, 79}}) {
+    EXPECT_EQ(WavRow(Scales(320, bits), sample), row) << bits << " " << sample;
+  }
   // Other sample sizes keep the scale they had.
   EXPECT_EQ(ComputeWavScales(Scales(320, 8), 320, kHeight, 24, 2048).scale, Scales(320, 8).scale);
   EXPECT_EQ(Scales(320, 24).scale, 1.0f);
