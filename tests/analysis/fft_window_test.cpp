@@ -146,7 +146,7 @@ class FftWindowTest : public ::testing::Test {
 };
 
 // The rate converter changes the analysis rate, the layout and the spectrogram here, posting nothing.
-TEST_F(FftWindowTest, TheTitleComesFromTheSourceAndTheRateConverterActsHere) {
+TEST_F(FftWindowTest, TitlePlaceAndSizeComeFromTheSourceAndTheSettingsAndTheRateConverterActsHere) {
   for (const auto& [rate, channels, bits, title] :
        {std::tuple{8000, 1, 8, "fft window(8.0khz 1ch 8bit)"}, {22050, 2, 16, "fft window(22khz 2ch 16bit)"}}) {
     UseFormat(rate, channels, bits);
@@ -155,7 +155,14 @@ TEST_F(FftWindowTest, TheTitleComesFromTheSourceAndTheRateConverterActsHere) {
     EXPECT_EQ(std::string(text), title);
     Destroy();
   }
+  settings.fftwindowpx = 40;
+  settings.fftwindowwidth = 320;
   Create();
+  RECT rect{};
+  GetWindowRect(fft, &rect);
+  EXPECT_EQ(std::tuple(rect.left, rect.right), std::tuple(40, 360));
+  SendMessageA(fft, WM_MOVE, 0, MAKELPARAM(-20, 77));  // a place left of the screen is recorded as such
+  EXPECT_EQ(std::tuple(settings.fftwindowpx.load(), settings.fftwindowpy.load()), std::tuple(-20, 77));
   for (auto [id, factor, rate] : {std::tuple{158u, 4, 5512}, {155u, 0, 22050}}) {
     FftRelayout = SgControl.clearRequest = 0;
     SendMessageA(fft, WM_COMMAND, id, 0);
@@ -164,6 +171,22 @@ TEST_F(FftWindowTest, TheTitleComesFromTheSourceAndTheRateConverterActsHere) {
                          SgControl.clearRequest.load()),
               std::tuple(factor, rate, 1, 1))
         << id;
+  }
+}
+
+// While no source runs a paint shows the last picture; while one runs the FFT thread draws.
+TEST_F(FftWindowTest, PaintShowsTheLastPictureWhileNoSourceRuns) {
+  Create();
+  const FftWindowSize size = FftWindowClientSize();
+  SelectObject(FftBackSurface, GetStockObject(BLACK_BRUSH));
+  Rectangle(FftBackSurface, -1, -1, size.width + 1, size.height + 1);
+  SelectObject(window, GetStockObject(WHITE_BRUSH));
+  for (const int32_t running : {1, 0}) {
+    playing = running;
+    Rectangle(window, -1, -1, size.width + 1, size.height + 1);
+    InvalidateRect(fft, nullptr, FALSE);
+    Pump();
+    EXPECT_EQ(GetPixel(window, size.width - 1, size.height - 1), running ? kWhite : kBlack);
   }
 }
 
