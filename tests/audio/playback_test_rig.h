@@ -38,11 +38,8 @@ inline LRESULT CALLBACK RigProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case MM_WIM_OPEN: OnInputOpened(reinterpret_cast<HWAVEIN>(wParam)); break;
     case MM_WIM_DATA: OnInputData(reinterpret_cast<HWAVEIN>(wParam), reinterpret_cast<WAVEHDR*>(lParam)); break;
     case MM_WIM_CLOSE: OnInputClosed(reinterpret_cast<HWAVEIN>(wParam)); break;
-    case WM_TIMER:
-      if (wParam == kRepaintTimer) KillTimer(hwnd, kRepaintTimer);
-      return 0;
-    default:
-      return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_TIMER: if (wParam == kRepaintTimer) KillTimer(hwnd, kRepaintTimer); return 0;
+    default: return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
   messages.push_back(msg);
   return 0;
@@ -75,8 +72,7 @@ class PlaybackRig : public testing::Test {
     StopPlaybackAtDestruction();
     Pump();
     DestroyWindow(hwnd_);
-    if (SampleStore.file != nullptr) std::fclose(SampleStore.file);
-    SampleStore.file = nullptr;
+    if (SampleStore.file != nullptr) std::fclose(SampleStore.file), SampleStore.file = nullptr;
     ResetTransport();
     morvex::wave::UseSystemDevices();
   }

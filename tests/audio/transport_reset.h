@@ -14,39 +14,19 @@
 namespace audio_test {
 
 inline void ResetTransport() {
-  playflag = 0;
-  eflag = 0;
-  buff = 0;
-  inputRunning = 0;
-  playPaused = 0;
-  resumePending = 0;
-  endCount = 0;
+  playflag = eflag = buff = inputRunning = playPaused = resumePending = endCount = 0;
+  speedDoubleDecimate = speedDoubleBlocks = pitchHalf = speedHalf = statusEnabled = levelHold = 0;
+  statusText = levelThreadOff = 1;
   lasterror = 0;
   lastErrorText = "";
-  speedDoubleDecimate = 0;
-  speedDoubleBlocks = 0;
-  pitchHalf = 0;
-  speedHalf = 0;
   WaveOutDevice = nullptr;
-  statusEnabled = 0;
-  statusText = 1;
-  levelThreadOff = 1;
-  levelHold = 0;
   SampleStore.lastWritten = kNoPlayBuffer;
-  SampleStore.writtenEnd = 0;
-  SampleStore.seekBase = 0;
-  SampleStore.bytesRead = 0;
-  SampleStore.readerBusy = 0;
-  SampleStore.writerBusy = 0;
-  SampleStore.dataSize = 0;
+  SampleStore.writtenEnd = SampleStore.seekBase = SampleStore.bytesRead = SampleStore.readerBusy = 0;
+  SampleStore.writerBusy = SampleStore.dataSize = 0;
   SampleStore.WavFileName[0] = '\0';
   std::memset(SampleStore.bufferA, 0, sizeof SampleStore.bufferA);
   std::memset(SampleStore.bufferB, 0, sizeof SampleStore.bufferB);
-  SgControl.column = 0;
-  SgControl.clearRequest = 0;
-  SgControl.returnedOnce = 0;
-  SgControl.endOfData = 0;
-  endOfDataMarker = 0;
+  SgControl.column = SgControl.clearRequest = SgControl.returnedOnce = SgControl.endOfData = endOfDataMarker = 0;
 }
 
 // Handles every queued message as the message loop would.
