@@ -138,95 +138,6 @@ TEST(LevelMeasure, ReadingsOfEachTypeSilenceAndNothingToRead) {
   ResetTransport();
 }
 
-// The level rows drawn on a memory surface with the system font.
-class LevelPaint : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ResetTransport();
-    UseSource(1, 16);
-    SampleStore.lastWritten = kPlayBufferA;
-    state.ahead = 256000;  // while stopped, the stored ahead places the window at offset 0
-  }
-  void TearDown() override { ResetTransport(); }
-  bool Paint(int32_t type = kLevelSubWide, DWORD position = 0) { return PaintLevel(dc, state, position, type, 400); }
-  // The level text: `start` and blanks up to 120 characters; compared left of the bar.
-  ::testing::AssertionResult LevelTextIs(const std::string& start) {
-    return TextImage(start + std::string(120 - start.size(), ' ')).At(dc, 0, 60, kLevelBarLeft);
-  }
-  // The last black pixel of the bar row, from x = 120 on; 119 must be white.
-  int BarEnd() {
-    int x = kLevelBarLeft;
-    while (GetPixel(dc, x, 68) == kBlack) ++x;
-    return GetPixel(dc, kLevelBarLeft - 1, 68) == kWhite ? x - 1 : -1;
-  }
-  // A blank picture and no readings held.
-  void Clear() {
-    Rectangle(dc, -1, -1, 801, 101);
-    state = LevelPaintState();
-    state.ahead = 256000;
-  }
-  char* a = SampleStore.bufferA;
-  test_support::Picture picture{800, 100};
-  HDC dc = picture.dc();
-  LevelPaintState state;
-};
-
-TEST_F(LevelPaint, BarDotMarkAndTextOfEachReading) {
-  for (const auto& [bits, markX] : {std::pair{8, 312}, std::pair{16, 504}}) {
-    UseSource(1, bits);
-    Alternating(a, 0, 200, bits == 16 ? 32767 : 127, bits / 8, bits);
-    ASSERT_TRUE(Paint());
-    EXPECT_EQ(BarEnd(), markX) << bits;  // the bar, then the dot
-    // The 0 dB mark: a line from (markX, 67) up to y = 60 exclusive, and its label.
-    for (int y = 60; y <= 67; ++y) EXPECT_EQ(GetPixel(dc, markX, y), y == 60 ? kWhite : kBlack) << y;
-    EXPECT_TRUE(TextImage("0dB").At(dc, markX, 40));
-    Clear();
-  }
-  Sine(a, 0, 200);
-  ASSERT_TRUE(Paint(kLevelPeak));
-  EXPECT_TRUE(LevelTextIs("vol(dB): 0.00dB  "));
-  EXPECT_EQ(BarEnd(), 120 + 4 * 95 - 1);  // a positive reading draws 95 units
-  Clear();
-  std::memset(a, 0, 400);
-  ASSERT_TRUE(Paint(kLevelRmsLike));
-  EXPECT_TRUE(LevelTextIs("vol(dB):-96.33dB(-inf)"));
-  EXPECT_EQ(GetPixel(dc, 120, 68), kBlack);  // the dot at 0 units
-  EXPECT_EQ(InkIn(dc, 200, 68, 504, 69), 0);
-  // While the thread draws the bar, the paint draws only the dot and the mark.
-  Clear();
-  Alternating(a, 0, 200, 32767);
-  levelThreadOff = 0;
-  ASSERT_TRUE(Paint());
-  EXPECT_EQ(std::tuple(GetPixel(dc, 300, 68), GetPixel(dc, 504, 68), GetPixel(dc, 504, 64)),
-            std::tuple(kWhite, kBlack, kBlack));
-  // The dot stays at the loudest of the last ten paints.
-  Clear();
-  levelThreadOff = 1;
-  ASSERT_TRUE(Paint());
-  Alternating(a, 0, 200, 3276);  // a difference of 6553: -20 dB, 76 units
-  for (int i = 0; i < 9; ++i) {
-    ASSERT_TRUE(Paint());
-    ASSERT_EQ(BarEnd(), 423) << i;
-    ASSERT_EQ(GetPixel(dc, 504, 68), kBlack) << i;
-  }
-  ASSERT_TRUE(Paint());
-  EXPECT_EQ(GetPixel(dc, 504, 68), kWhite);
-  EXPECT_EQ(BarEnd(), 424);  // the dot now sits where the bar ends
-}
-
-TEST_F(LevelPaint, WhilePlayingTheWindowFollowsTheDevicePosition) {
-  playflag = 1;
-  buff = 1;
-  // Played past everything counted: whole buffers are added back, 200088 - 128000 = 72088.
-  Alternating(a, 36044, 200, 32767);
-  ASSERT_TRUE(Paint(kLevelSubWide, 200000));
-  EXPECT_EQ(state.ahead, 128000 - 72088);
-  EXPECT_TRUE(LevelTextIs("vol(dB):-0.00dB  "));
-  eflag = 1;  // at the end of the file with the device closed, the last place stays
-  ASSERT_TRUE(Paint(kLevelSubWide, 0));
-  EXPECT_EQ(state.ahead, 128000 - 72088);
-}
-
 class StatusDisplayTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -345,6 +256,16 @@ class StatusLines : public StatusDisplayTest {
     MSG msg;
     return PeekMessageA(&msg, hwnd, WM_PAINT, WM_PAINT, PM_NOREMOVE) != 0;
   }
+  // The level text: `start` and blanks up to 120 characters; compared left of the bar.
+  ::testing::AssertionResult LevelTextIs(const std::string& start) {
+    return Shows(start + std::string(120 - start.size(), ' '), 0, 60, kLevelBarLeft);
+  }
+  // The last black pixel of the bar row, from x = 120 on; 119 must be white.
+  int BarEnd() {
+    int x = kLevelBarLeft;
+    while (GetPixel(window, x, 68) == kBlack) ++x;
+    return GetPixel(window, kLevelBarLeft - 1, 68) == kWhite ? x - 1 : -1;
+  }
   // A black mark where the "current" line goes: only a copy of the off-screen surface removes it.
   void MarkWindow() { SetPixel(window, 2, 25, kBlack); }
   bool MarkKept() { return GetPixel(window, 2, 25) == kBlack; }
@@ -378,6 +299,59 @@ TEST_F(StatusLines, PlayingShowsPositionEndSizeLevelAndNameAndTheFullDisplayAdds
   std::snprintf(line, sizeof line, "0補間で1倍(1=してない)  0補間した結果このsample分のwav使ってる->%d        ",
                 SamplesPerFrame.load());
   EXPECT_TRUE(Shows(line, 0, 180));
+}
+
+// The level window at frame 22094 read as each reading: bar, peak-hold dot, 0 dB mark and text.
+TEST_F(StatusLines, LevelBarDotMarkAndTextOfEachReading) {
+  char* a = SampleStore.bufferA;
+  for (const auto& [bits, markX] : {std::pair{16, 504}, std::pair{8, 312}}) {
+    UseSource(1, bits);
+    if (bits == 8) Alternating(a, 44144, 200, 127, 1, 8);  // 44 bytes a millisecond ahead
+    Paint(kHalfSecond);
+    EXPECT_EQ(BarEnd(), markX) << bits;  // the bar, then the dot
+    // The 0 dB mark: a line from (markX, 67) up to y = 60 exclusive, and its label.
+    for (int y = 60; y <= 67; ++y) EXPECT_EQ(GetPixel(window, markX, y), y == 60 ? kWhite : kBlack) << y;
+    EXPECT_TRUE(Shows("0dB", markX, 40));
+  }
+  UseSource(1, 16);
+  Sine(a, 22094, 200);
+  settings.levelmetertype = kLevelPeak;
+  Paint(kHalfSecond);
+  EXPECT_TRUE(LevelTextIs("vol(dB): 0.00dB  "));
+  EXPECT_EQ(BarEnd(), 120 + 4 * 95 - 1);  // a positive reading draws 95 units
+  std::memset(a + 44188, 0, 400);
+  settings.levelmetertype = kLevelRmsLike;
+  Paint(kHalfSecond);
+  EXPECT_TRUE(LevelTextIs("vol(dB):-96.33dB(-inf)"));
+  EXPECT_EQ(InkIn(window, 200, 68, 504, 69), 0);  // no bar
+  // The dot stays at the loudest of the last ten paints.
+  settings.levelmetertype = kLevelSubWide;
+  Alternating(a, 22094, 200, 32767);
+  Paint(kHalfSecond);
+  Alternating(a, 22094, 200, 3276);  // a difference of 6553: -20 dB, 76 units
+  for (int i = 0; i < 9; ++i) {
+    Paint(kHalfSecond);
+    ASSERT_EQ(BarEnd(), 423) << i;
+    ASSERT_EQ(GetPixel(window, 504, 68), kBlack) << i;
+  }
+  Paint(kHalfSecond);
+  EXPECT_EQ(GetPixel(window, 504, 68), kWhite);
+  EXPECT_EQ(BarEnd(), 424);  // the dot now sits where the bar ends
+  // While the thread draws the bar, the paint draws only the dot and the mark.
+  levelThreadOff = 0;
+  Alternating(a, 22094, 200, 32767);
+  Paint(kHalfSecond);
+  EXPECT_EQ(std::tuple(GetPixel(window, 300, 68), GetPixel(window, 504, 68), GetPixel(window, 504, 64)),
+            std::tuple(kWhite, kBlack, kBlack));
+  levelThreadOff = 1;
+  // Played past everything counted: whole buffers are added back, 200088 - 128000 = 72088. At the end
+  // of the file with the device closed, the last place stays.
+  Alternating(a, 36044, 200, 32767);
+  for (const DWORD position : {200000u, 0u}) {
+    eflag = position == 0 ? 1 : 0;
+    Paint(position);
+    EXPECT_TRUE(LevelTextIs("vol(dB):-0.00dB  ")) << position;
+  }
 }
 
 // After a stop current is the data size unless paused (trailing blanks erase longer text); neither the
