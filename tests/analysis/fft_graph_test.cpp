@@ -58,7 +58,7 @@ class FftGraphTest : public ::testing::Test {
   FftGraphLayout layout;
 };
 
-TEST_F(FftGraphTest, LevelScaleAndColumns) {
+TEST_F(FftGraphTest, LevelScaleColumnsAndTheLogarithmicGrid) {
   LayOut();
   EXPECT_EQ(CurveRow(layout, kFullScale16 * kN / 20), layout.baseline - (kH - 20));  // FS reaches H − Ls
   // Columns are 280 · log10(f) / log10(22050); 0 Hz has none.
@@ -69,6 +69,22 @@ TEST_F(FftGraphTest, LevelScaleAndColumns) {
   EXPECT_EQ(CurveStep(layout), 1);
   LayoutLevelScale(Frame(kW, 10, kN, 44100, kFullScale16, 20), kMetrics, &layout);  // lower than a line
   EXPECT_EQ(layout.vpp, static_cast<float>(layout.fs));
+  LayOut();
+  const int baseline = kH - 12;
+  // Each label up to where the next begins (20k, drawn after 10k, covers its end).
+  for (const auto& [label, x, visible] : {std::tuple{"10", 64 - 8, kW}, {"100", 128 - 12, kW}, {"1k", 193 - 8, kW},
+                                          {"10k", 257 - 12, 265 - 245}, {"20k", 277 - 12, kW - 265}}) {
+    EXPECT_TRUE(LabelAt(grid.dc(), label, x, baseline, visible)) << label;
+  }
+  ExpectPixels(grid, {{64, 0, kGrid}, {128, 0, kGrid}, {193, 0, kGrid}, {257, 0, kGrid}, {277, 0, kGrid},
+                      {65, 0, kWhite}, {100, baseline, kGrid}, {85, kH - 1, kBlack}, {86, kH - 1, kWhite}});
+  EXPECT_EQ(back.count(kWhite), kW * kH);    // cleared
+  EXPECT_EQ(window.count(kWhite), kW * kH);  // left to the transfer
+
+  // Erase-with-lines has no dashes and no axis row, and shows its grid at once.
+  LayOut(FftStrategy::EraseWithLines);
+  ExpectPixels(grid, {{64, 0, kWhite}, {100, baseline, kWhite}, {85, kH - 1, kBlack}});
+  EXPECT_TRUE(window.same(grid));
 }
 
 TEST_F(FftGraphTest, LinearPictureAtHandCheckedPlaces) {
@@ -88,26 +104,8 @@ TEST_F(FftGraphTest, LinearPictureAtHandCheckedPlaces) {
   EXPECT_TRUE(LabelAt(picture.dc(), "2k", 32 - 8, 88));
 }
 
-TEST_F(FftGraphTest, LogarithmicGridLabelsTicksAndDashes) {
-  LayOut();
-  const int baseline = kH - 12;
-  // Each label up to where the next begins (20k, drawn after 10k, covers its end).
-  for (const auto& [label, x, visible] : {std::tuple{"10", 64 - 8, kW}, {"100", 128 - 12, kW}, {"1k", 193 - 8, kW},
-                                          {"10k", 257 - 12, 265 - 245}, {"20k", 277 - 12, kW - 265}}) {
-    EXPECT_TRUE(LabelAt(grid.dc(), label, x, baseline, visible)) << label;
-  }
-  ExpectPixels(grid, {{64, 0, kGrid}, {128, 0, kGrid}, {193, 0, kGrid}, {257, 0, kGrid}, {277, 0, kGrid},
-                      {65, 0, kWhite}, {100, baseline, kGrid}, {85, kH - 1, kBlack}, {86, kH - 1, kWhite}});
-  EXPECT_EQ(back.count(kWhite), kW * kH);    // cleared
-  EXPECT_EQ(window.count(kWhite), kW * kH);  // left to the transfer
 
-  // Erase-with-lines has no dashes and no axis row, and shows its grid at once.
-  LayOut(FftStrategy::EraseWithLines);
-  ExpectPixels(grid, {{64, 0, kWhite}, {100, baseline, kWhite}, {85, kH - 1, kBlack}});
-  EXPECT_TRUE(window.same(grid));
-}
-
-TEST_F(FftGraphTest, TheCurveWalkFromBinZeroOrOneWithOneVertexPerColumnOrEach) {
+TEST_F(FftGraphTest, TheCurveWalkFromBinZeroOrOneWithOneVertexPerColumnOrEachAndTheLevelAxis) {
   LayOut();
   int first = 470;  // a bin that begins a pixel column near 10 kHz, where several bins share each
   while (BinColumn[first] == BinColumn[first - 1]) ++first;
@@ -139,22 +137,17 @@ TEST_F(FftGraphTest, TheCurveWalkFromBinZeroOrOneWithOneVertexPerColumnOrEach) {
   Draw(style, bins);
   ExpectPixels(back,
                {{0, layout.baseline, kBlack}, {0, layout.baseline - 40, kWhite}, {84, layout.baseline - 10, kBlack}});
-}
-
-TEST_F(FftGraphTest, LevelAxisDrawsDecibelsFromTheTopEdge) {
-  LayOut();
+  // The level axis draws decibels from the top edge; an empty bin 0 stays on the baseline.
   const int64_t full = static_cast<int64_t>(kFullScale16) * kN;
-  for (int k = 1; k < kN / 2; ++k) bins[k] = static_cast<int32_t>(full / 1000);  // 60 dB down
+  for (int k = 0; k < kN / 2; ++k) bins[k] = k == 0 ? 0 : static_cast<int32_t>(full / 1000);  // 60 dB down
   bins[10] = static_cast<int32_t>(full / 10);  // bins 10 and 20 begin their columns
-  FftCurveStyle style;
-  style.levelAxis = 1;
+  style.draw0Hz = style.levelAxis = 1;
   Draw(style, bins);
-  // An empty bin 0 stays on the baseline.
   ExpectPixels(back, {{BinColumn[10], 20, kBlack}, {BinColumn[10], 19, kWhite}, {BinColumn[20], 60, kBlack},
                       {0, layout.baseline, kBlack}});
 }
 
-TEST_F(FftGraphTest, TheNewStrategyDrawsOnTheWindowWhatTheOldComposesOffScreen) {
+TEST_F(FftGraphTest, TheNewStrategyDrawsWhatTheOldComposesAndEraseWithLinesLeavesNoTrace) {
   for (int k = 0; k < kN / 2; ++k) bins[k] = (k % 11) * 9000;
   LayOut();
   Draw(FftCurveStyle{}, bins);
@@ -172,17 +165,11 @@ TEST_F(FftGraphTest, TheNewStrategyDrawsOnTheWindowWhatTheOldComposesOffScreen) 
   Draw(style, bins);
   EXPECT_TRUE(window.same(grid));
   EXPECT_GT(back.count(kBlack), kW / 2);
-}
-
-TEST_F(FftGraphTest, EraseWithLinesLeavesNothingOfThePreviousCurve) {
+  // Erase-with-lines leaves nothing of the previous curve: `bins` alone, then the same after `previous`.
   std::vector<int32_t> previous(kSpectrumRoom, 0);
-  for (int k = 0; k < kN / 2; ++k) {
-    previous[k] = (k % 5) * 40000;
-    bins[k] = (k % 3) * 20000;
-  }
-  FftCurveStyle style;
+  for (int k = 0; k < kN / 2; ++k) previous[k] = (k % 5) * 40000, bins[k] = (k % 3) * 20000;
   style.strategy = FftStrategy::EraseWithLines;
-  // The picture of `bins` alone, then the same after `previous`.
+  style.light = 1;
   std::fill(std::begin(PrevCurve), std::end(PrevCurve), 0);
   LayOut(FftStrategy::EraseWithLines);
   Draw(style, bins);
