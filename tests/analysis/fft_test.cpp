@@ -104,16 +104,4 @@ TEST_P(FftKernelsTest, EveryTransformMatchesTheReferenceAtEverySize) {
 INSTANTIATE_TEST_SUITE_P(AllKernels, FftKernelsTest, ::testing::ValuesIn(AvailableKernels()),
                          [](const ::testing::TestParamInfo<const FftKernels*>& info) { return info.param->name; });
 
-TEST(Fft, SizesOutsideTheEngineLeaveEveryArrayAlone) {
-  for (int n : {0, 1, 3, 6, 100, -8, 65536}) {
-    Block x(70000, 3), re(70000, 4), im(70000, 5), ta(70000, 6), tb(70000, 7);
-    FftRadix2(x.data(), n, im.data(), re.data(), ta.data(), tb.data(), 0.1f);
-    EXPECT_EQ(FftRadix2Direct(x.data(), n, im.data(), re.data(), ta.data(), tb.data()), 0);
-    FftRadix4(x.data(), n, im.data(), re.data(), ta.data(), tb.data());
-    FftComplexRadix2(n, im.data(), re.data(), ta.data(), tb.data(), 0.1f);
-    EXPECT_EQ(re, Block(70000, 4)) << n;
-    EXPECT_EQ(im, Block(70000, 5)) << n;
-  }
-}
-
 }  // namespace

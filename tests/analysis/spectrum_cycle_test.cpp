@@ -262,15 +262,9 @@ TEST(PlayedFrameCopy, ReadsNothingFromOutsideOrUnknownLayouts) {
   }
 }
 
-// Sizes outside the room are held to it; spectra of one value and size a cycle, published flat out:
-// no copy by two readers mixes two cycles.
-TEST(SharedSpectrumPublication, SizesAreHeldToTheRoomAndConcurrentCopiesAreNeverAMixtureOfCycles) {
-  std::vector<int32_t> out(kSpectrumRoom, 7), other(kSpectrumRoom);
-  SharedSpectrum.ready = 0;
-  PublishSpectrum(out.data(), kSpectrumRoom + 100);
-  EXPECT_EQ(std::tuple(SharedSpectrum.ready.load(), CopySpectrum(out.data(), 1)), std::tuple(1, kSpectrumRoom));
-  PublishSpectrum(out.data(), -5);
-  EXPECT_EQ(CopySpectrum(out.data(), 1), 0);
+// Spectra of one value and size a cycle, published flat out: no copy by two readers mixes two cycles.
+TEST(SharedSpectrumPublication, ConcurrentCopiesAreNeverAMixtureOfCycles) {
+  std::vector<int32_t> out(kSpectrumRoom), other(kSpectrumRoom);
   std::atomic<bool> stop{false};
   std::atomic<int32_t> published{0}, mixtures{0}, copies{0};
   std::thread producer([&] {

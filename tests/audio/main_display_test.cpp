@@ -14,7 +14,6 @@
 #include "app/settings.h"
 #include "audio/level_meter.h"
 #include "audio/level_meter_paint.h"
-#include "audio/level_meter_thread.h"
 #include "audio/playback.h"
 #include "audio/sample_store.h"
 #include "audio/view_threads.h"
@@ -111,13 +110,6 @@ TEST(LevelMeasure, ReadingsOfEachTypeSilenceAndNothingToRead) {
   EXPECT_EQ(std::tuple(r.silent, r.decibels), std::tuple(false, SilenceDecibels(65536)));
   EXPECT_FALSE(ThreadLevelReading(kLevelPeak, zeros, 65536, &r));
   for (int32_t type = 0; type <= 5; ++type) EXPECT_NEAR(PaintLevelReading(type, zeros, 65536).decibels, -96.33, 0.005);
-  // The thread calls a window quieter than one step a frame silence; the paint does not.
-  std::memset(b, 0, 400);
-  PutSample(b, 5, 50);
-  const LevelWindow quiet = MeasureLevel(b, 0, kWindow, kMono16, 16, 0);
-  ASSERT_TRUE(ThreadLevelReading(kLevelRmsLike, quiet, 65536, &r));
-  EXPECT_TRUE(r.silent);
-  EXPECT_FALSE(PaintLevelReading(kLevelRmsLike, quiet, 65536).silent);
   for (const LevelWindow& w :
        {MeasureLevel(a, kPlayBufferReadLimit, kWindow, 1, 8, 0), MeasureLevel(a, -4, kWindow, kMono16, 16, 0),
         MeasureLevel(a, 0, 0, kMono16, 16, 0), MeasureLevel(nullptr, 0, kWindow, kMono16, 16, 0)}) {
@@ -184,49 +176,6 @@ class StatusDisplayTest : public ::testing::Test {
   HWND hwnd = nullptr;
   HDC window = nullptr;  // the window's client surface
 };
-
-// Hold freezes the thread's bar; it ends when the paint takes the bar back or playback stops.
-TEST_F(StatusDisplayTest, LevelThreadDrawsTextAndBarUntilHeldTurnedOffOrStopped) {
-  // The device is closed (position 0): 127000 ahead puts the window at offset 1000 of A.
-  SampleStore.lastWritten = kPlayBufferA;
-  SampleStore.writtenEnd = 127000;
-  Alternating(SampleStore.bufferA, 500, 200, 32767);
-  settings.levelmetertype = kLevelSubWide;
-  levelThreadOff = 0;
-  playflag = 1;
-  auto eventually = [](auto check) {
-    for (int i = 0; i < 400 && !check(); ++i) Sleep(5);
-    return static_cast<bool>(check());
-  };
-  auto barReaches503 = [&] { return eventually([&] { return GetPixel(window, 503, 68) == kBlack; }); };
-  auto eraseBarRow = [&] {
-    for (int x = 0; x < 600; ++x) SetPixel(window, x, 68, kWhite);
-  };
-  for (const bool turnedOff : {true, false}) {
-    StartViewThreads(ViewStart::Playback);
-    ASSERT_TRUE(barReaches503());
-    EXPECT_EQ(std::tuple(GetPixel(window, 504, 68), GetPixel(window, 504, 64)), std::tuple(kWhite, kBlack));
-    EXPECT_EQ(GetPixel(MainOffscreen(), 503, 68), kBlack);
-    EXPECT_TRUE(eventually([&] { return TextImage("vol(dB):-0.00dB    ").At(window, 0, 60, kLevelBarLeft); }));
-    levelHold = 1;
-    // A pass under way may still draw once; after that the erased row stays erased.
-    EXPECT_TRUE(eventually([&] {
-      eraseBarRow();
-      Sleep(50);
-      return GetPixel(window, 300, 68) == kWhite;
-    }));
-    levelHold = 0;
-    ASSERT_TRUE(barReaches503());
-    levelThreadOff = turnedOff ? 1 : 0;  // the paint takes the bar back, or playback stops
-    playflag = turnedOff ? 1 : 0;
-    ASSERT_TRUE(WaitForViewThreadEnd(ViewKind::LevelMeter, 2000));
-    EXPECT_EQ(playflag, turnedOff ? 1 : 0);
-    eraseBarRow();
-    Sleep(30);
-    EXPECT_EQ(GetPixel(window, 300, 68), kWhite);
-    levelThreadOff = 0;
-  }
-}
 
 // 5 s of mono 16-bit sound; the device has played half a second.
 constexpr int32_t kDataSize = 441000;
