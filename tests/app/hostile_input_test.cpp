@@ -28,24 +28,19 @@ using test_support::ReadFileBytes;
 using test_support::TempDir;
 namespace fs = std::filesystem;
 
-constexpr size_t kOneSecond = 44100 * 4;
+constexpr uint32_t kOneSecond = 44100 * 4;
 // Settings of the user's own that every case starts with.
 constexpr char kOwnSettings[] = "[fft&sg]\r\nfftsample=4096\r\nwfkind=h\r\n";
 
-Bytes StereoWav(size_t dataBytes, uint32_t declaredSize) {
+Bytes StereoWav(uint32_t dataBytes, uint32_t declaredSize = 0) {  // 0: the data's own size
   Bytes file = test_support::RiffWithFmt(FmtFields{});
-  test_support::AddChunk(file, "data", Bytes(dataBytes, 0), declaredSize);
+  test_support::AddChunk(file, "data", Bytes(dataBytes, 0), declaredSize ? declaredSize : dataBytes);
   return file;
 }
-Bytes StereoWav(size_t dataBytes) { return StereoWav(dataBytes, static_cast<uint32_t>(dataBytes)); }
 
 using Source = std::function<std::string(const TempDir&)>;  // the program's argument; empty: none
-Source File(const std::string& name, const Bytes& bytes) {
-  return [=](const TempDir& dir) { return dir.Write(name, bytes); };
-}
-Source Path(const std::string& path) {
-  return [=](const TempDir&) { return path; };
-}
+Source File(std::string name, Bytes bytes) { return [=](const TempDir& dir) { return dir.Write(name, bytes); }; }
+Source Path(const std::string& path) { return [=](const TempDir&) { return path; }; }
 
 std::string IniPath(const TempDir& dir) { return (dir.path() / "morvex.ini").string(); }
 void WriteOwnSettings(const TempDir& dir) { dir.Write("morvex.ini", kOwnSettings); }

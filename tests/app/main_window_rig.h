@@ -38,9 +38,6 @@ using test_support::Bytes;
 using test_support::Pattern;
 using test_support::Slice;
 
-// 8-bit mono at 8000 Hz: 8000 bytes a second.
-inline test_support::FmtFields Mono8k() { return {.channels = 1, .rate = 8000, .bits = 8}; }
-
 // The display of every window in the test process; menus choose what a test queued.
 inline morvex::display::MemoryDisplay& Display() {
   static auto* display = [] {
@@ -99,8 +96,10 @@ class MainWindowRig : public testing::Test {
     SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
   }
 
-  // Start-up from the main window's creation (which opens the source and plays) to its showing.
-  void Start(const Bytes& samples = Pattern(400000), const test_support::FmtFields& format = Mono8k()) {
+  // Start-up from the main window's creation (which opens the source and plays) to its showing;
+  // by default 8-bit mono at 8000 Hz: 8000 bytes a second.
+  void Start(const Bytes& samples = Pattern(400000),
+             const test_support::FmtFields& format = {.channels = 1, .rate = 8000, .bits = 8}) {
     samples_ = samples;
     const std::string path = dir_.Write("source.wav", test_support::CanonicalWav(format, samples));
     std::snprintf(SampleStore.WavFileName, sizeof SampleStore.WavFileName, "%s", path.c_str());

@@ -37,14 +37,13 @@ std::string Lines(const std::string& window, int px, int py, int width, int heig
 }
 
 TEST(SettingsFile, PathIsBesideTheExecutableOrInTheCurrentDirectoryAndNeverCut) {
-  struct Case {
+  const std::string bin = "/opt/m/bin/morvex";
+  const std::string fits = "/" + std::string(499 - 1 - 11, 'd');  // 499 characters with "/morvex.ini"
+  const struct {
     std::string commandLine, currentDirectory, moduleFileName;
     bool noFile;
     std::string settingsPath;  // empty: refused
-  };
-  const std::string bin = "/opt/m/bin/morvex";
-  const std::string fits = "/" + std::string(499 - 1 - 11, 'd');  // 499 characters with "/morvex.ini"
-  const Case cases[] = {
+  } cases[] = {
       {bin + " /home/u/a.wav", "/home/u", bin, false, "/opt/m/bin/morvex.ini"},
       {"./morvex My.EXE.wav", "/home/u/b", "/home/u/b/morvex", false, "/home/u/b/morvex.ini"},
       {bin, "/home/u/music", bin, true, "/home/u/music/morvex.ini"},
@@ -54,13 +53,12 @@ TEST(SettingsFile, PathIsBesideTheExecutableOrInTheCurrentDirectoryAndNeverCut) 
       {"/usr/bin/morvex", fits, "/usr/bin/morvex", true, fits + "/morvex.ini"},
       {"x a.wav", "/", "/" + std::string(600, 'p') + "/morvex", false, ""},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     EXPECT_EQ(DeriveSettingsPath(c.commandLine, c.currentDirectory, c.moduleFileName, c.noFile).settingsPath,
               c.settingsPath)
         << c.commandLine;
   }
 }
-
 
 class SettingsFileTest : public testing::Test {
  protected:
@@ -104,12 +102,12 @@ TEST_F(SettingsFileTest, ValuesAreTheirLeadingNumberOrTheDefaultWhereTheProgramC
   } cases[] = {
       {"fftwindowpx=  -12abc", &S::fftwindowpx, -12}, {"sgcolor=abc", &S::sgcolor, 0},
       {"fftwindowpy=99999999999", &S::fftwindowpy, INT32_MAX}, {"vswindowpx=-99999999999", &S::vswindowpx, INT32_MIN},
-      {"zerofill=3", &S::zerofill, 1}, {"zerofill=4", &S::zerofill, 4}, {"fftsample=1000", &S::fftsampleRequested, 2048},
-      {"fftsample=32", &S::fftsample, 2048}, {"fftsample=65536", &S::fftsample, 2048}, {"fftsample=64", &S::fftsample, 64},
-      {"fftgraphmagnified=0", &S::fftgraphmagnified, 20}, {"sggraphmagnified=1", &S::sggraphmagnified, 1},
-      {"fftwindowsleeptime=-1", &S::fftwindowsleeptime, 5}, {"fftwindowsleeptime=0", &S::fftwindowsleeptime, 0},
-      {"levelmetertype=6", &S::levelmetertype, 1}, {"levelmetertype=-1", &S::levelmetertype, 1},
-      {"levelmetertype=5", &S::levelmetertype, 5},
+      {"zerofill=3", &S::zerofill, 1}, {"zerofill=4", &S::zerofill, 4}, {"fftsample=32", &S::fftsample, 2048},
+      {"fftsample=1000", &S::fftsampleRequested, 2048}, {"fftsample=65536", &S::fftsample, 2048},
+      {"fftsample=64", &S::fftsample, 64}, {"fftgraphmagnified=0", &S::fftgraphmagnified, 20},
+      {"sggraphmagnified=1", &S::sggraphmagnified, 1}, {"fftwindowsleeptime=-1", &S::fftwindowsleeptime, 5},
+      {"fftwindowsleeptime=0", &S::fftwindowsleeptime, 0}, {"levelmetertype=6", &S::levelmetertype, 1},
+      {"levelmetertype=-1", &S::levelmetertype, 1}, {"levelmetertype=5", &S::levelmetertype, 5},
       {"downrateforfft=3", &S::downrateforfft, 0}, {"playfreqoptional=-8000", &S::playfreqoptional, 0},
       {"vecscpsample=0", &S::vecscpsample, 0},  // odd but safe: kept
   };
@@ -159,8 +157,8 @@ TEST_F(SettingsFileTest, AWrittenFileReadsBackToTheSameSettingsWithAPrintableWin
                                                   {"wfkind= ", ' '}};
   for (const auto& [wfkind, letter] : wfkinds) {
     WindowRebuild = 0;
-    SettingsRecord& s = Load(std::string(wfkind) + "\r\nmainwindowparafull=1\r\nfftsample=512\r\nfftradix4flag=1\r\n"
-                                                   "downrateforfft=4\r\nlevelmetertype=5\r\nwavgphffts=1\r\nvswindowstop=0\r\n");
+    SettingsRecord& s = Load(std::string(wfkind) + "\r\nmainwindowparafull=1\r\nfftsample=512\r\nfftradix4flag=1\r\n" +
+                             "downrateforfft=4\r\nlevelmetertype=5\r\nwavgphffts=1\r\nvswindowstop=0\r\n");
     EXPECT_EQ(s.wfkind, letter) << wfkind;
     EXPECT_EQ(WindowRebuild, 1) << "the window table is made again";
     s.fftsampleRequested = 8192;  // chosen in a menu, not yet in effect

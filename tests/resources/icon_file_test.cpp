@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 
 #include "resources/icons.h"
 #include "support/temp_dir.h"
@@ -29,14 +30,12 @@ TEST(IconFile, EachIconReadsBackAsItsPicture) {
     // An icon directory with one 32x32, 16-colour image, whose bitmap header counts colour and
     // mask rows in its height; 4 bits, uncompressed.
     const uint32_t offset = Le(ico, 18, 4);
-    const struct {
-      size_t at;
-      int bytes;
-      uint32_t value;
-    } fields[] = {{0, 2, 0},          {2, 2, 1},          {4, 2, 1},           {6, 2, 32 | 32 << 8},
-                  {8, 1, 16},         {12, 2, 4},         {offset, 4, 40},     {offset + 4, 4, 32},
-                  {offset + 8, 4, 64}, {offset + 14, 2, 4}, {offset + 16, 4, 0}};
-    for (const auto& f : fields) EXPECT_EQ(Le(ico, f.at, f.bytes), f.value) << "byte " << f.at;
+    for (const auto& [at, bytes, value] : {std::tuple<size_t, int, uint32_t>{0, 2, 0}, {2, 2, 1}, {4, 2, 1},
+                                           {6, 2, 32 | 32 << 8}, {8, 1, 16}, {12, 2, 4}, {offset, 4, 40},
+                                           {offset + 4, 4, 32}, {offset + 8, 4, 64}, {offset + 14, 2, 4},
+                                           {offset + 16, 4, 0}}) {
+      EXPECT_EQ(Le(ico, at, bytes), value) << "byte " << at;
+    }
     const size_t palette = offset + 40, colourRows = palette + 16 * 4, maskRows = colourRows + kIconSize * kIconSize / 2;
     ASSERT_EQ(offset + Le(ico, 14, 4), ico.size());
     ASSERT_EQ(maskRows + kIconSize * 4, ico.size());

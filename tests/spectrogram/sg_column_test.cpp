@@ -40,7 +40,8 @@ SgPalette Palette() { return {ComputeIntensityScale(65536, 32, 1, 400), 1, 1}; }
 
 TEST(SgColumn, LogarithmicRowsSharedRepaintedAndInterpolatedAndLinearRowsUpToTheNyquistBin) {
   // The first bin of a shared row paints it.
-  const std::map<int, int32_t> owned = {{21, 2100}, {23, 4100}, {24, 500}, {25, 600}, {26, 700}, {27, 800}, {28, 300}, {29, 50}};
+  const std::map<int, int32_t> owned = {{21, 2100}, {23, 4100}, {24, 500}, {25, 600},
+                                        {26, 700},  {27, 800},  {28, 300}, {29, 50}};
   // Repainting: row 27 by bin 7; row 28 by bins 10 then 11 (the first bin's 300 is not compared).
   std::map<int, int32_t> many = owned;
   many[27] = 5000;

@@ -11,10 +11,11 @@ namespace {
 
 TEST(SgReadouts, NoteNamesFrequenciesAtRowsPeaksAndColumnRate) {
   // 100 Hz: index 10.35 gives G; 27 Hz: index 11.68 wraps to A; 880 Hz: index 12 is A.
-  const std::pair<int32_t, const char*> notes[] = {{440, "A"}, {466, "Bb"}, {262, "C"}, {100, "G"}, {1000, "B"},
-                                                   {27, "A"},  {880, "A"},  {0, "A"},   {-5, "A"},  {1, "C"},
-                                                   {554, "Db"}, {659, "E"}, {430, "A"}, {2147483647, "C"}};
-  for (const auto& [hz, name] : notes) EXPECT_STREQ(NoteName(hz), name) << hz;
+  for (const auto& [hz, name] : {std::pair{440, "A"}, {466, "Bb"}, {262, "C"}, {100, "G"}, {1000, "B"}, {27, "A"},
+                                 {880, "A"}, {0, "A"}, {-5, "A"}, {1, "C"}, {554, "Db"}, {659, "E"}, {430, "A"},
+                                 {2147483647, "C"}}) {
+    EXPECT_STREQ(NoteName(hz), name) << hz;
+  }
   // Bottom edge 1 Hz, the geometric middle trunc(148.49), the top edge the Nyquist frequency.
   const auto logNyquist = static_cast<float>(std::log10(22050.0));
   for (const auto& [y, hz] : {std::pair{220, 1}, {110, 148}, {1, 21070}, {0, 22050}}) {

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <set>
+#include <tuple>
 #include <utility>
 
 #include "analysis/spectrum_view_samples.h"
@@ -63,10 +64,7 @@ TEST(VectorscopePicture, DotsForEveryPointOfTheFrameButTheFirstLinesFromTheFirst
   EXPECT_EQ(ComputeVsScales(200, 200, kFullScale, 2048, 300).count, 300);
   EXPECT_EQ(ComputeVsScales(200, 200, kFullScale, 32768, 40000).count, kViewSampleRoom);
   // Points (10, 10), (20, 10), (20, 20) and, past the count, (30, 30).
-  Put(0, 180, -180);
-  Put(1, 180, -160);
-  Put(2, 160, -160);
-  Put(3, 140, -140);
+  for (const auto& [i, l, r] : {std::tuple{0, 180, -180}, {1, 180, -160}, {2, 160, -160}, {3, 140, -140}}) Put(i, l, r);
   Points lines;
   for (int i = 10; i < 20; ++i) lines.insert({{i, 10}, {20, i}});
   EXPECT_EQ(Drawn(200, 200, ComputeVsScales(200, 200, kFullScale, 3, 300), 1), lines);
@@ -75,7 +73,7 @@ TEST(VectorscopePicture, DotsForEveryPointOfTheFrameButTheFirstLinesFromTheFirst
 TEST(VectorscopePicture, ASourceWithoutFormatOrPointsDrawsOnlyTheErase) {
   Put(0, 32767, 32767);
   Put(1, -32768, -32768);
-  for (const int32_t lineMode : {0, 1}) EXPECT_TRUE(Drawn(50, 40, ComputeVsScales(50, 40, k16Bit, 0, 300), lineMode).empty());
+  for (const int32_t mode : {0, 1}) EXPECT_TRUE(Drawn(50, 40, ComputeVsScales(50, 40, k16Bit, 0, 300), mode).empty());
   EXPECT_EQ(VsPoint(ComputeVsScales(50, 40, 0, 2, 300), 0, 0).x, 25);  // a zero full scale divides by nothing
 }
 

@@ -1,8 +1,10 @@
-// Commands on the real main window: typed keys and timers, the right-click popup's marks and
-// choices, the "debug" submenu's message boxes and the spectrum as text, and the debug menu's
-// place, marks and commands.
+// The real main window: typed keys and timers, the right-click popup's marks and choices, the
+// "debug" submenu's message boxes and the spectrum as text, the debug menu's place, marks and
+// commands, and a tone played through the real threads into the spectrogram.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -14,13 +16,17 @@
 #include "audio/main_display.h"
 #include "audio/view_threads.h"
 #include "main_window_rig.h"
+#include "spectrogram/sg_cycle.h"
+#include "spectrogram/sg_surfaces.h"
+#include "spectrogram/sg_window.h"
+#include "support/picture.h"
 
 namespace {
 
 using main_window_rig::Checked;
 using main_window_rig::Grey;
 
-class CommandsTest : public main_window_rig::MainWindowRig {
+class MainWindowTest : public main_window_rig::MainWindowRig {
  protected:
   // What a popup choice's message box said: standard error shows every message box.
   std::string BoxOf(UINT id) {
@@ -39,7 +45,7 @@ class CommandsTest : public main_window_rig::MainWindowRig {
   }
 };
 
-TEST_F(CommandsTest, TypedKeysActOnlyAfterTheMinusKeyAndOnlyXWhileAMenuIsOpen) {
+TEST_F(MainWindowTest, TypedKeysActOnlyAfterTheMinusKeyAndOnlyXWhileAMenuIsOpen) {
   Settings.processprioritylowonstartup = 1;
   Start();
   EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(IDLE_PRIORITY_CLASS));
@@ -67,7 +73,7 @@ TEST_F(CommandsTest, TypedKeysActOnlyAfterTheMinusKeyAndOnlyXWhileAMenuIsOpen) {
   EXPECT_FALSE(IsWindow(hwnd_)) << "the close command ends the program";
 }
 
-TEST_F(CommandsTest, PlayPostedBehindTheReturningBuffersStillPlays) {
+TEST_F(MainWindowTest, PlayPostedBehindTheReturningBuffersStillPlays) {
   Start();
   Run(1000);
   SendMessageA(hwnd_, WM_CHAR, 't', ShortcutMarker);
@@ -79,7 +85,7 @@ TEST_F(CommandsTest, PlayPostedBehindTheReturningBuffersStillPlays) {
       << "the old device's close must leave the new device's buffers prepared";
 }
 
-TEST_F(CommandsTest, PopupMarksFollowTheStateAtEachShowingAndChoicesReachTheirSettings) {
+TEST_F(MainWindowTest, PopupMarksFollowTheStateAtEachShowingAndChoicesReachTheirSettings) {
   Start();
   RightClickChoosing(0);
   // Level meter type 1, the file's own 8000 Hz (after the first resize), the spectrogram shown.
@@ -101,7 +107,7 @@ TEST_F(CommandsTest, PopupMarksFollowTheStateAtEachShowingAndChoicesReachTheirSe
   EXPECT_FALSE(IsWindow(hwnd_)) << "soft 終了 closes the program";
 }
 
-TEST_F(CommandsTest, DebugSubmenuMessageBoxesSayWhatTheyShouldAndTheProgramGoesOn) {
+TEST_F(MainWindowTest, DebugSubmenuMessageBoxesSayWhatTheyShouldAndTheProgramGoesOn) {
   Start();
   std::snprintf(SettingsPath, sizeof SettingsPath, "%s", "/some/dir/morvex.ini");
   EXPECT_EQ(BoxOf(117), "[debug] playflag1 eflag0 buff2     \n");
@@ -125,7 +131,7 @@ TEST_F(CommandsTest, DebugSubmenuMessageBoxesSayWhatTheyShouldAndTheProgramGoesO
   EXPECT_EQ(BoxOf(126), "[debug] peak27hz 900   \n") << "the first largest bin, 8000 x 7 / 2048";
 }
 
-TEST_F(CommandsTest, CurrentSpectrumListsEveryBinUpToHalfTheLengthInTheDebugWindow) {
+TEST_F(MainWindowTest, CurrentSpectrumListsEveryBinUpToHalfTheLengthInTheDebugWindow) {
   Start();
   PublishWithoutAnalysis(64, -1);
   PopupCommand(113);  // "current spect." is passed on as system command 113
@@ -137,8 +143,7 @@ TEST_F(CommandsTest, CurrentSpectrumListsEveryBinUpToHalfTheLengthInTheDebugWind
   PublishWithoutAnalysis(32768, 1234567);  // wider numbers than the 17 characters planned a line
   SystemCommand(113);
   const std::string wide = DebugTextBuffer;
-  size_t lines = 0;
-  for (size_t at = wide.find("\r\n"); at != std::string::npos; at = wide.find("\r\n", at + 2)) ++lines;
+  const auto lines = static_cast<size_t>(std::count(wide.begin(), wide.end(), '\r'));
   EXPECT_LT(wide.size() - lines, 20030u) << "the text before its carriage returns fits its 20030 bytes";
   EXPECT_GT(lines, 1000u);
   EXPECT_EQ(wide.substr(wide.size() - 2), "\r\n") << "ends on a whole line";
@@ -160,7 +165,7 @@ TEST_F(CommandsTest, CurrentSpectrumListsEveryBinUpToHalfTheLengthInTheDebugWind
   EXPECT_EQ(msg.wParam, 0u);
 }
 
-TEST_F(CommandsTest, DebugMenuHangsOnTheSystemMenuWithItsStartMarksFromTheSettings) {
+TEST_F(MainWindowTest, DebugMenuHangsOnTheSystemMenuWithItsStartMarksFromTheSettings) {
   Settings.zerofill = 4;
   Settings.sggraphtype = 2;
   Settings.sgspectnowait = Settings.sgmousecurhzdis = Settings.wavgphffts = 1;
@@ -169,42 +174,38 @@ TEST_F(CommandsTest, DebugMenuHangsOnTheSystemMenuWithItsStartMarksFromTheSettin
   char title[32] = {};
   GetMenuStringA(SystemMenu, GetMenuItemCount(SystemMenu) - 1, title, sizeof title, MF_BYPOSITION);
   EXPECT_STREQ(title, "menu for debug");
-  EXPECT_TRUE(Grey(74));
-  EXPECT_FALSE(Grey(65)) << "two channels";
+  EXPECT_TRUE(Grey(74) && !Grey(65)) << "the vectorscope's item is open to two channels";
   EXPECT_EQ(main_window_rig::CheckedItems(SystemMenu),
             (std::set<UINT>{9, 11, 14, 19, 23, 33, 35, 46, 49, 52, 59, 63, 64, 65, 67, 73, 76, 80, 82, 89, 91, 96, 102,
                             103, 104}));
 }
 
-TEST_F(CommandsTest, DebugMenuRadioGroupsStartOnTheSettingsItemAndMovesToTheChoice) {
+TEST_F(MainWindowTest, DebugMenuRadioGroupsStartOnTheSettingsItemAndMovesToTheChoice) {
   // The setting's value at start-up, the item marked for it (0: none), a choice and its value.
-  struct Group {
+  const struct {
     std::vector<UINT> items;
     std::atomic<int32_t>* setting;
-    int32_t startValue;
-    UINT markedAtStart, chosen;
-    int32_t chosenValue;
-  };
-  const Group groups[] = {
+    int32_t startValue, markedAtStart, chosen, chosenValue;
+  } groups[] = {
       {{87, 13, 109, 14, 15, 16, 17, 18, 20}, &Settings.fftwindowsleeptime, 0, 13, 87, 0},  // 0: the time slice
       {{28, 29, 30, 21, 22, 23, 24, 25, 26, 121}, &Settings.fftsampleRequested, 32768, 121, 28, 64},
       {{43, 44, 45, 88, 124, 125, 46, 75, 47, 58, 48, 50}, &Settings.sggraphmagnified, 60, 0, 75, 75},  // none has 60
       {{77, 78, 79, 80, 81}, &Settings.wavwindowsleeptime, 10, 79, 81, 50},  // 80 is marked before the settings
   };
-  for (const Group& g : groups) {
+  for (const auto& g : groups) {
     SCOPED_TRACE(testing::Message() << "start value " << g.startValue << ", choice " << g.chosen);
     *g.setting = g.startValue;
     Start();
-    for (const UINT id : g.items) EXPECT_EQ(Checked(id), id == g.markedAtStart) << "at start-up, item " << id;
+    for (const UINT id : g.items) EXPECT_EQ(Checked(id), id == UINT(g.markedAtStart)) << "at start-up, item " << id;
     SystemCommand(g.chosen);
     EXPECT_EQ(g.setting->load(), g.chosenValue);
-    for (const UINT id : g.items) EXPECT_EQ(Checked(id), id == g.chosen) << "after the choice, item " << id;
+    for (const UINT id : g.items) EXPECT_EQ(Checked(id), id == UINT(g.chosen)) << "after the choice, item " << id;
     TearDown();
     SetUp();
   }
 }
 
-TEST_F(CommandsTest, DebugMenuCommandsSetWhatTheViewsReadAndKeepTheirMarks) {
+TEST_F(MainWindowTest, DebugMenuCommandsSetWhatTheViewsReadAndKeepTheirMarks) {
   Start();
   ASSERT_TRUE(RunUntil([] { return FftThreadHandle.load() != nullptr; }));
   SystemCommand(37);
@@ -223,10 +224,32 @@ TEST_F(CommandsTest, DebugMenuCommandsSetWhatTheViewsReadAndKeepTheirMarks) {
   SystemCommand(63);
   EXPECT_EQ(SamplesPerFrame, 2048 / 4) << "four times zero fill";
   SystemCommand(76);
-  EXPECT_EQ(Settings.wavwindowstop, 0);
   EXPECT_TRUE(KillTimer(hwnd_, 4)) << "timer 4 puts the priority back after a view starts";
   SystemCommand(65);
   EXPECT_EQ(Settings.vswindowstop, 1) << "no vectorscope for one channel";
+}
+
+TEST_F(MainWindowTest, AToneBecomesALineOfSpectrogramColumnsAtItsRow) {
+  Settings.sgcolor = 0;  // grey: the strongest magnitude is the darkest pixel
+  WindowRebuild = 1;     // as the process starts
+  // 1 kHz in 16-bit stereo at 44100 Hz: bin 46.4 of a 2048-point transform.
+  main_window_rig::Bytes tone;
+  for (int f = 0; f < 2 * 8 * 44100; ++f) {
+    const auto sample = static_cast<uint16_t>(std::lround(10000 * std::sin(2 * M_PI * 1000 * (f / 2) / 44100)));
+    tone.insert(tone.end(), {static_cast<uint8_t>(sample), static_cast<uint8_t>(sample >> 8)});
+  }
+  Start(tone, test_support::FmtFields{});
+  ASSERT_TRUE(RunUntil([] { return SgControl.column >= 60; }));
+  Post(WM_CHAR, 'u', ShortcutMarker, SgWindowHandle());  // a key there reaches the main window
+  ASSERT_EQ(SgControl.paused, 1);
+  const int height = SgControl.clientHeight, x = 50;
+  int darkest = 0;
+  for (int y = 1; y < height; ++y) {
+    if ((GetPixel(SgBackSurface, x, y) & 0xFF) < (GetPixel(SgBackSurface, x, darkest) & 0xFF)) darkest = y;
+  }
+  EXPECT_TRUE(darkest == height - SgGeometry.binRow[46] || darkest == height - SgGeometry.binRow[47])
+      << darkest << " " << SgGeometry.binRow[46];
+  EXPECT_EQ(GetPixel(SgBackSurface, x, height - SgGeometry.binRow[200]), test_support::kWhite) << "no sound at 4.3 kHz";
 }
 
 }  // namespace
