@@ -24,25 +24,22 @@ using fftref::Spectrum;
   return ::testing::AssertionSuccess();
 }
 
-float Step(size_t n) { return fftref::kTwoPi / static_cast<float>(n); }
-
 enum class Routine { Radix2, Direct, Radix4, Complex };
 
 // The engine's routine on a copy of s (real ones take s.re); outputs and scratch start as garbage.
 Spectrum Engine(Routine routine, Spectrum s) {
   const int n = static_cast<int>(s.re.size());
+  const float step = fftref::kTwoPi / static_cast<float>(n);
   Block x = s.re, ta(n, 12345), tb(n, -12345);
-  const float step = Step(n);
-  if (routine == Routine::Complex) {
-    FftComplexRadix2(n, s.im.data(), s.re.data(), ta.data(), tb.data(), step);
-    return s;
+  if (routine != Routine::Complex) s = {Block(n, 7), Block(n, -7)};
+  switch (routine) {
+    case Routine::Radix2: FftRadix2(x.data(), n, s.im.data(), s.re.data(), ta.data(), tb.data(), step); break;
+    case Routine::Direct:
+      EXPECT_EQ(FftRadix2Direct(x.data(), n, s.im.data(), s.re.data(), ta.data(), tb.data()), 0);
+      break;
+    case Routine::Radix4: FftRadix4(x.data(), n, s.im.data(), s.re.data(), ta.data(), tb.data()); break;
+    case Routine::Complex: FftComplexRadix2(n, s.im.data(), s.re.data(), ta.data(), tb.data(), step); break;
   }
-  s = {Block(n, 7), Block(n, -7)};
-  if (routine == Routine::Radix2) FftRadix2(x.data(), n, s.im.data(), s.re.data(), ta.data(), tb.data(), step);
-  if (routine == Routine::Direct) {
-    EXPECT_EQ(FftRadix2Direct(x.data(), n, s.im.data(), s.re.data(), ta.data(), tb.data()), 0);
-  }
-  if (routine == Routine::Radix4) FftRadix4(x.data(), n, s.im.data(), s.re.data(), ta.data(), tb.data());
   return s;
 }
 Spectrum Engine(Routine routine, const Block& x) { return Engine(routine, Spectrum{x, Block(x.size(), 0)}); }

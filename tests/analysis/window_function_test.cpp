@@ -93,16 +93,4 @@ TEST(WindowFunction, ApplyTruncatesTheDoubleProductTowardZero) {
   }
 }
 
-// Rebuilt only on request; an unknown kind or a length outside the table keeps the table.
-TEST(WindowFunction, TheCycleStepRebuildsOnlyOnRequest) {
-  std::vector<int32_t> x(64, 1000);
-  WindowRebuild = 1;
-  WindowSamples(x.data(), 'n', 64);
-  WindowSamples(x.data(), 't', 64);
-  EXPECT_EQ(std::tuple(WindowRebuild.load(), x[0], x[32]), std::tuple(0, 0, 1000));
-  for (const auto& [letter, length] : {std::pair{'?', 64}, {'t', 0}, {'t', 40000}}) BuildWindow(letter, length);
-  EXPECT_STREQ(WindowLabel.load(), "windowfunc:hanning");
-  EXPECT_EQ(WindowTable[1], ExpectedWindow('n', 64)[1]);
-}
-
 }  // namespace
