@@ -69,24 +69,20 @@ TEST(LevelMeasure, ReadingsOfEachTypeSilenceAndNothingToRead) {
   char* b = SampleStore.bufferB;
   const LevelWindow zeros = MeasureLevel(a, 0, kWindow, kMono16, 16, 0);
   EXPECT_EQ(zeros.sumDifferences, 110);  // each zero difference counts 1
-  Alternating(a, 0, 200, 32767);
   Alternating(b, 0, 200, 127, 1, 8);
   Sine(a, 1000, 200);
   PutSample(a, 2108, 3000);  // sub compares the window's last two frames
   PutSample(a, 2109, -500);
-  const LevelWindow full16 = MeasureLevel(a, 0, kWindow, kMono16, 16, 0);
   const LevelWindow full8 = MeasureLevel(b, 0, 110, 1, 8, 0);
   const LevelWindow sine = MeasureLevel(a, 2000, 200, kMono16, 16, 0);  // one whole period
   const LevelWindow sub = MeasureLevel(a, 4000, kWindow, kMono16, 16, 0);
-  EXPECT_EQ(full8.frames + full16.frames, 220);
+  EXPECT_EQ(full8.frames, 110);
   const struct {
     const LevelWindow& window;
     int32_t type, fullScale;
     double decibels, tolerance;
   } cases[] = {
-      {full16, kLevelSubWide, 65536, 20.0 * std::log10(65535.0 / 65536.0), 1e-12},
       {full8, kLevelSubWide, 256, 20.0 * std::log10(255.0 / 256.0), 1e-12},
-      {sine, kLevelPeak, 65536, 0.0, 1e-12},
       {sine, kLevelRmsSimple, 65536, 20.0 * std::log10(0.707), 1e-12},
       {sine, kLevelRmsAccuracy, 65536, -3.01, 0.05},  // the true RMS of a sine
       {sine, kLevelRmsLike, 65536, 20.0 * std::log10(sine.sumAbsolute / (65536.0 * sine.frames)) + 10.0, 1e-12},

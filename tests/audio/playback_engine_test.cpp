@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <string>
-#include <thread>
 #include <tuple>
 
 #include "analysis/spectrum_frame.h"
@@ -35,7 +34,6 @@ TEST_F(PlaybackEngineTest, FirstFillRefillsAndTheEndOfTheFile) {
     size_t doneCount;
   } cases[] = {
       {50000, 8, 0, 1, 1, 6250, 2},
-      {kPlayBufferBytes, 8, 0, 2, 1, 16000, 2},
       {300000, 16, kPlayBufferBytes, 2, 0, 48000, 3},
   };
   for (const auto& c : cases) {
@@ -69,23 +67,6 @@ TEST_F(PlaybackEngineTest, FirstFillRefillsAndTheEndOfTheFile) {
     EXPECT_EQ(Heard(DevicesOpened() - 1), heard) << "the refill's silence after the end is the format's own";
     TearDown();
   }
-}
-
-TEST_F(PlaybackEngineTest, RefillWaitsWhileTheFftThreadCopies) {
-  OpenSource(Pattern(400000));
-  Start();
-  SampleStore.readerBusy = 1;
-  std::atomic<int32_t> buffWhileCopying{0}, writerBusyWhileCopying{0};
-  std::thread reader([&] {
-    Sleep(200);  // far longer than the clock needs to reach the refill
-    buffWhileCopying = buff.load();
-    writerBusyWhileCopying = SampleStore.writerBusy.load();
-    SampleStore.readerBusy = 0;
-  });
-  Run(16000);
-  reader.join();
-  EXPECT_EQ(std::tuple(buffWhileCopying.load(), writerBusyWhileCopying.load()), std::tuple(2, 0));
-  EXPECT_EQ(std::tuple(buff.load(), SampleStore.writerBusy.load()), std::tuple(3, 0));
 }
 
 // Stop while paused starts over; seeks while stopped only move the place; play puts a new FFT size

@@ -22,9 +22,9 @@ TEST(PlayPosition, PlacesTheSoundBehindTheWrittenEndInOneOfTheTwoBuffers) {
       {1, 1, kPlayBufferA, 1, -1, -1, false},                            // the last byte starts no frame
       {2, 1, kPlayBufferA, 1, -1, -1, true},
       {128000, 1, kPlayBufferA, kStereo16, kPlayBufferB, -1, false},  // the older buffer played to its end
-      {0, 1, kPlayBufferA, kStereo16, -1, -1, false},  // everything handed over was played
-      {1000, 1, kPlayBufferA, 0, -1, -1, false},        // no frame size
-      {256001, 1, kPlayBufferA, kStereo16, -1, -1, false},  // -1 must not be rounded up to the frame at 0
+      {0, 1, kPlayBufferA, kStereo16, -1, -1, false},                 // everything handed over was played
+      {1000, 1, kPlayBufferA, 0, -1, -1, false},                      // no frame size
+      {256001, 1, kPlayBufferA, kStereo16, -1, -1, false},            // -1 must not be rounded up to the frame at 0
       {INT32_MIN, 1, kPlayBufferA, kStereo16, -1, INT32_MAX, false},
   };
   for (const auto& c : cases) {
