@@ -66,6 +66,8 @@ TEST(WavHeader, TheChunkScanFindsTheSamplesOrRefusesABrokenStructure) {
   AddChunk(padded, "data", Bytes(12));
   Bytes cut = RiffWithFmt(FmtFields{});
   test_support::PutText(cut, "data\x04");
+  Bytes zeros = RiffWithFmt(FmtFields{});
+  zeros.resize(zeros.size() + (1 << 20));
   const struct {
     const char* what;
     Bytes bytes;
@@ -83,6 +85,7 @@ TEST(WavHeader, TheChunkScanFindsTheSamplesOrRefusesABrokenStructure) {
       {"no WAVE", Bytes{'R', 'I', 'F', 'F'}, kWavNotWave},
       {"a chunk before fmt", listFirst, kWavNotWave},
       {"nothing after fmt", WithChunks({}), kWavNotWave},
+      {"zeros after fmt, as an interrupted recording leaves them", zeros, kWavNotWave},
       {"a size past the end", WithChunks({{"LIST", 6, 5000}, {"data", 4}}), kWavNotWave},
       // Taken as signed, the size would lead the scan back to the same chunk forever.
       {"a size leading back", WithChunks({{"LIST", 0, 0xFFFFFFF8u}, {"data", 4}}), kWavNotWave},
