@@ -43,7 +43,6 @@ void ExpectPixels(const Picture& picture, std::initializer_list<Pixel> pixels) {
 class FftGraphTest : public ::testing::Test {
  protected:
   FftSurfaces Surfaces() const { return {window.dc(), back.dc(), grid.dc()}; }
-
   // The default look: logarithmic axis at 44100 Hz, 2048 points, magnification 20, 280 × 215.
   void LayOut(FftStrategy strategy = FftStrategy::Old) {
     LayoutLogPicture(Surfaces(), Frame(kW, kH, kN, 44100, kFullScale16, 20), kMetrics, strategy, &layout);
@@ -80,7 +79,6 @@ TEST_F(FftGraphTest, LevelScaleColumnsAndTheLogarithmicGrid) {
                       {65, 0, kWhite}, {100, baseline, kGrid}, {85, kH - 1, kBlack}, {86, kH - 1, kWhite}});
   EXPECT_EQ(back.count(kWhite), kW * kH);    // cleared
   EXPECT_EQ(window.count(kWhite), kW * kH);  // left to the transfer
-
   // Erase-with-lines has no dashes and no axis row, and shows its grid at once.
   LayOut(FftStrategy::EraseWithLines);
   ExpectPixels(grid, {{64, 0, kWhite}, {100, baseline, kWhite}, {85, kH - 1, kBlack}});
@@ -125,7 +123,6 @@ TEST_F(FftGraphTest, TheCurveWalkFromBinZeroOrOneWithOneVertexPerColumnOrEachAnd
                       {BinColumn[first], layout.baseline - 101, kWhite},
                       {64, 0, kGrid}});
   EXPECT_EQ(window.count(kWhite), kW * kH);
-
   // Without one point per column every bin has its vertex.
   FftCurveStyle style;
   style.onePerColumn = 0;
@@ -197,7 +194,6 @@ TEST_F(FftGraphTest, StatisticsLines) {
   stats.previousEnd = stats.lastEnd;  // within the clock's resolution: the average stays
   WriteFftStatistics(back.dc(), 1, 0, 7, nullptr, &stats);
   EXPECT_EQ(stats.fps, 50);
-
   stats.previousEnd = 10.0f;
   stats.lastEnd = 15.5f;
   stats.timeMs = 0.25f;

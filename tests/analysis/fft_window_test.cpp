@@ -67,7 +67,6 @@ class FftWindowTest : public ::testing::Test {
                            nullptr, nullptr);
     ASSERT_NE(main, nullptr);
   }
-
   void TearDown() override {
     playing = 0;
     if (thread.joinable()) thread.join();
@@ -75,7 +74,6 @@ class FftWindowTest : public ::testing::Test {
     DestroyWindow(main);
     for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) continue;
   }
-
   // The FFT window, and its client surface with a black brush.
   HWND Create() {
     FftViewSources sources;
@@ -110,7 +108,6 @@ class FftWindowTest : public ::testing::Test {
     while (PeekMessageA(&msg, main, 0, 0, PM_REMOVE)) none = false;
     return none;
   }
-
   // A 1 kHz tone in both buffers, everything handed over, the device 1000 bytes in.
   void Play() {
     for (char* buffer : {store.bufferA, store.bufferB}) {
@@ -136,7 +133,6 @@ class FftWindowTest : public ::testing::Test {
     for (int i = 0; i < 2000 && Publications() < target; ++i) std::this_thread::sleep_for(1ms);
     return Publications() >= target;
   }
-
   HWND main = nullptr;
   HWND fft = nullptr;
   HDC window = nullptr;
@@ -198,7 +194,6 @@ TEST_F(FftWindowTest, TheThreadRunsCyclesUntilTheSourceStopsOrAStopIsRequested) 
   InvalidateRect(fft, nullptr, FALSE);
   Pump();  // while no source runs a paint shows the last picture
   EXPECT_TRUE(test_support::SameBlock(window, 0, 0, FftBackSurface, 0, 0, size.width, size.height));
-
   // A stop request ends the next run and is cleared; stopped updates still publish, but only the
   // statistics reach the window, and the layout the start asked for stays pending.
   FftRelayout = 0;

@@ -59,14 +59,12 @@ class SpectrumCycleTest : public ::testing::Test {
     std::fill(std::begin(SmoothingHistory), std::end(SmoothingHistory), 0);
     feed = MakeSpectrumFeed(store, settings, playing, inputOn);
   }
-
   // Locates a frame that is certainly usable.
   SpectrumCycle ReadyCycle() {
     SpectrumCycle cycle;
     EXPECT_EQ(LocateSpectrumFrame(feed, 900000, &cycle), SpectrumFrame::Ready);
     return cycle;
   }
-
   // The whole computing half for the frame at the start of B.
   void RunCycle() {
     const SpectrumCycle cycle = ReadyCycle();
@@ -74,7 +72,6 @@ class SpectrumCycleTest : public ::testing::Test {
     TransformSpectrumBlock(cycle);
     FinishSpectrum(cycle);
   }
-
   static constexpr PlayPosition kStartOfB{kPlayBufferB, 0, true};
   SpectrumFeed feed;
 };
@@ -155,7 +152,6 @@ TEST_F(SpectrumCycleTest, DecimationAndZeroFillOfTheSettingsHeldByTheCycle) {
   settings.downrateforfft = 3;  // not a decimation the menus offer: off
   SamplesPerFrame = 8192;       // more than N: held to N
   EXPECT_EQ(std::pair(ReadyCycle().decimation, ReadyCycle().m), std::pair(1, 1024));
-
   settings.fftsample = 2048;
   settings.zerofill = 2;
   SamplesPerFrame = 1024;
@@ -224,7 +220,6 @@ TEST_F(SpectrumCycleTest, TransformMagnitudesFiltersAndPublication) {
   std::copy(parts[1], parts[1] + 4, FftIm);
   FinishSpectrum(cycle);
   EXPECT_EQ(std::vector<int32_t>(SpectrumBins, SpectrumBins + 4), (std::vector<int32_t>{7, 5, INT32_MAX, INT32_MAX}));
-
   settings.fftsample = SamplesPerFrame = 2048;
   settings.fftradix4flag = 0;
   settings.pinknoizeflatingfilter = settings.loudnessrevice = settings.smoothingfilter = 1;

@@ -84,7 +84,6 @@ TEST_F(LiveInputTest, TheRecordedToneIsAnalysedAndTheFileFormatReturnsAfterTheDe
   const test_support::Bytes tone = Tone(4096);  // the block's samples, signed, reach the waveform view
   for (int32_t i = 0; i < 4096; ++i)
     ASSERT_EQ(ViewLeft[i].load(), static_cast<int16_t>(tone[2 * i] | tone[2 * i + 1] << 8)) << i;
-
   Play();
   SeekForward5s();
   Pause();

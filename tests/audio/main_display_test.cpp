@@ -99,7 +99,6 @@ TEST(LevelMeasure, ReadingsOfEachTypeSilenceAndNothingToRead) {
   const LevelWindow first = MeasureLevel(a, 0, 2, kMono16, 16, 77);
   EXPECT_EQ(std::tuple(first.frames, first.previousAbsolute, first.currentAbsolute, first.sumDifferences),
             std::tuple(1, 77, 1234, int64_t{2000}));
-
   LevelReading r;
   ASSERT_TRUE(ThreadLevelReading(kLevelSubWide, zeros, 65536, &r));
   EXPECT_EQ(std::tuple(r.silent, r.decibels), std::tuple(false, SilenceDecibels(65536)));
@@ -214,7 +213,6 @@ TEST_F(StatusLines, PlayingShowsPositionEndSizeLevelAndNameAndTheFullDisplayAdds
   EXPECT_TRUE(Shows("filename:song.wav    ", 0, 80));
   for (int y : {0, 100, 120, 160, 180, 220}) EXPECT_EQ(RowInk(y), 0) << y;
   EXPECT_FALSE(PaintPending());
-
   speedDoubleDecimate = 1;  // double speed halves the end time
   settings.mainwindowparafull = 1;
   settings.fftradix4flag = 1;

@@ -137,7 +137,6 @@ TEST_F(PlaybackEngineTest, JumpsPastTheEndAndADeviceThatCannotOpen) {
   Run(1);
   EXPECT_EQ(playflag + SampleStore.seekBase, 0);
   EXPECT_TRUE(Heard(2).empty());
-
   std::fclose(SampleStore.file);
   OpenSource(playback_rig::Mono(8, 1), Pattern(1000));  // half of 1 Hz is no rate at all
   resumePending = 1;

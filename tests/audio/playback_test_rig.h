@@ -67,7 +67,6 @@ class PlaybackRig : public testing::Test {
     messages.clear();
     morvex::wave::UseVirtualClockDevices(&clock_);
   }
-
   void TearDown() override {
     StopPlaybackAtDestruction();
     Pump();
@@ -76,7 +75,6 @@ class PlaybackRig : public testing::Test {
     ResetTransport();
     morvex::wave::UseSystemDevices();
   }
-
   void OpenSource(const test_support::FmtFields& format, const Bytes& samples) {
     const std::string path = dir_.Write("source.wav", test_support::CanonicalWav(format, samples));
     std::snprintf(SampleStore.WavFileName, sizeof SampleStore.WavFileName, "%s", path.c_str());
@@ -84,14 +82,11 @@ class PlaybackRig : public testing::Test {
   }
   // 8-bit mono at 8000 Hz: 8 bytes a millisecond, 16 seconds a play buffer.
   void OpenSource(const Bytes& samples) { OpenSource(Mono(8, 8000), samples); }
-
   void Start() {
     StartPlaybackAtCreation(hwnd_, &settings_);
     Pump();
   }
-
   static void Pump() { audio_test::Pump(); }
-
   // Lets the clock run in steps of at most `stepMs`, handling the messages of each step.
   void Run(int64_t ms, int64_t stepMs = 1000) {
     for (int64_t done = 0; done < ms; done += stepMs) {
@@ -99,11 +94,9 @@ class PlaybackRig : public testing::Test {
       Pump();
     }
   }
-
   // Bytes heard so far from the `index`-th device the engine opened.
   Bytes Heard(size_t index) const { return clock_.Heard(index); }
   size_t DevicesOpened() const { return clock_.OutputStreamCount(); }
-
   morvex::wave::VirtualClock clock_;
   test_support::TempDir dir_;
   SettingsRecord settings_;
