@@ -93,13 +93,13 @@ void RunCase(const HostileCase& c) {
 }
 
 TEST(HostileInputTest, EachEndsWithItsMessageOrPlaysOnAndKeepsTheSettings) {
-  Bytes rifx = StereoWav(64);
+  Bytes rifx = StereoWav(64), zeros = test_support::RiffWithFmt({});
   rifx[3] = 'X';
+  zeros.resize(8 << 20);  // what an interrupted recording leaves: zeros behind the fmt chunk
   const HostileCase cases[] = {
       {"no file named", Path(""), "[error] file名をget出来ませんでした."},
       {"not RIFF", File("a.wav", rifx), "[] \n\nnot a RIFF file."},
-      // What an interrupted recording leaves: no data chunk behind the fmt chunk.
-      {"no data chunk", File("a.wav", test_support::RiffWithFmt({})), "[] \n\nnot a WAVE file."},
+      {"no data chunk", File("a.wav", zeros), "[] \n\nnot a WAVE file."},
       {"floating point", File("a.wav", test_support::CanonicalWav({.tag = 3}, Bytes(64))), "[] \nNot renia format."},
       {"24 bits", File("a.wav", test_support::CanonicalWav({.bits = 24}, Bytes(60))), "[] \n\nunsupported WAVE format."},
       {"an endless device", Path("/dev/zero"), "dont open wavfile(@)"},
