@@ -20,11 +20,11 @@ struct Received {
 inline std::vector<Received> received;
 inline bool refuseCreate = false;
 
-// Leaves the middle button without default handling, so that no menu opens by itself.
+// Leaves the middle button and the Menu key without default handling, so that no menu opens by itself.
 inline LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   received.push_back({hwnd, msg, wParam, lParam});
   if (msg == WM_CREATE && refuseCreate) return -1;
-  if (msg == WM_MBUTTONUP) return 0;
+  if (msg == WM_MBUTTONUP || (msg == WM_KEYDOWN && wParam == VK_APPS)) return 0;
   return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 

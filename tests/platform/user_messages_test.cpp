@@ -19,8 +19,8 @@ UINT Next(MSG& msg) {
   return msg.message;
 }
 
-// Creation and paint (keys, the close button and minimizing are checked on the Qt windows).
-TEST(MessagesTest, OneWindowFromCreationToQuit) {
+// Creation, paint and timers (keys, the close button and minimizing are checked on the Qt windows).
+TEST(MessagesTest, OneWindowFromCreationToDestruction) {
   HWND hwnd = Create();
   ASSERT_NE(hwnd, nullptr);
   ASSERT_EQ(MessagesOf(hwnd), (std::vector<UINT>{WM_CREATE, WM_SIZE, WM_MOVE}));
@@ -50,26 +50,12 @@ TEST(MessagesTest, OneWindowFromCreationToQuit) {
   EXPECT_EQ(GetPixel(paintDc, 1, 1), RGB(255, 255, 255));
   EndPaint(hwnd, &paint);
   EXPECT_FALSE(PeekMessageA(&msg, hwnd, WM_PAINT, WM_PAINT, PM_NOREMOVE));
-  DestroyWindow(hwnd);
-  EXPECT_FALSE(PostMessageA(hwnd, WM_USER, 0, 0));
-  EXPECT_EQ(GetDC(hwnd), nullptr);
-  // A create handler that refuses gets the window destroyed and no handle.
-  refuseCreate = true;
-  EXPECT_EQ(Create(), nullptr);
-  refuseCreate = false;
-  ASSERT_FALSE(received.empty());
-  EXPECT_EQ(MessagesOf(received[0].hwnd), (std::vector<UINT>{WM_CREATE, WM_DESTROY}));
-}
-
-// Timers fire when nothing else waits, take a new period, stop when killed or with their window.
-TEST(MessagesTest, TimersTickWithTheirIdsUntilKilled) {
-  HWND hwnd = Create();
+  // Timers fire when nothing else waits, take a new period, stop when killed or with their window.
   SetTimer(hwnd, 2, 10, nullptr);
   SetTimer(hwnd, 2, 400, nullptr);
   SetTimer(hwnd, 4, 10, nullptr);
   Sleep(30);  // timer 4 is due; timer 2 took its new period
   PostMessageA(hwnd, WM_USER, 0, 0);
-  MSG msg;
   EXPECT_EQ(Next(msg), static_cast<UINT>(WM_USER));
   EXPECT_TRUE(KillTimer(hwnd, 4));
   SetTimer(hwnd, 5, 20, nullptr);
@@ -79,8 +65,16 @@ TEST(MessagesTest, TimersTickWithTheirIdsUntilKilled) {
   }
   EXPECT_EQ(ticks, (std::vector<WPARAM>{5, 5, 5, 5}));
   DestroyWindow(hwnd);
+  EXPECT_FALSE(PostMessageA(hwnd, WM_USER, 0, 0));
+  EXPECT_EQ(GetDC(hwnd), nullptr);
   Sleep(30);
   EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_NOREMOVE));
+  // A create handler that refuses gets the window destroyed and no handle.
+  refuseCreate = true;
+  EXPECT_EQ(Create(), nullptr);
+  refuseCreate = false;
+  ASSERT_FALSE(received.empty());
+  EXPECT_EQ(MessagesOf(received[0].hwnd), (std::vector<UINT>{WM_CREATE, WM_DESTROY}));
 }
 
 }  // namespace
