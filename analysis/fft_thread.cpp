@@ -8,6 +8,7 @@
 #include "analysis/fft_window.h"
 #include "analysis/spectrum_cycle.h"
 #include "app/settings.h"
+#include "audio/playback_rate.h"
 
 std::atomic<int32_t> FftStopRequest{0};
 std::atomic<int32_t> FftSleepNone{0};
@@ -191,7 +192,7 @@ void FftThread(std::atomic<int32_t>* restart) {
              {nullptr, FftBackSurface, FftGridSurface},
              FftWindowMetrics(),
              store.fullScale,
-             static_cast<int32_t>(store.format.nAvgBytesPerSec),
+             static_cast<int32_t>(PlaybackBytesPerSecond(store.format)),
              CycleClock()};
   if (restart->load() == 0) Sleep(kCreationDelayMs);
   if (WaitForFirstBuffer(*sources)) {

@@ -8,6 +8,7 @@
 #include "analysis/spectrum_view_samples.h"
 #include "analysis/window_function.h"
 #include "audio/flag_wait.h"
+#include "audio/playback_rate.h"
 #include "spectrogram/sg_control.h"
 
 alignas(64) int32_t FftBlock[kFftBlockRoom];
@@ -89,7 +90,7 @@ SpectrumFeed MakeSpectrumFeed(SampleStoreRecord& store, const SettingsRecord& se
   feed.layout.channels = store.format.nChannels;
   feed.layout.bitsPerSample = store.format.wBitsPerSample;
   feed.layout.blockAlign = store.format.nBlockAlign;
-  feed.bytesPerMs = static_cast<int32_t>(store.format.nAvgBytesPerSec / 1000);
+  feed.bytesPerMs = static_cast<int32_t>(PlaybackBytesPerSecond(store.format) / 1000);
   return feed;
 }
 

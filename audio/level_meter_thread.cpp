@@ -8,6 +8,7 @@
 #include "audio/level_meter_draw.h"
 #include "audio/main_display.h"
 #include "audio/playback_device.h"
+#include "audio/playback_rate.h"
 #include "audio/sample_store.h"
 
 std::atomic<DWORD> levelMeterThreadId{0};
@@ -97,12 +98,12 @@ int32_t Pass(HDC window, HDC offscreen, const ThreadFormat& format, int32_t type
 
 void LevelMeterThread(std::atomic<int32_t>* restart) {
   levelMeterThreadId = GetCurrentThreadId();
-  const WAVEFORMATEX source = SampleStore.format;
+  const WAVEFORMATEX& source = SampleStore.format;
   ThreadFormat format;
   format.bits = source.wBitsPerSample;
   format.fullScale = static_cast<int32_t>(std::pow(2.0, format.bits));
   format.blockAlign = source.nBlockAlign;
-  format.bytesPerSecond = source.nAvgBytesPerSec;
+  format.bytesPerSecond = PlaybackBytesPerSecond(source);
   if (restart->load() == 0) Sleep(kCreationDelayMs);
 
   const HWND hwnd = MainDisplayWindow();

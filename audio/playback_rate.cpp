@@ -17,3 +17,7 @@ void ApplyPlaybackRate(WAVEFORMATEX* format, int32_t fileRate, int32_t playfreqo
   std::atomic_ref<DWORD>(format->nSamplesPerSec).store(static_cast<DWORD>(rate), std::memory_order_relaxed);
   std::atomic_ref<DWORD>(format->nAvgBytesPerSec).store(static_cast<DWORD>(bytesPerSecond), std::memory_order_relaxed);
 }
+
+DWORD PlaybackBytesPerSecond(const WAVEFORMATEX& format) {
+  return std::atomic_ref<DWORD>(const_cast<DWORD&>(format.nAvgBytesPerSec)).load(std::memory_order_relaxed);
+}
