@@ -40,12 +40,11 @@ class Surface {
   // Only with mutex() held: as markChanged for the columns [left, right) of row y, without adding
   // them to dirty(); a block copy adds the box of all the rows it changed once at its end.
   void markRowChanged(int64_t y, int64_t left, int64_t right);
-  // Only with mutex() held: the change count so far, and the count at row y's last change (or
-  // a later one: rows are stamped in bands, so a line across many rows costs few stamps).
+  // Only with mutex() held: the change count so far.
   uint64_t changeCount() const { return changeCount_; }
-  uint64_t rowChangedAt(int64_t y) const { return bands_[static_cast<size_t>(y / kRowsPerBand)].changedAt; }
   // Only with mutex() held: the columns [left, right) of row y that may have changed after the
-  // change count `since` (all of them when the band no longer knows), empty when none did.
+  // change count `since` (all of them when the band no longer knows), empty when none did. Rows
+  // are kept in bands, so a line across many rows costs few stamps.
   // Exact enough for a copy repeated since its last time: a curve redrawn over a grid changes a
   // few columns of most rows.
   std::pair<int64_t, int64_t> changedColumns(int64_t y, uint64_t since) const;
