@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -117,7 +118,8 @@ bool SaveSettings(const SettingsRecord& settings, const char* path, const LiveGe
   // A settings file the user made read-only keeps what it holds, whatever its folder allows.
   if (exists && !OpensForWriting(target)) return false;
   const std::string text = FormatSettings(settings, live);
-  const std::string temporary = target.string() + ".tmp";
+  // Named for this process: two instances closing at once must not write into one file.
+  const std::string temporary = target.string() + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
   FILE* file = std::fopen(temporary.c_str(), "wb");
   // A folder the user cannot write to may still hold a settings file they can write.
   if (file == nullptr) return exists && RewriteInPlace(target, text);

@@ -58,6 +58,7 @@ bool IsProcessHandle(HANDLE handle) { return handle == kCurrentProcess; }
 DWORD GetCurrentThreadId(void) { return static_cast<DWORD>(syscall(SYS_gettid)); }
 HANDLE GetCurrentThread(void) { return morvex::kernel::kCurrentThread; }
 HANDLE GetCurrentProcess(void) { return morvex::kernel::kCurrentProcess; }
+DWORD GetCurrentProcessId(void) { return static_cast<DWORD>(getpid()); }
 
 HANDLE OpenThread(DWORD, BOOL, DWORD threadId) {
   if (threadId == 0) {

@@ -38,6 +38,7 @@ HMODULE GetModuleHandleA(LPCSTR moduleName);
 
 // Process and threads.
 HANDLE GetCurrentProcess(void);
+DWORD GetCurrentProcessId(void);
 HANDLE GetCurrentThread(void);
 DWORD GetCurrentThreadId(void);
 BOOL SetPriorityClass(HANDLE process, DWORD priorityClass);

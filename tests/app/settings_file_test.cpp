@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <climits>
 #include <filesystem>
@@ -197,12 +199,12 @@ TEST_F(SettingsFileTest, TheFileIsReplacedThroughItsLinksOrRewrittenWhereOnlyItI
   EXPECT_EQ(ReadFileBytes(target), expected);
   // No temporary file can be made beside it: rewritten where it is, cut to the new length.
   const std::string fixed = dir_.Write("fixed.ini", std::string(5000, 'x'));
-  fs::create_directory(dir_.path() / "fixed.ini.tmp");
+  fs::create_directory(dir_.path() / ("fixed.ini." + std::to_string(getpid()) + ".tmp"));
   ASSERT_TRUE(Save(fixed));
   EXPECT_EQ(ReadFileBytes(fixed), expected);
   EXPECT_FALSE(Save(dir_.path() / "no such dir" / "morvex.ini"));
   EXPECT_FALSE(Save(""));
-  // morvex.ini, real, hop.ini, linked.ini, fixed.ini, fixed.ini.tmp: no temporary file left.
+  // morvex.ini, real, hop.ini, linked.ini, fixed.ini and the blocking folder: no temporary file left.
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 6);
 }
 
@@ -220,7 +222,38 @@ TEST_F(SettingsFileTest, AWriteThatFailsPartWayLeavesTheOldFileWhole) {
   signal(SIGXFSZ, SIG_DFL);
   EXPECT_FALSE(saved);
   EXPECT_EQ(ReadFileBytes(path), "old contents\r\n");
-  EXPECT_FALSE(fs::exists(path + ".tmp"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 1) << "a temporary file left";
+}
+
+TEST_F(SettingsFileTest, TwoInstancesClosingTogetherEachLeaveAWholeFile) {
+  const std::string path = dir_.Write("morvex.ini", "old");
+  SettingsRecord other;
+  other.sgcolor = 0;
+  const std::string texts[] = {FormatSettings(*settings_, TypicalDesktop()), FormatSettings(other, TypicalDesktop())};
+  ASSERT_NE(texts[0], texts[1]);
+  const SettingsRecord* records[] = {settings_.get(), &other};
+  pid_t writers[2];
+  for (int i = 0; i < 2; ++i) {
+    writers[i] = fork();
+    ASSERT_GE(writers[i], 0);
+    if (writers[i] == 0) {
+      int failed = 0;
+      for (int round = 0; round < 300; ++round) failed += SaveSettings(*records[i], path.c_str(), TypicalDesktop()) ? 0 : 1;
+      _exit(failed == 0 ? 0 : 1);
+    }
+  }
+  for (int look = 0; look < 300; ++look) {
+    const std::string seen = ReadFileBytes(path);
+    ASSERT_TRUE(seen == "old" || seen == texts[0] || seen == texts[1]) << "a mixed file of " << seen.size() << " bytes";
+  }
+  for (const pid_t writer : writers) {
+    int status = 0;
+    waitpid(writer, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a save failed";
+  }
+  const std::string last = ReadFileBytes(path);
+  EXPECT_TRUE(last == texts[0] || last == texts[1]);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.path()), fs::directory_iterator()), 1) << "a temporary file left";
 }
 
 }  // namespace
