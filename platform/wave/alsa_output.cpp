@@ -7,6 +7,18 @@
 #include "platform/wave/silent_output.h"
 
 namespace morvex::wave {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// How much later than its delay said a stream may still be playing (a server's scheduling).
+constexpr std::chrono::milliseconds kDrainSlack{50};
+
+}  // namespace
+
+Clock::duration AlsaOutput::Duration(int64_t frames) const {
+  return std::chrono::microseconds(frames * 1000000 / format_.rate);
+}
 
 AlsaOutput::AlsaOutput(std::unique_ptr<AlsaPcm> pcm, const PcmFormat& format)
     : format_(format), pcm_(std::move(pcm)) {}
@@ -17,13 +29,19 @@ int64_t AlsaOutput::Write(const uint8_t* data, int64_t frames) {
   snd_pcm_sframes_t written = pcm_->Writei(data, static_cast<snd_pcm_uframes_t>(frames));
   if (written >= 0) {
     pending_ += written;
+    if (written > 0) {
+      // Frames play back to back, so the new ones end no sooner than their own length after
+      // what was queued; the device's delay may add its own latency to that.
+      const Clock::time_point now = Clock::now();
+      drainedBy_ = std::max({std::max(drainedBy_, now) + Duration(written), now + Duration(CurrentDelay())});
+    }
     return written;
   }
   if (written == -EAGAIN) return 0;
   if ((written == -EPIPE || written == -ESTRPIPE) && pcm_->Recover(static_cast<int>(written)) >= 0) {
     // An underrun: every frame written before it has been heard. The stream takes frames
     // again at once, and the next write restarts it.
-    pending_ = 0;
+    Emptied();
     return 0;
   }
   Lose(static_cast<int>(written));
@@ -33,9 +51,15 @@ int64_t AlsaOutput::Write(const uint8_t* data, int64_t frames) {
 int64_t AlsaOutput::Delay() {
   std::lock_guard lock(mutex_);
   if (lost_) return lost_->Delay();
+  const Clock::time_point now = Clock::now();
+  if (!paused_ && now > drainedBy_ + kDrainSlack) return 0;
+  return CurrentDelay();
+}
+
+int64_t AlsaOutput::CurrentDelay() {
   snd_pcm_sframes_t delay = 0;
-  // An error here is an underrun (or worse): nothing written is left to be heard.
-  if (pcm_->Delay(&delay) < 0) return 0;
+  // An underrun (or worse): nothing written is left to be heard, whatever the delay says.
+  if (pcm_->State() == SND_PCM_STATE_XRUN || pcm_->Delay(&delay) < 0) return 0;
   return std::clamp<int64_t>(delay, 0, pending_);
 }
 
@@ -45,11 +69,20 @@ bool AlsaOutput::Pause(bool paused) {
   if (!pcm_->CanPause()) return false;
   // A stream that is not running (nothing written yet, or run dry) has nothing to hold.
   snd_pcm_state_t state = pcm_->State();
-  if (paused && state == SND_PCM_STATE_RUNNING) return pcm_->Pause(true) >= 0;
+  if (paused && state == SND_PCM_STATE_RUNNING) {
+    if (pcm_->Pause(true) < 0) return false;
+    paused_ = true;
+    pausedAt_ = Clock::now();
+    return true;
+  }
+  if (!paused && paused_) {
+    paused_ = false;
+    drainedBy_ += Clock::now() - pausedAt_;
+  }
   if (!paused && state == SND_PCM_STATE_PAUSED && pcm_->Pause(false) < 0) {
     pcm_->Drop();
     pcm_->Prepare();
-    pending_ = 0;
+    Emptied();
   }
   return true;
 }
@@ -62,7 +95,7 @@ void AlsaOutput::Drop() {
   }
   pcm_->Drop();
   pcm_->Prepare();
-  pending_ = 0;
+  Emptied();
 }
 
 void AlsaOutput::Wait(bool wantSpace, std::chrono::microseconds timeout) {
@@ -82,6 +115,11 @@ void AlsaOutput::Wake() {
   std::lock_guard lock(mutex_);
   if (lost_) lost_->Wake();
   wakeup_.Signal();
+}
+
+void AlsaOutput::Emptied() {
+  pending_ = 0;
+  drainedBy_ = Clock::now();
 }
 
 void AlsaOutput::Lose(int error) {

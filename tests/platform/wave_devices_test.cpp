@@ -89,6 +89,8 @@ class FakePcm final : public AlsaPcm {
   void Fail(int error) { Locked([&] { failure_ = error; }); }
   // Latency the device adds to its delay (a sound server's own buffering).
   void SetExtraDelay(int64_t frames) { Locked([&] { extraDelay_ = frames; }); }
+  // After an underrun the delay is still reported, as a sound server's plugin does.
+  void ReportDelayAfterUnderrun() { Locked([&] { delayAfterUnderrun_ = true; }); }
   Bytes Heard() const { return Locked([&] { return Bytes(written_.begin(), written_.begin() + hw_ * kFrameBytes); }); }
   int64_t Written() const { return Locked([&] { return appl_; }); }
 
@@ -118,7 +120,7 @@ class FakePcm final : public AlsaPcm {
   int Delay(snd_pcm_sframes_t* frames) override {
     std::lock_guard lock(mutex_);
     *frames = appl_ - hw_ + extraDelay_;
-    return Broken();
+    return delayAfterUnderrun_ && !failure_ ? 0 : Broken();
   }
   bool CanPause() const override { return canPause_; }
   int Pause(bool enable) override {
@@ -148,6 +150,7 @@ class FakePcm final : public AlsaPcm {
   snd_pcm_state_t state_ = SND_PCM_STATE_PREPARED;
   int64_t appl_ = 0, hw_ = 0, extraDelay_ = 0;
   int failure_ = 0;
+  bool delayAfterUnderrun_ = false;
   Bytes written_;
   std::deque<uint8_t> recorded_;
 };
@@ -204,6 +207,37 @@ TEST(AlsaOutputTest, ServerLatencyAndALostDevice) {
   EXPECT_NE(said.find("sound output device lost"), std::string::npos) << said;
   EXPECT_LE(output.Delay(), 4000);
   EXPECT_TRUE(output.Pause(true));
+}
+
+// A stream run dry has nothing left to be heard, whatever delay it still reports: at once in the
+// underrun state, and once the last write's delay has passed in a stream still called running.
+// The time paused does not count.
+TEST(AlsaOutputTest, NothingIsLeftOnceTheStreamHasRunDry) {
+  using namespace std::chrono_literals;
+  constexpr PcmFormat kSlow{100, 1, 16};  // 50 frames last half a second
+  const Bytes sound = Frames(50, 0);
+  auto owned = std::make_unique<FakePcm>(100, true);
+  FakePcm& pcm = *owned;
+  AlsaOutput output(std::move(owned), kSlow);
+  pcm.SetExtraDelay(30);
+  pcm.ReportDelayAfterUnderrun();
+  ASSERT_EQ(output.Write(sound.data(), 50), 50);
+  pcm.Play(60);
+  ASSERT_EQ(pcm.State(), SND_PCM_STATE_XRUN);
+  EXPECT_EQ(output.Delay(), 0) << "an underrun";
+
+  ASSERT_EQ(output.Write(sound.data(), 50), 0) << "the underrun is recovered first";
+  ASSERT_EQ(output.Write(sound.data(), 50), 50);
+  pcm.Play(50);
+  ASSERT_EQ(pcm.State(), SND_PCM_STATE_RUNNING);
+  EXPECT_EQ(output.Delay(), 30) << "the device's own latency, before the time is up";
+  ASSERT_TRUE(output.Pause(true));
+  std::this_thread::sleep_for(700ms);
+  EXPECT_EQ(output.Delay(), 30) << "paused";
+  ASSERT_TRUE(output.Pause(false));
+  EXPECT_EQ(output.Delay(), 30) << "resumed";
+  std::this_thread::sleep_for(700ms);
+  EXPECT_EQ(output.Delay(), 0) << "the last write's delay has long passed";
 }
 
 // Both kinds of pause: buffers return once heard through underrun, pause and reset, nothing lost.
