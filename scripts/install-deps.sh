@@ -15,6 +15,7 @@ case "${1:-}" in
       qt6-base-dev libasound2-dev libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
       googletest libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
       xvfb xauth openbox xdotool x11-utils
+      pulseaudio pulseaudio-utils libasound2-plugins
     ) ;;
   fuzz)
     packages=(clang libclang-rt-14-dev llvm) ;;

@@ -6,7 +6,11 @@
 namespace morvex::wave {
 namespace {
 
-constexpr unsigned kBufferMicros = 100000;
+// Half a second, as ALSA's own player takes: a sound server's plugin loses track of its ring
+// when its stream drains a whole buffer between two calls, which a loaded desktop's scheduler
+// easily causes with a tenth of a second; then the stream stalls until it runs dry. The
+// position subtracts the delay, so the pictures stay with the sound whatever the buffer.
+constexpr unsigned kBufferMicros = 500000;
 constexpr unsigned kPeriodMicros = 25000;
 constexpr unsigned kMaxDescriptors = 8;
 

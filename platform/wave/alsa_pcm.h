@@ -36,7 +36,7 @@ class AlsaPcm {
 
 // Opens the named PCM for playback or capture in `format`: interleaved, 8-bit unsigned or
 // 16-bit signed little-endian, the format's rate through ALSA's conversion where the device
-// needs it, about 100 ms of buffer in 25 ms periods. Playback starts with the first frame
+// needs it, about 500 ms of buffer in 25 ms periods. Playback starts with the first frame
 // written. MMSYSERR_NODRIVER when the PCM cannot be opened at all, WAVERR_BADFORMAT when it
 // refuses the format; `alsaError` then holds ALSA's error code.
 MMRESULT OpenAlsaPcm(const char* name, snd_pcm_stream_t direction, const PcmFormat& format,

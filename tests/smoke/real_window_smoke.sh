@@ -5,10 +5,12 @@
 # the menus switch every speed and pitch mode on and off, choose FFT size 4096 and the window
 # function of kind 5, and one popup is held open for a few seconds. A screenshot then shows
 # the status text and the FFT grid, SIGTERM ends the program with 0, and morvex.ini keeps the
-# menu choices. Run on a sanitizer build, nothing may be reported.
-#   real_window_smoke.sh MORVEX MAKE_DEMO_WAV SCREENSHOT SCREENSHOT_CHECK
+# menu choices. Run on a sanitizer build, nothing may be reported. A fifth argument names a
+# script sourced after the walk, before SIGTERM, with the walk's helpers at hand.
+#   real_window_smoke.sh MORVEX MAKE_DEMO_WAV SCREENSHOT SCREENSHOT_CHECK [MORE_WALK]
 set -euo pipefail
 morvex=$(realpath "$1") make_demo_wav=$(realpath "$2") screenshot=$(realpath "$3") check=$(realpath "$4")
+more_walk=${5:+$(realpath "$5")}
 here=$(dirname "$(realpath "$0")")
 work=$(mktemp -d)
 pids=()
@@ -166,6 +168,9 @@ popup=$(appeared "$before")
 sleep 3
 xdotool key Escape
 gone "$popup"
+
+# shellcheck disable=SC1090
+[ -z "$more_walk" ] || source "$more_walk"
 
 kill -0 "$program" 2>/dev/null || fail "the program ended before SIGTERM"
 kill -TERM "$program"
