@@ -41,6 +41,10 @@ int64_t AlsaOutput::Write(const uint8_t* data, int64_t frames) {
   if ((written == -EPIPE || written == -ESTRPIPE) && pcm_->Recover(static_cast<int>(written)) >= 0) {
     // An underrun: every frame written before it has been heard. The stream takes frames
     // again at once, and the next write restarts it.
+    if (!ranDry_) {
+      std::fprintf(stderr, "morvex: the sound ran dry (the program was held up); it goes on where it stopped\n");
+      ranDry_ = true;
+    }
     Emptied();
     return 0;
   }

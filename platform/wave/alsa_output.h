@@ -49,6 +49,7 @@ class AlsaOutput final : public PcmOutput {
   std::chrono::steady_clock::time_point drainedBy_{};
   std::chrono::steady_clock::time_point pausedAt_{};
   bool paused_ = false;
+  bool ranDry_ = false;  // said once a stream
   std::unique_ptr<PcmOutput> lost_;
 };
 
