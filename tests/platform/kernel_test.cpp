@@ -14,30 +14,47 @@
 
 namespace {
 
-// As a normal user (no CAP_SYS_NICE, RLIMIT_NICE 0): nothing goes below normal without a way back.
-TEST(PriorityTest, WithoutTheRightToComeBackNothingGoesBelowNormalAndRefusalsAreReported) {
+// As a normal user (no CAP_SYS_NICE, RLIMIT_NICE 0), whatever nice value the test was started
+// with: no request takes a thread off that value, and a request that would have to is refused.
+// Lowering requests change nothing only when the start is already the lowest priority.
+TEST(PriorityTest, WithoutTheRightToComeBackNoThreadLeavesTheStartingNiceValueAndRefusalsAreReported) {
   rlimit saved{}, normalUser{0, 0};
   ASSERT_EQ(getrlimit(RLIMIT_NICE, &saved), 0);
   normalUser.rlim_max = saved.rlim_max;
   ASSERT_EQ(setrlimit(RLIMIT_NICE, &normalUser), 0);
-  const int nice = getpriority(PRIO_PROCESS, 0);
-  std::thread([nice] {
+  const int start = getpriority(PRIO_PROCESS, 0);
+  std::thread([start] {
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct caps[_LINUX_CAPABILITY_U32S_3]{};
     ASSERT_EQ(syscall(SYS_capget, &header, caps), 0);
     caps[CAP_TO_INDEX(CAP_SYS_NICE)].effective &= ~CAP_TO_MASK(CAP_SYS_NICE);
     ASSERT_EQ(syscall(SYS_capset, &header, caps), 0);
-    for (DWORD cls : {IDLE_PRIORITY_CLASS, BELOW_NORMAL_PRIORITY_CLASS, HIGH_PRIORITY_CLASS}) {
-      EXPECT_TRUE(!SetPriorityClass(GetCurrentProcess(), cls) && GetLastError() == ERROR_ACCESS_DENIED) << cls;
+    const bool lowestAlready = start == 19, highestAlready = start == -20;
+    const struct {
+      DWORD cls;
+      int priority;
+      bool refused;
+    } requests[] = {
+        {IDLE_PRIORITY_CLASS, THREAD_PRIORITY_NORMAL, true},  // leaving the idle policy needs the right
+        {BELOW_NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_NORMAL, !lowestAlready},
+        {HIGH_PRIORITY_CLASS, THREAD_PRIORITY_NORMAL, !highestAlready},
+        {NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_IDLE, !lowestAlready},
+        {NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_LOWEST, !lowestAlready},
+        {NORMAL_PRIORITY_CLASS, THREAD_PRIORITY_HIGHEST, !highestAlready},
+    };
+    for (const auto& r : requests) {
+      SetLastError(0);
+      const bool accepted = r.cls != NORMAL_PRIORITY_CLASS ? SetPriorityClass(GetCurrentProcess(), r.cls)
+                                                           : SetThreadPriority(GetCurrentThread(), r.priority);
+      EXPECT_EQ(accepted, !r.refused) << r.cls << " " << r.priority << " from nice " << start;
+      if (!accepted) EXPECT_EQ(GetLastError(), DWORD{ERROR_ACCESS_DENIED});
+      EXPECT_TRUE(sched_getscheduler(0) == SCHED_OTHER && getpriority(PRIO_PROCESS, 0) == start) << r.cls;
+      EXPECT_TRUE(SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL));
+      EXPECT_TRUE(SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS));
     }
-    for (int priority : {THREAD_PRIORITY_IDLE, THREAD_PRIORITY_LOWEST, THREAD_PRIORITY_HIGHEST}) {
-      EXPECT_TRUE(!SetThreadPriority(GetCurrentThread(), priority) && GetLastError() == ERROR_ACCESS_DENIED)
-          << priority;
-    }
-    EXPECT_TRUE(sched_getscheduler(0) == SCHED_OTHER && getpriority(PRIO_PROCESS, 0) == nice);
-    EXPECT_TRUE(SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS));
   }).join();
-  EXPECT_EQ(sched_getscheduler(0), SCHED_OTHER) << "no thread of the process went idle";
+  EXPECT_TRUE(sched_getscheduler(0) == SCHED_OTHER && getpriority(PRIO_PROCESS, 0) == start)
+      << "no other thread of the process moved";
   ASSERT_EQ(setrlimit(RLIMIT_NICE, &saved), 0);
 }
 
