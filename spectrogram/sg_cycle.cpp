@@ -41,10 +41,11 @@ void FreezeUntilPlaybackEnds() {
 
 // Step 4: the next column's x; at the right edge either back to x = 1 with a clear requested for
 // the next cycle, or the picture scrolled left by one pixel. A column beyond the edge (a shrunken
-// window whose clear has not come yet) counts as at the edge.
+// window whose clear has not come yet) counts as at the edge. A window without width (minimised)
+// has no edge: a wrap there would take the labels away for the rest of the playback.
 int32_t AdvanceColumn(SgRun& run) {
   int32_t column = SgControl.column + 1;
-  if (column >= run.width && Settings.sggraphreturn == 1) {
+  if (column >= run.width && run.width > 0 && Settings.sggraphreturn == 1) {
     SgControl.returnedOnce = 1;
     column = 1;
     SgControl.clearRequest = 1;

@@ -79,6 +79,29 @@ TEST_F(SgCycleTest, ReturnModeClearsAtTheRightEdgeScrollModeMovesThePictureLeft)
   EXPECT_TRUE(test_support::SameBlock(window.dc(), 0, 0, back.dc(), 0, 0, kWidth, kHeight));
 }
 
+// Minimised and restored during playback: no wrap while the window has no width, so the restore's
+// clear brings the labels back; a real wrap afterwards still takes them away.
+TEST_F(SgCycleTest, AMinimisedWindowHasNoEdgeSoTheLabelsComeBackWithTheRestore) {
+  // The labels are the only white in the colour map's picture.
+  const auto labelPixels = [this] { return kWidth * kHeight - test_support::InkIn(back.dc(), 0, 0, kWidth, kHeight); };
+  SgControl.returnedOnce = 0;
+  Cycle(1);
+  ASSERT_GT(labelPixels(), 0) << "labels before the first wrap";
+  SgControl.clientWidth = SgControl.clientHeight = 0;
+  SgControl.clearRequest = 1;
+  for (int k = 2; k < 3 * kWidth; ++k) Cycle(k);
+  EXPECT_EQ(SgControl.returnedOnce, 0);
+  EXPECT_EQ(SgControl.clearRequest, 0);
+  SgControl.clientWidth = kWidth;
+  SgControl.clientHeight = kHeight;
+  SgControl.clearRequest = 1;
+  EXPECT_EQ(Cycle(1), 1);
+  EXPECT_GT(labelPixels(), 0) << "labels after the restore";
+  for (int k = 2; k <= kWidth + 1; ++k) Cycle(k);
+  EXPECT_EQ(SgControl.returnedOnce, 1);
+  EXPECT_EQ(labelPixels(), 0) << "no labels after a wrap";
+}
+
 TEST_F(SgCycleTest, PausedPictureStaysFrozenAndAnEndedWaitStillDraws) {
   Cycle(1);
   SgControl.paused = 1;
