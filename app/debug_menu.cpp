@@ -202,7 +202,7 @@ void BuildDebugMenu(HWND mainWindow) {
     AppendMenuA(DebugMenu, item.id == 0 ? MF_SEPARATOR : MF_STRING, item.id, item.label);
   }
   SetGrey(DebugMenu, kNotice, true);
-  if (SampleStore.format.nChannels == 1) SetGrey(DebugMenu, kVectorscopeCommand, true);
+  if (SampleStore.fileChannels == 1) SetGrey(DebugMenu, kVectorscopeCommand, true);
   for (const UINT id : kCheckedAtStart) SetMark(DebugMenu, id, true);
   AppendMenuA(SystemMenu, MF_POPUP, reinterpret_cast<UINT_PTR>(DebugMenu), "menu for debug");
   ForgetRadioMarks();

@@ -96,8 +96,8 @@ void RefreshMainPopup() {
   SetMark(menu, 116, Settings.mainwindowinvailintervalvariable != 10);
   // The popup is built before the source is open: the items that depend on its channels are
   // greyed here. The pitch mode works on one channel only; once grey it stays grey.
-  if (SampleStore.format.nChannels == 2) SetGrey(menu, kPitchHalf, true);
-  SetGrey(menu, kVectorscope, SampleStore.format.nChannels != 2);
+  if (SampleStore.fileChannels == 2) SetGrey(menu, kPitchHalf, true);
+  SetGrey(menu, kVectorscope, SampleStore.fileChannels != 2);
   SetMark(menu, 118, speedDoubleBlocks == 1);
   SetMark(menu, kPitchHalf, pitchHalf == 1);
   SetMark(menu, 112, speedDoubleDecimate == 1);

@@ -54,7 +54,7 @@ LRESULT OnCreate(HWND hwnd) {
   CreateFftWindow(hwnd, TextFont, StartShowMode, FftSources());
   CreateSgWindow(hwnd, StartShowMode);
   CreateWaveformWindow(hwnd);
-  if (SampleStore.format.nChannels == 2) CreateVectorscopeWindow(hwnd);
+  if (SampleStore.fileChannels == 2) CreateVectorscopeWindow(hwnd);
   if (const HWND sg = SgWindowHandle()) CreateSgSurfaces(sg, TextFont);
   StartPlaybackAtCreation(hwnd, &Settings);
   if (Settings.processprioritylowonstartup == 1) EnterIdlePriorityFor(hwnd, kStartupIdleMs);

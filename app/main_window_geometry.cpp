@@ -32,6 +32,6 @@ LiveGeometry GatherLiveGeometry() {
   geometry.wav = Describe(WaveformWindowHandle(), WavClientWidth, WavClientHeight);
   geometry.fullScreenClientWidth = GetSystemMetrics(SM_CXFULLSCREEN);
   geometry.fullScreenClientHeight = GetSystemMetrics(SM_CYFULLSCREEN);
-  geometry.channels = SampleStore.format.nChannels;
+  geometry.channels = SampleStore.fileChannels;
   return geometry;
 }

@@ -141,7 +141,7 @@ struct LiveGeometry {
   LiveWindow wav;
   int32_t fullScreenClientWidth = 0;   // SM_CXFULLSCREEN: a client this size is a maximized window
   int32_t fullScreenClientHeight = 0;  // SM_CYFULLSCREEN
-  int32_t channels = 0;                // channel count of the source
+  int32_t channels = 0;                // channel count of the file (not of the live input)
 };
 
 // Reads the settings file into `settings`. A file that cannot be opened leaves every value as it

@@ -144,9 +144,9 @@ bool OnOtherCommand(HWND mainWindow, UINT id) {
       ToggleSpectrogramWindow();
       return true;
     case 65:
-      // A one-channel source has no vectorscope: the item is grey and a passed-on command does
-      // nothing.
-      if (SampleStore.format.nChannels == 2) ToggleVectorscopeWindow(mainWindow);
+      // A one-channel file has no vectorscope: the item is grey and a passed-on command does
+      // nothing. Live input records one channel, but the window of a two-channel file stays.
+      if (SampleStore.fileChannels == 2) ToggleVectorscopeWindow(mainWindow);
       return true;
     case 76:
       ToggleWaveformWindow(mainWindow);

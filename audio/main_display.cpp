@@ -86,7 +86,7 @@ ClientSize MainClientSize() { return clientSize; }
 
 void OnSize(int32_t width, int32_t height) {
   clientSize = {width, height};
-  if (SampleStore.format.nChannels == 1) {
+  if (SampleStore.fileChannels == 1) {
     EnableMenuItem(GetSystemMenu(displayWindow, FALSE), kVectorscopeCommand, MF_BYCOMMAND | MF_GRAYED);
   }
   // Any resize puts playback back at the file's own rate from the next start on.

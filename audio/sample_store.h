@@ -30,6 +30,7 @@ struct SampleStoreRecord {
   FILE* file = nullptr;                   // open until the process ends
   WAVEFORMATEX format = {};               // handed to waveOutOpen
   int32_t fileRate = 0;                   // the file's own sample rate
+  int32_t fileChannels = 0;               // the file's channels; `format` holds the input's while it runs
   int32_t dataOffset = 0;                 // absolute offset of the first sample byte
   int32_t dataSize = 0;                   // bytes of sample data the data chunk declares
   std::atomic<int32_t> analysisRate{0};   // sample rate of the spectrum views; menus change it live

@@ -156,6 +156,7 @@ int32_t ReadWavHeader(FILE* file, WAVEFORMATEX* format) {
     ExitProcess(1);
   }
   SampleStore.fileRate = header.fileRate;
+  SampleStore.fileChannels = format->nChannels;
   SampleStore.dataOffset = header.dataOffset;
   return header.dataSize;
 }

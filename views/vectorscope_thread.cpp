@@ -65,6 +65,6 @@ void VectorscopeThread(std::atomic<int32_t>* restart) {
 }
 
 bool VectorscopeThreadWanted(ViewStart start) {
-  if (start == ViewStart::LiveInput || SampleStore.format.nChannels != 2) return false;
+  if (start == ViewStart::LiveInput || SampleStore.fileChannels != 2) return false;
   return start == ViewStart::Creation ? Settings.vswindowstop == 0 : Settings.vswindowstop != 1;
 }

@@ -16,6 +16,7 @@
 #include "audio/main_display.h"
 #include "audio/view_threads.h"
 #include "main_window_rig.h"
+#include "platform/user/window_info.h"
 #include "spectrogram/sg_cycle.h"
 #include "spectrogram/sg_surfaces.h"
 #include "spectrogram/sg_window.h"
@@ -227,6 +228,38 @@ TEST_F(MainWindowTest, DebugMenuCommandsSetWhatTheViewsReadAndKeepTheirMarks) {
   EXPECT_TRUE(KillTimer(hwnd_, 4)) << "timer 4 puts the priority back after a view starts";
   SystemCommand(65);
   EXPECT_EQ(Settings.vswindowstop, 1) << "no vectorscope for one channel";
+}
+
+// Live input records one channel, but the vectorscope of a two-channel file stays a window the
+// user can hide and show: by its close button and both menus; a resize of the main window does
+// not grey its item, and the settings keep its geometry.
+TEST_F(MainWindowTest, DuringLiveInputTheVectorscopeOfAStereoFileCanBeHiddenAndShown) {
+  Settings.vswindowstop = Settings.sgfftclosebuttondisable = 0;
+  Start(main_window_rig::Bytes(400000, 0), test_support::FmtFields{});
+  const HWND vectorscope = VectorscopeWindowHandle();
+  ASSERT_TRUE(vectorscope && IsWindowVisible(vectorscope));
+  Posted('s');
+  SystemCommand(107);
+  ASSERT_EQ(inputRunning, 1);
+  ASSERT_EQ(SampleStore.format.nChannels, 1) << "the views compute with the input's format";
+  MoveWindow(hwnd_, 10, 10, 500, 300, TRUE);
+  Pump();
+  RightClickChoosing(0);
+  EXPECT_FALSE(Grey(65, DebugMenu) || Grey(65, MainPopup));
+  morvex::user::PressCloseButton(vectorscope);
+  Pump();
+  EXPECT_TRUE(Settings.vswindowstop == 1 && !IsWindowVisible(vectorscope)) << "hidden by its close button";
+  SystemCommand(65);
+  EXPECT_TRUE(Settings.vswindowstop == 0 && IsWindowVisible(vectorscope)) << "shown from the debug menu";
+  RightClickChoosing(65);
+  EXPECT_TRUE(Settings.vswindowstop == 1 && !IsWindowVisible(vectorscope)) << "hidden from the popup";
+  SystemCommand(65);
+  // Closed while the input runs: the shown vectorscope's geometry is saved as for the file.
+  const std::string ini = (dir_.path() / "morvex.ini").string();
+  std::snprintf(SettingsPath, sizeof SettingsPath, "%s", ini.c_str());
+  DestroyWindow(hwnd_);
+  Pump();
+  EXPECT_NE(test_support::ReadFileBytes(ini).find("\r\nvscliantwidth(do not use)="), std::string::npos);
 }
 
 TEST_F(MainWindowTest, AToneBecomesALineOfSpectrogramColumnsAtItsRow) {
