@@ -1,5 +1,7 @@
 #include "platform/user/window_geometry.h"
 
+#include <algorithm>
+
 #include "platform/display/display_backend.h"
 #include "platform/user/painting.h"
 
@@ -21,6 +23,11 @@ POINT ClientOrigin(const Window& window) {
 
 }  // namespace
 
+RECT WithMinimumTrackSize(const RECT& rect) {
+  return {rect.left, rect.top, std::max(rect.right, rect.left + kMinTrackWidth),
+          std::max(rect.bottom, rect.top + kMinTrackHeight)};
+}
+
 LRESULT CallWindow(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   WNDPROC proc = nullptr;
   {
@@ -41,7 +48,7 @@ void SetWindowPlacement(HWND hwnd, const RECT& rect, ShowState state, bool repai
     const int oldWidth = window->clientWidth, oldHeight = window->clientHeight;
     const POINT oldOrigin = ClientOrigin(*window);
     const ShowState oldState = window->showState;
-    window->rect = rect;
+    window->rect = !window->parent && state == ShowState::Normal ? WithMinimumTrackSize(rect) : rect;
     window->showState = state;
     UpdateClientSize(*window);
     width = window->clientWidth;

@@ -5,10 +5,14 @@
 
 namespace morvex::user {
 
+// `rect` enlarged to the minimum tracking size where it is smaller, keeping its top-left corner.
+RECT WithMinimumTrackSize(const RECT& rect);
+
 // Calls the window procedure directly (a sent message); 0 for a window that does not exist.
 LRESULT CallWindow(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// Gives the window a new outer rectangle and show state, resizes its client surface and sends
+// Gives the window a new outer rectangle (a top-level window's in the normal state at least the
+// minimum tracking size) and show state, resizes its client surface and sends
 // WM_SIZE (when the client size or show state changed, or `forceNotify`) and WM_MOVE (when the
 // client origin moved, or `forceNotify`). Called on the user-interface thread.
 void SetWindowPlacement(HWND hwnd, const RECT& rect, ShowState state, bool repaint, bool forceNotify);

@@ -23,6 +23,11 @@ constexpr int kFrameLeft = 8;
 constexpr int kFrameTop = 31;
 constexpr int kFrameRight = 8;
 constexpr int kFrameBottom = 8;
+// The smallest outer size of a top-level window: Windows' default minimum tracking size
+// (SM_CXMINTRACK by SM_CYMINTRACK), a title bar with its buttons and the frame. No top-level window
+// is created, moved or sized smaller, so a user can always see one and grab it to enlarge it.
+constexpr int kMinTrackWidth = 136;
+constexpr int kMinTrackHeight = 39;
 // Where Windows parks a minimized window.
 constexpr int kMinimizedPosition = -32000;
 

@@ -97,6 +97,10 @@ TEST_F(QtDisplayTest, TopLevelWindowFollowsTheProgramAndTheDesktop) {
   for (int i : {0, 33, 16 * 32 + 5, 1023}) EXPECT_EQ(icon.pixel(i % 32, i / 32), resources::IconPixels(102)[i]) << i;
   SetWindowTextA(hwnd, "sg window");
   EXPECT_EQ(widget->windowTitle(), QStringLiteral("sg window"));
+  MoveWindow(hwnd, 40, 50, 0, 0, TRUE);
+  // The minimum tracking size less the frame: no client rows, which Qt makes one.
+  EXPECT_TRUE(widget->geometry().topLeft() == QPoint(48, 81) && widget->width() == 120 && widget->height() <= 1) << widget->height();
+  EXPECT_EQ(widget->minimumSize(), QSize(120, 0)) << "a drag of the frame stops there too";
   MoveWindow(hwnd, 40, 50, 416, 339, TRUE);
   EXPECT_EQ(widget->geometry(), QRect(48, 81, 400, 300));
   ShowWindow(hwnd, SW_HIDE);

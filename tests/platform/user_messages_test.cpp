@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/user/window_info.h"
 #include "platform/win32.h"
 #include "tests/platform/recording_window.h"
 
@@ -75,6 +76,49 @@ TEST(MessagesTest, OneWindowFromCreationToDestruction) {
   refuseCreate = false;
   ASSERT_FALSE(received.empty());
   EXPECT_EQ(MessagesOf(received[0].hwnd), (std::vector<UINT>{WM_CREATE, WM_DESTROY}));
+}
+
+// A top-level window is never smaller than a title bar with its buttons and a frame (136 by 39),
+// however it is created, moved or placed by the desktop; a child keeps any size, and a minimized
+// window comes back at its last normal size.
+TEST(MessagesTest, TopLevelWindowsKeepTheMinimumTrackingSize) {
+  const auto outer = [](HWND hwnd) {
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    return std::vector<LONG>{rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+  };
+  HWND hwnd = Create();
+  MoveWindow(hwnd, 10, 20, 0, 0, TRUE);
+  EXPECT_EQ(Last(hwnd, WM_SIZE)->lParam, MAKELPARAM(120, 0)) << "the client area within the frame";
+  const struct {
+    int x, y, width, height;
+    std::vector<LONG> want;
+  } placements[] = {
+      {10, 20, 0, 0, {10, 20, 136, 39}},
+      {30, 40, 50, 500, {30, 40, 136, 500}},
+      {30, 40, 300, 10, {30, 40, 300, 39}},
+      {-5, -6, 137, 40, {-5, -6, 137, 40}},
+  };
+  for (const auto& p : placements) {
+    MoveWindow(hwnd, p.x, p.y, p.width, p.height, TRUE);
+    EXPECT_EQ(outer(hwnd), p.want) << "moved to " << p.width << " x " << p.height;
+    morvex::user::ClientAreaPlaced(hwnd, p.x + 8, p.y + 31, p.width - 16, p.height - 39);
+    EXPECT_EQ(outer(hwnd), p.want) << "placed by the desktop at " << p.width << " x " << p.height;
+  }
+  received.clear();
+  HWND created = CreateRecorded("tiny", 50, 60, 0, 0);
+  EXPECT_EQ(outer(created), (std::vector<LONG>{50, 60, 136, 39}));
+  EXPECT_EQ(Last(created, WM_SIZE)->lParam, MAKELPARAM(120, 0));
+  ShowWindow(created, SW_MINIMIZE);
+  ShowWindow(created, SW_RESTORE);
+  EXPECT_EQ(outer(created), (std::vector<LONG>{50, 60, 136, 39}));
+  HWND child = CreateWindowExA(0, "edit", nullptr, WS_CHILD, 0, 0, 0, 0, created, nullptr, nullptr, nullptr);
+  MoveWindow(child, 1, 2, 3, 4, TRUE);
+  RECT client{};
+  GetClientRect(child, &client);
+  EXPECT_EQ(client.right * 100 + client.bottom, 304);
+  DestroyWindow(created);
+  DestroyWindow(hwnd);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QRegion>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <mutex>
@@ -75,6 +76,9 @@ SurfaceWidget::SurfaceWidget(HWND hwnd, std::shared_ptr<gdi::Surface> surface, R
   setAttribute(Qt::WA_NoSystemBackground);
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
+  // The desktop is told the window layer's minimum, so a drag of the frame stops there.
+  setMinimumSize(user::kMinTrackWidth - user::kFrameLeft - user::kFrameRight,
+                 std::max(user::kMinTrackHeight - user::kFrameTop - user::kFrameBottom, 0));
 }
 
 SurfaceWidget::~SurfaceWidget() {
