@@ -3,8 +3,6 @@
 #include <cstring>
 #include <string>
 
-#include "analysis/spectrum_frame.h"
-#include "app/debug_menu.h"
 #include "app/main_window.h"
 #include "app/settings.h"
 #include "app/settings_path.h"
@@ -49,15 +47,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE prevInstance, LPSTR cmdLine, in
     MessageBoxA(nullptr, "", "'ap windowclass'register class failed.", MB_OK);
     return 0;
   }
-  SamplesPerFrame = Settings.fftsample / Settings.zerofill;
-  StartShowMode = showCmd;
-
-  MainWindow = CreateWindowExA(0, kMainWindowClass, "morvex", WS_OVERLAPPEDWINDOW, Settings.mainwindowpx,
-                               Settings.mainwindowpy, Settings.mainwindowwidth, Settings.mainwindowheight,
-                               nullptr, nullptr, instance, nullptr);
-  if (!MainWindow) return 1;
-  BuildDebugMenu(MainWindow);
-  ShowWindow(MainWindow, StartShowMode);
+  if (!OpenMainWindow(instance, showCmd)) return 1;
   MainThreadId = GetCurrentThreadId();
 
   MSG msg;

@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
 #include "analysis/fft_window.h"
+#include "analysis/spectrum_frame.h"
+#include "app/debug_menu.h"
 #include "app/keys.h"
 #include "app/main_popup.h"
 #include "app/main_timers.h"
@@ -88,6 +90,18 @@ bool RegisterMainWindowClass(HINSTANCE instance) {
   cls.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   cls.lpszClassName = kMainWindowClass;
   return RegisterClassA(&cls) != 0;
+}
+
+HWND OpenMainWindow(HINSTANCE instance, int showCmd) {
+  SamplesPerFrame = Settings.fftsample / Settings.zerofill;
+  StartShowMode = showCmd;
+  MainWindow = CreateWindowExA(0, kMainWindowClass, "morvex", WS_OVERLAPPEDWINDOW, Settings.mainwindowpx,
+                               Settings.mainwindowpy, Settings.mainwindowwidth, Settings.mainwindowheight, nullptr,
+                               nullptr, instance, nullptr);
+  if (!MainWindow) return nullptr;
+  BuildDebugMenu(MainWindow);
+  ShowWindow(MainWindow, StartShowMode);
+  return MainWindow;
 }
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -21,12 +21,13 @@ POINT ClientOrigin(const Window& window) {
   return {window.rect.left + kFrameLeft, window.rect.top + kFrameTop};
 }
 
-}  // namespace
-
+// `rect` enlarged to the minimum tracking size where it is smaller, keeping its top-left corner.
 RECT WithMinimumTrackSize(const RECT& rect) {
   return {rect.left, rect.top, std::max(rect.right, rect.left + kMinTrackWidth),
           std::max(rect.bottom, rect.top + kMinTrackHeight)};
 }
+
+}  // namespace
 
 LRESULT CallWindow(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   WNDPROC proc = nullptr;

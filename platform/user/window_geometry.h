@@ -5,9 +5,6 @@
 
 namespace morvex::user {
 
-// `rect` enlarged to the minimum tracking size where it is smaller, keeping its top-left corner.
-RECT WithMinimumTrackSize(const RECT& rect);
-
 // Calls the window procedure directly (a sent message); 0 for a window that does not exist.
 LRESULT CallWindow(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 

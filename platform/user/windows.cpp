@@ -69,7 +69,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     window->text = windowName ? windowName : "";
     window->style = style & ~static_cast<DWORD>(WS_VISIBLE);
     window->parent = (style & WS_CHILD) ? parent : nullptr;
-    window->rect = window->parent ? OuterRect(x, y, width, height) : WithMinimumTrackSize(OuterRect(x, y, width, height));
+    window->rect = OuterRect(x, y, width, height);
     window->restoreRect = window->rect;
     UpdateClientSize(*window);
     window->surface = std::make_shared<morvex::gdi::Surface>(window->clientWidth, window->clientHeight, kWhitePixel);
@@ -94,6 +94,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     window->created = true;
     rect = window->rect;
   }
+  // The placement gives a top-level window at least the minimum tracking size.
   SetWindowPlacement(hwnd, rect, ShowState::Normal, false, true);
   if (style & WS_VISIBLE) ShowWindow(hwnd, SW_SHOW);
   return hwnd;

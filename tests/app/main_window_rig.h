@@ -103,8 +103,7 @@ class MainWindowRig : public testing::Test {
     samples_ = samples;
     const std::string path = dir_.Write("source.wav", test_support::CanonicalWav(format, samples));
     std::snprintf(SampleStore.WavFileName, sizeof SampleStore.WavFileName, "%s", path.c_str());
-    static const bool registered = RegisterMainWindowClass(nullptr);
-    ASSERT_TRUE(registered);
+    ASSERT_TRUE(MainClassRegistered());
     hwnd_ = MainWindow = CreateWindowExA(0, kMainWindowClass, "morvex", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400,
                                          nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(hwnd_, nullptr);
@@ -113,6 +112,11 @@ class MainWindowRig : public testing::Test {
     Pump();
   }
 
+  // The main window's class, registered once in the test process.
+  static bool MainClassRegistered() {
+    static const bool registered = RegisterMainWindowClass(nullptr);
+    return registered;
+  }
   static void Pump() { audio_test::Pump(); }
   // A right click on the main window choosing `id` in its popup (0: none).
   void RightClickChoosing(UINT id) {
