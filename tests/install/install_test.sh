@@ -72,7 +72,11 @@ exec_line=$(sed -n 's/^Exec=//p' "$desktop")
 [ "$exec_line" = "morvex %f" ] || fail "Exec line is '$exec_line'"
 read -r -a command <<<"${exec_line//%f/$home/music/demo.wav}"
 cd "$home"
+# A sanitizer build reports through these; the suppressions cover only libraries not built with it.
+cp "$(dirname "$(realpath "$0")")"/../smoke/{lsan,tsan}_suppressions.txt "$work"
 env -i PATH="$root/bin:/usr/bin:/bin" HOME="$home" DISPLAY="$display" LANG=C.UTF-8 \
+  LSAN_OPTIONS="suppressions=$work/lsan_suppressions.txt print_suppressions=0 ${LSAN_OPTIONS:-}" \
+  TSAN_OPTIONS="suppressions=$work/tsan_suppressions.txt ${TSAN_OPTIONS:-}" \
   "${as_user[@]}" "${command[@]}" 2>"$work/morvex.err" &
 program=$!
 pids+=("$program")
