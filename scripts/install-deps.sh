@@ -16,7 +16,7 @@ case "${1:-}" in
       qt6-base-dev libasound2-dev libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
       googletest libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
       xvfb xauth openbox xdotool x11-utils
-      desktop-file-utils appstream man-db groff-base file
+      desktop-file-utils appstream man-db groff-base file weston xwayland qt6-wayland
     ) ;;
   deb)
     packages=(dpkg-dev lintian file) ;;
