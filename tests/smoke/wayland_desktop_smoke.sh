@@ -20,6 +20,9 @@ fail() {
   [ -s "$work/morvex.err" ] && cat "$work/morvex.err" >&2
   exit 1
 }
+here=$(dirname "$(realpath "$0")")
+export TSAN_OPTIONS="suppressions=$here/tsan_suppressions.txt ${TSAN_OPTIONS:-}"
+export LSAN_OPTIONS="suppressions=$here/lsan_suppressions.txt print_suppressions=0 ${LSAN_OPTIONS:-}"
 cp "$morvex" "$work/morvex"
 "$make_demo_wav" "$work/demo.wav" 30
 cd "$work"
