@@ -7,20 +7,7 @@
 #   install_test.sh BUILD_DIR MAKE_DEMO_WAV SCREENSHOT
 set -euo pipefail
 build=$(realpath "$1") make_demo_wav=$(realpath "$2") screenshot=$(realpath "$3")
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  chmod -R u+w "$work" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "install test: $*" >&2
-  [ -s "$work/morvex.err" ] && cat "$work/morvex.err" >&2
-  exit 1
-}
-
+source "$(dirname "$(realpath "$0")")/../smoke/script_support.sh" "install test"
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 stage="$work/stage"
 DESTDIR="$stage" cmake --install "$build" >/dev/null
@@ -72,11 +59,11 @@ exec_line=$(sed -n 's/^Exec=//p' "$desktop")
 [ "$exec_line" = "morvex %f" ] || fail "Exec line is '$exec_line'"
 read -r -a command <<<"${exec_line//%f/$home/music/demo.wav}"
 cd "$home"
-# A sanitizer build reports through these; the suppressions cover only libraries not built with it.
-cp "$(dirname "$(realpath "$0")")"/../smoke/{lsan,tsan}_suppressions.txt "$work"
+# A sanitizer build reports through these; the suppressions, copied where the user can read them,
+# cover only libraries not built with it.
+cp "$support_dir"/{lsan,tsan}_suppressions.txt "$work"
 env -i PATH="$root/bin:/usr/bin:/bin" HOME="$home" DISPLAY="$display" LANG=C.UTF-8 \
-  LSAN_OPTIONS="suppressions=$work/lsan_suppressions.txt print_suppressions=0 ${LSAN_OPTIONS:-}" \
-  TSAN_OPTIONS="suppressions=$work/tsan_suppressions.txt ${TSAN_OPTIONS:-}" \
+  LSAN_OPTIONS="${LSAN_OPTIONS//$support_dir/$work}" TSAN_OPTIONS="${TSAN_OPTIONS//$support_dir/$work}" \
   "${as_user[@]}" "${command[@]}" 2>"$work/morvex.err" &
 program=$!
 pids+=("$program")

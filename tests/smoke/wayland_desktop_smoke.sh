@@ -7,22 +7,8 @@
 #   wayland_desktop_smoke.sh MORVEX MAKE_DEMO_WAV
 set -euo pipefail
 morvex=$(realpath "$1") make_demo_wav=$(realpath "$2")
-work=$(mktemp -d)
-chmod 700 "$work"
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "wayland desktop smoke: $*" >&2
-  [ -s "$work/morvex.err" ] && cat "$work/morvex.err" >&2
-  exit 1
-}
-here=$(dirname "$(realpath "$0")")
-export TSAN_OPTIONS="suppressions=$here/tsan_suppressions.txt ${TSAN_OPTIONS:-}"
-export LSAN_OPTIONS="suppressions=$here/lsan_suppressions.txt print_suppressions=0 ${LSAN_OPTIONS:-}"
+source "$(dirname "$(realpath "$0")")/script_support.sh" "wayland desktop smoke"
+chmod 700 "$work"  # the compositor's runtime folder
 cp "$morvex" "$work/morvex"
 "$make_demo_wav" "$work/demo.wav" 30
 cd "$work"
