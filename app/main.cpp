@@ -5,6 +5,7 @@
 
 #include "app/main_window.h"
 #include "app/settings.h"
+#include "app/settings_location.h"
 #include "app/settings_path.h"
 #include "app/startup.h"
 #include "audio/sample_store.h"
@@ -28,7 +29,7 @@ void DeriveSettingsLocation() {
   const SettingsPathResult derived =
       DeriveSettingsPath(GetCommandLineA(), currentDirectory, moduleName, SampleStore.WavFileName[0] == '\0');
   CopyBounded(ExeDerivedPath, derived.exeDerivedPath);
-  CopyBounded(SettingsPath, derived.settingsPath);
+  CopyBounded(SettingsPath, SettingsPathForThisUser(derived.settingsPath, moduleName));
 }
 
 }  // namespace

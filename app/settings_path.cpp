@@ -86,3 +86,23 @@ SettingsPathResult DeriveSettingsPath(std::string_view commandLine, std::string_
   result.settingsPath = RefuseOverlong(std::move(path));
   return result;
 }
+
+std::string InstalledSettingsPath(std::string_view derivedPath, std::string_view moduleFileName,
+                                  const InstalledProgram& program) {
+  std::string folder(ExecutableDirectory(moduleFileName));
+  if (folder.size() > 1) folder.pop_back();  // "/usr/bin/" is compared as "/usr/bin"
+  const bool installed = !folder.empty() && (folder == program.installFolder || !program.executableFolderWritable);
+  if (!installed) return std::string(derivedPath);
+
+  std::string config;
+  // Relative values are not valid configuration or home folders and are passed over.
+  if (program.xdgConfigHome.starts_with('/')) {
+    config = program.xdgConfigHome;
+  } else if (program.home.starts_with('/')) {
+    config = std::string(program.home) + (program.home.ends_with('/') ? "" : "/") + ".config";
+  } else {
+    return std::string(derivedPath);
+  }
+  if (config.back() != kSeparator) config += kSeparator;
+  return RefuseOverlong(config + "morvex" + kSeparator + std::string(kSettingsFileName));
+}

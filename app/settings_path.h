@@ -25,3 +25,23 @@ struct SettingsPathResult {
 // could name some other file and overwrite it).
 SettingsPathResult DeriveSettingsPath(std::string_view commandLine, std::string_view currentDirectory,
                                       std::string_view moduleFileName, bool wavFileNameEmpty);
+
+// What decides where an installed program keeps its settings on Linux.
+struct InstalledProgram {
+  // The folder `cmake --install` puts the executable in (for instance "/usr/bin").
+  std::string_view installFolder;
+  // Whether this user may write into the executable's folder.
+  bool executableFolderWritable;
+  // $XDG_CONFIG_HOME and $HOME; empty when not set.
+  std::string_view xdgConfigHome;
+  std::string_view home;
+};
+
+// The settings path once the program's place is known. A program that runs from its install
+// folder, or from any folder its user cannot write, keeps "morvex/morvex.ini" in the user's
+// configuration folder ($XDG_CONFIG_HOME when it is absolute, else $HOME/.config), whether a
+// file was named or not, so that every way of starting it finds one file. Otherwise, and when no
+// configuration folder is known, the derived path stays. Refused (empty) when it would not fit
+// a 500-byte buffer.
+std::string InstalledSettingsPath(std::string_view derivedPath, std::string_view moduleFileName,
+                                  const InstalledProgram& program);

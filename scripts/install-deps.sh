@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing morvex need.
 #   scripts/install-deps.sh           the Linux build, its tests and benchmarks
+#   scripts/install-deps.sh deb       building the Debian package and checking it
 #   scripts/install-deps.sh fuzz      the fuzz harnesses (clang with libFuzzer and its symbolizer)
 #   scripts/install-deps.sh windows   the Windows cross build (MinGW-w64)
 #   scripts/install-deps.sh wine      running the 32-bit Windows build under Wine in a virtual
@@ -16,7 +17,10 @@ case "${1:-}" in
       googletest libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
       xvfb xauth openbox xdotool x11-utils
       pulseaudio pulseaudio-utils libasound2-plugins
+      desktop-file-utils appstream man-db groff-base file weston xwayland qt6-wayland
     ) ;;
+  deb)
+    packages=(dpkg-dev lintian file) ;;
   fuzz)
     packages=(clang libclang-rt-14-dev llvm) ;;
   windows)
@@ -24,7 +28,7 @@ case "${1:-}" in
   wine)
     packages=(wine wine32:i386 libasound2:i386 xvfb xauth openbox xdotool locales fonts-ipafont-gothic) ;;
   *)
-    echo "usage: scripts/install-deps.sh [fuzz|windows|wine]" >&2
+    echo "usage: scripts/install-deps.sh [deb|fuzz|windows|wine]" >&2
     exit 2 ;;
 esac
 

@@ -8,7 +8,7 @@
 namespace morvex::display::qt {
 
 // Starts the application when it does not run yet, with the given platform plugin list
-// ("xcb", "wayland;xcb", "offscreen" ...; empty leaves the choice to Qt and QT_QPA_PLATFORM).
+// ("xcb", "xcb;wayland", "offscreen" ...; empty leaves the choice to Qt and QT_QPA_PLATFORM).
 // A platform given for a later start is ignored: the first one stays. Numbers keep the C
 // locale's format afterwards; the rest of the C library follows the user's locale, as Qt sets it.
 void StartApplication(const std::string& platform);

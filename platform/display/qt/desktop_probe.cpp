@@ -82,15 +82,17 @@ std::optional<Desktop> FindDesktop() {
   if (!wayland && !x11) return std::nullopt;
   Desktop desktop;
   if (EnvironmentSet("QT_QPA_PLATFORM")) return desktop;
-  if (wayland && PlatformPluginInstalled("wayland")) {
-    if (auto connection = ConnectWayland()) {
-      desktop.platform = "wayland";
+  // X first: there the program places its windows and reads back where the user moved them,
+  // which a Wayland client cannot. A Wayland desktop offers X through XWayland.
+  if (x11 && PlatformPluginInstalled("xcb")) {
+    if (auto connection = ConnectX()) {
+      desktop.platform = "xcb";
       desktop.connections.push_back(std::move(connection));
     }
   }
-  if (x11 && PlatformPluginInstalled("xcb")) {
-    if (auto connection = ConnectX()) {
-      desktop.platform += desktop.platform.empty() ? "xcb" : ";xcb";
+  if (wayland && PlatformPluginInstalled("wayland")) {
+    if (auto connection = ConnectWayland()) {
+      desktop.platform += desktop.platform.empty() ? "wayland" : ";wayland";
       desktop.connections.push_back(std::move(connection));
     }
   }

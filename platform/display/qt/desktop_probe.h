@@ -39,7 +39,7 @@ bool DesktopNamed();
 // The desktop to start Qt with, or empty when there is none that answers. A desktop needs
 // DISPLAY or WAYLAND_DISPLAY. When QT_QPA_PLATFORM is set, Qt's own choice is trusted.
 // Otherwise each display server named is connected to, and only those that answer and have
-// their Qt plugin installed are listed, Wayland first.
+// their Qt plugin installed are listed, X first.
 std::optional<Desktop> FindDesktop();
 
 // Whether Qt's platform plugin of that name ("xcb", "offscreen", "wayland" ...) is installed.

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QImage>
 #include <QKeyEvent>
@@ -225,7 +226,12 @@ void SurfaceWidget::desktopPlaced() {
   if (applying_ || !isVisible() || isMinimized()) return;
   const auto info = user::DescribeWindow(hwnd_);
   if (!info || info->minimized) return;
-  const QRect placed = geometry();
+  QRect placed = geometry();
+  // A Wayland desktop tells a client nothing of where its windows are (Qt says 0, 0): the place
+  // stays the program's own, only the size is the desktop's.
+  if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    placed.moveTopLeft(ClientRect(*info).topLeft());
+  }
   if (placed == ClientRect(*info)) return;
   user::ClientAreaPlaced(hwnd_, placed.x(), placed.y(), placed.width(), placed.height());
 }
