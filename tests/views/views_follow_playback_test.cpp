@@ -6,15 +6,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <functional>
 #include <memory>
 #include <set>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "analysis/fft_window.h"
+#include "analysis/spectrum_frame.h"
 #include "app/main_window_rig.h"
 #include "audio/main_display.h"
 #include "spectrogram/sg_surfaces.h"
@@ -30,14 +29,13 @@ using test_support::Picture;
 using Points = std::set<std::pair<int, int>>;
 
 constexpr int kRate = 44100;
-constexpr int kSegmentFrames = kRate / 2;
 
 void PutFrame(Bytes& out, int left, int right) {
   for (const int v : {left, right}) out.insert(out.end(), {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)});
 }
 
-// A square wave of amplitude `amplitude` at the frequency of bin `bin` of a 2048-point transform
-// at `rate`: every sample has the same size, so the level meter reads it exactly.
+// A square wave at the frequency of bin `bin` of a 2048-point transform: every sample has the
+// same size, so the level meter reads it exactly.
 int Square(int frame, int bin, int amplitude) {
   return std::sin(2 * M_PI * bin * frame / 2048.0) >= 0 ? amplitude : -amplitude;
 }
@@ -75,6 +73,10 @@ class ViewsFollowPlayback : public main_window_rig::MainWindowRig {
   void SetUp() override {
     MainWindowRig::SetUp();
     WindowRebuild = 1;  // as the process starts
+  }
+  void TearDown() override {
+    MainWindowRig::TearDown();
+    SamplesPerFrame = 2048;
   }
   // Looks again and again (without moving the sound on) until `look` gives `expected`, 10 s at
   // most: the views catch up with a new position within a few of their cycles.
@@ -223,9 +225,10 @@ TEST_F(ViewsFollowPlayback, VectorscopeAndWaveformShowEachChannelWhereItBelongs)
   ASSERT_TRUE(ClearOfEdges(pulseX) && ClearOfEdges(pulseY) && ClearOfEdges(pulseRow));
   const int waveTop = static_cast<int>(pulseRow) + middle;
   const auto vectorscope = [] { return WindowPicture(VectorscopeWindowHandle()).black(); };
+  const auto waveform = [] { return WindowPicture(WaveformWindowHandle()).black(); };
   // The waveform's topmost and lowest ink.
-  const auto waveformSpan = [] {
-    const Points ink = WindowPicture(WaveformWindowHandle()).black();
+  const auto waveformSpan = [&] {
+    const Points ink = waveform();
     int top = 1 << 20, bottom = -1;
     for (const auto& [x, y] : ink) top = std::min(top, y), bottom = std::max(bottom, y);
     return std::pair(top, bottom);
@@ -243,7 +246,41 @@ TEST_F(ViewsFollowPlayback, VectorscopeAndWaveformShowEachChannelWhereItBelongs)
   for (int x = centreX; x <= static_cast<int>(pulseX); ++x) horizontal.insert({x, centreY});
   for (int x = 0; x < wavWidth - 1; ++x) flat.insert({x, middle});
   EXPECT_TRUE(Shows(vectorscope, horizontal)) << "the right channel alone, after a jump: a line to the right";
-  EXPECT_TRUE(Shows([] { return WindowPicture(WaveformWindowHandle()).black(); }, flat)) << "a silent left channel";
+  EXPECT_TRUE(Shows(waveform, flat)) << "a silent left channel";
+}
+
+// The analysis rate, the transform size and the zero fill as the settings file gives them at
+// start-up: an 86.1 Hz tone (4 bins of 2048 at 44100 Hz) peaks in the FFT graph and darkens the
+// spectrogram where that frequency lies on axes that end at half the analysis rate.
+TEST_F(ViewsFollowPlayback, FrequencyAxesFollowTheAnalysisSettingsReadAtStartUp) {
+  const double hz = 4 * static_cast<double>(kRate) / 2048;
+  Bytes tone;
+  for (int f = 0; f < 4 * kRate; ++f) {
+    PutFrame(tone, static_cast<int>(std::lround(1000 * std::sin(2 * M_PI * 4 * f / 2048.0))), 0);
+  }
+  const struct {
+    const char* settings;
+    int analysisRate;
+  } cases[] = {
+      {"downrateforfft=2\r\nfftsample=4096\r\nwfkind=z\r\nsgcolor=0\r\n", kRate / 2},
+      {"downrateforfft=4\r\nfftsample=1024\r\nzerofill=2\r\nwfkind=z\r\nsgcolor=0\r\n", kRate / 4},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.settings);
+    // What the program's start does before its main window: the settings, then the block length.
+    LoadSettings(Settings, dir_.Write("morvex.ini", c.settings).c_str());
+    SamplesPerFrame = Settings.fftsample / Settings.zerofill;
+    Start(tone, test_support::FmtFields{});
+    Run(1000);
+    const int sgHeight = SgControl.clientHeight;
+    const double column = LogPlace(hz, c.analysisRate / 2, FftWindowClientSize().width);
+    const double row = LogPlace(hz, c.analysisRate / 2.0, sgHeight);
+    ASSERT_TRUE(ClearOfEdges(column) && ClearOfEdges(row));
+    EXPECT_TRUE(Shows(FftPeakColumn, static_cast<int>(column))) << "FFT graph";
+    EXPECT_TRUE(Shows(SpectrogramDarkestRow, sgHeight - static_cast<int>(row))) << "spectrogram";
+    TearDown();
+    SetUp();
+  }
 }
 
 }  // namespace
