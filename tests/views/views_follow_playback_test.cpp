@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -45,28 +44,20 @@ int Square(int frame, int bin, int amplitude) {
 double LogPlace(double hz, double nyquist, int span) { return span * std::log10(hz) / std::log10(nyquist); }
 bool ClearOfEdges(double place) { return place - std::floor(place) > 0.02 && place - std::floor(place) < 0.98; }
 
-// A window's client area as the view's thread last copied it there.
-struct WindowPicture {
-  explicit WindowPicture(HWND window) {
-    RECT r{};
-    GetClientRect(window, &r);
-    width = r.right;
-    height = r.bottom;
-    picture = std::make_unique<Picture>(width, height);
-    const HDC dc = GetDC(window);
-    BitBlt(picture->dc(), 0, 0, width, height, dc, 0, 0, SRCCOPY);
-    ReleaseDC(window, dc);
+// The black pixels of a window's client area as its view's thread last copied it there.
+Points BlackIn(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  const Picture shot(r.right, r.bottom);
+  const HDC dc = GetDC(window);
+  BitBlt(shot.dc(), 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
+  ReleaseDC(window, dc);
+  Points points;
+  for (int x = 0; x < r.right; ++x) {
+    for (const int y : shot.rowsOf(x, kBlack)) points.insert({x, y});
   }
-  Points black() const {
-    Points points;
-    for (int x = 0; x < width; ++x) {
-      for (const int y : picture->rowsOf(x, kBlack)) points.insert({x, y});
-    }
-    return points;
-  }
-  int width = 0, height = 0;
-  std::unique_ptr<Picture> picture;
-};
+  return points;
+}
 
 class ViewsFollowPlayback : public main_window_rig::MainWindowRig {
  protected:
@@ -96,13 +87,11 @@ class ViewsFollowPlayback : public main_window_rig::MainWindowRig {
 
   // The FFT graph's highest curve point below the statistics line: its column.
   static int FftPeakColumn() {
-    const WindowPicture shot(FftWindowHandle());
-    for (int y = 20; y < shot.height; ++y) {
-      for (int x = 0; x < shot.width; ++x) {
-        if (shot.picture->at(x, y) == kBlack) return x;
-      }
+    int column = -1, top = 1 << 20;
+    for (const auto& [x, y] : BlackIn(FftWindowHandle())) {
+      if (y >= 20 && y < top) top = y, column = x;
     }
-    return -1;
+    return column;
   }
   // The darkest row of the spectrogram's last finished column, in the grey map; -1 while the
   // column lies under the Hz labels or a wrap intervened.
@@ -224,13 +213,12 @@ TEST_F(ViewsFollowPlayback, VectorscopeAndWaveformShowEachChannelWhereItBelongs)
   const double pulseRow = -kPulse * static_cast<double>(static_cast<float>((WavClientHeight / 2) / 32768.0));
   ASSERT_TRUE(ClearOfEdges(pulseX) && ClearOfEdges(pulseY) && ClearOfEdges(pulseRow));
   const int waveTop = static_cast<int>(pulseRow) + middle;
-  const auto vectorscope = [] { return WindowPicture(VectorscopeWindowHandle()).black(); };
-  const auto waveform = [] { return WindowPicture(WaveformWindowHandle()).black(); };
+  const auto vectorscope = [] { return BlackIn(VectorscopeWindowHandle()); };
+  const auto waveform = [] { return BlackIn(WaveformWindowHandle()); };
   // The waveform's topmost and lowest ink.
   const auto waveformSpan = [&] {
-    const Points ink = waveform();
     int top = 1 << 20, bottom = -1;
-    for (const auto& [x, y] : ink) top = std::min(top, y), bottom = std::max(bottom, y);
+    for (const auto& [x, y] : waveform()) top = std::min(top, y), bottom = std::max(bottom, y);
     return std::pair(top, bottom);
   };
 
