@@ -1,10 +1,9 @@
 // The real main window: typed keys and timers, the right-click popup's marks and choices, the
 // "debug" submenu's message boxes and the spectrum as text, the debug menu's place, marks and
-// commands, and a tone played through the real threads into the spectrogram.
+// commands.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -17,10 +16,6 @@
 #include "audio/view_threads.h"
 #include "main_window_rig.h"
 #include "platform/user/window_info.h"
-#include "spectrogram/sg_cycle.h"
-#include "spectrogram/sg_surfaces.h"
-#include "spectrogram/sg_window.h"
-#include "support/picture.h"
 
 namespace {
 
@@ -260,29 +255,6 @@ TEST_F(MainWindowTest, DuringLiveInputTheVectorscopeOfAStereoFileCanBeHiddenAndS
   DestroyWindow(hwnd_);
   Pump();
   EXPECT_NE(test_support::ReadFileBytes(ini).find("\r\nvscliantwidth(do not use)="), std::string::npos);
-}
-
-TEST_F(MainWindowTest, AToneBecomesALineOfSpectrogramColumnsAtItsRow) {
-  Settings.sgcolor = 0;  // grey: the strongest magnitude is the darkest pixel
-  WindowRebuild = 1;     // as the process starts
-  // 1 kHz in 16-bit stereo at 44100 Hz: bin 46.4 of a 2048-point transform.
-  main_window_rig::Bytes tone;
-  for (int f = 0; f < 2 * 8 * 44100; ++f) {
-    const auto sample = static_cast<uint16_t>(std::lround(10000 * std::sin(2 * M_PI * 1000 * (f / 2) / 44100)));
-    tone.insert(tone.end(), {static_cast<uint8_t>(sample), static_cast<uint8_t>(sample >> 8)});
-  }
-  Start(tone, test_support::FmtFields{});
-  ASSERT_TRUE(RunUntil([] { return SgControl.column >= 60; }));
-  Post(WM_CHAR, 'u', ShortcutMarker, SgWindowHandle());  // a key there reaches the main window
-  ASSERT_EQ(SgControl.paused, 1);
-  const int height = SgControl.clientHeight, x = 50;
-  int darkest = 0;
-  for (int y = 1; y < height; ++y) {
-    if ((GetPixel(SgBackSurface, x, y) & 0xFF) < (GetPixel(SgBackSurface, x, darkest) & 0xFF)) darkest = y;
-  }
-  EXPECT_TRUE(darkest == height - SgGeometry.binRow[46] || darkest == height - SgGeometry.binRow[47])
-      << darkest << " " << SgGeometry.binRow[46];
-  EXPECT_EQ(GetPixel(SgBackSurface, x, height - SgGeometry.binRow[200]), test_support::kWhite) << "no sound at 4.3 kHz";
 }
 
 }  // namespace
