@@ -1,4 +1,4 @@
-// The real main window: typed keys and timers, the right-click popup's marks and choices, the
+// The real main window: the right-click popup's marks and choices, the
 // "debug" submenu's message boxes and the spectrum as text, the debug menu's place, marks and
 // commands, and a tone played through the real threads into the spectrogram.
 #include <gtest/gtest.h>
@@ -44,34 +44,6 @@ class MainWindowTest : public main_window_rig::MainWindowRig {
     PublishSpectrum(bins.data(), n);
   }
 };
-
-TEST_F(MainWindowTest, TypedKeysActOnlyAfterTheMinusKeyAndOnlyXWhileAMenuIsOpen) {
-  Settings.processprioritylowonstartup = 1;
-  Start();
-  EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(IDLE_PRIORITY_CLASS));
-  SendMessageA(hwnd_, WM_TIMER, 4, 0);
-  EXPECT_EQ(GetPriorityClass(GetCurrentProcess()), static_cast<DWORD>(NORMAL_PRIORITY_CLASS));
-  EXPECT_FALSE(KillTimer(hwnd_, 4)) << "timer 4 is one-shot";
-  Type('s');
-  EXPECT_EQ(playflag, 1) << "shortcuts are off by default";
-  Posted('s');
-  EXPECT_EQ(playflag, 0) << "the popup's stop carries the marker";
-  Posted('h');
-  EXPECT_FALSE(KillTimer(hwnd_, 2)) << "a jump while stopped resumes nothing";
-  Type('p');
-  Type('-');
-  Type('P');
-  EXPECT_EQ(playflag, 0) << "upper case does nothing";
-  Type('p');
-  EXPECT_EQ(playflag, 1);
-  SendMessageA(hwnd_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(MainPopup), 0);
-  Type('s');
-  Posted('q');
-  EXPECT_EQ(playflag, 1);
-  EXPECT_EQ(statusText, 1);
-  Type('x');
-  EXPECT_FALSE(IsWindow(hwnd_)) << "the close command ends the program";
-}
 
 TEST_F(MainWindowTest, PlayPostedBehindTheReturningBuffersStillPlays) {
   Start();
