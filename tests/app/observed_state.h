@@ -21,6 +21,7 @@
 #include "main_window_rig.h"
 #include "platform/user/window_state.h"
 #include "spectrogram/sg_window.h"
+#include "views/vectorscope_window.h"
 #include "views/waveform_window.h"
 
 namespace observed_state {
@@ -39,7 +40,7 @@ inline const std::pair<const char*, std::atomic<int32_t> SettingsRecord::*> kSet
     MORVEX_SETTING(sgspectmanydraw), MORVEX_SETTING(sgliner), MORVEX_SETTING(sgcolor), MORVEX_SETTING(zerofill),
     MORVEX_SETTING(sginterpolate), MORVEX_SETTING(sggraphtype), MORVEX_SETTING(vecscpsample),
     MORVEX_SETTING(sgunderline), MORVEX_SETTING(sgmousecurhzdis), MORVEX_SETTING(fftgraphmodelight),
-    MORVEX_SETTING(pinknoizeflatingfilter), MORVEX_SETTING(fftradix4flag), MORVEX_SETTING(fftdrawold),
+    MORVEX_SETTING(pinknoizeflatingfilter), MORVEX_SETTING(fftradix4flag), MORVEX_SETTING(fftdrawold), MORVEX_SETTING(fftdrawline),
     MORVEX_SETTING(sgwindowlps), MORVEX_SETTING(wavgphffts), MORVEX_SETTING(wavwindowsleeptime),
 };
 #undef MORVEX_SETTING
@@ -114,6 +115,7 @@ inline State Observe(HWND main) {
   state["window"] = IsWindow(main) ? "1" : "0";
   state["visible"] = IsWindowVisible(main) ? "1" : "0";
   state["sgVisible"] = IsWindowVisible(SgWindowHandle()) ? "1" : "0";
+  state["vsVisible"] = IsWindowVisible(VectorscopeWindowHandle()) ? "1" : "0";
   state["wavVisible"] = IsWindowVisible(WaveformWindowHandle()) ? "1" : "0";
   AddMarks(state, "", SystemMenu);
   AddMarks(state, "popup", MainPopup);
@@ -165,14 +167,14 @@ struct Step {
   UINT msg;
   WPARAM wParam;
   LPARAM lParam;
-  const char* changes;
+  std::string changes;
   HWND (*to)() = nullptr;
   int64_t runMs = 0;                     // the virtual clock's run after the message
   std::function<bool()> before = nullptr;  // waited for (the messages handled) before the step
 };
 
-inline Step Typed(char key, const char* changes, HWND (*to)() = nullptr) {
-  return {WM_CHAR, static_cast<unsigned char>(key), 1, changes, to};
+inline Step Typed(char key, std::string changes, HWND (*to)() = nullptr) {
+  return {WM_CHAR, static_cast<unsigned char>(key), 1, std::move(changes), to};
 }
 // The step followed by `ms` of the virtual clock, or taken once `condition` holds.
 inline Step Running(Step step, int64_t ms) {
@@ -183,11 +185,11 @@ inline Step After(std::function<bool()> condition, Step step) {
   step.before = std::move(condition);
   return step;
 }
-inline Step Marked(char key, const char* changes) { return {WM_CHAR, static_cast<unsigned char>(key), ShortcutMarker, changes}; }
-inline Step Tick(UINT_PTR id, const char* changes) { return {WM_TIMER, id, 0, changes}; }
-inline Step SysCommand(UINT id, const char* changes) { return {WM_SYSCOMMAND, id, 0, changes}; }
-inline Step Command(UINT id, const char* changes) { return {WM_COMMAND, id, 0, changes}; }
-inline Step RightClick(const char* changes) { return {WM_RBUTTONUP, 0, MAKELPARAM(10, 10), changes}; }
+inline Step Marked(char key, std::string changes) { return {WM_CHAR, static_cast<unsigned char>(key), ShortcutMarker, std::move(changes)}; }
+inline Step Tick(UINT_PTR id, std::string changes) { return {WM_TIMER, id, 0, std::move(changes)}; }
+inline Step SysCommand(UINT id, std::string changes) { return {WM_SYSCOMMAND, id, 0, std::move(changes)}; }
+inline Step Command(UINT id, std::string changes) { return {WM_COMMAND, id, 0, std::move(changes)}; }
+inline Step RightClick(std::string changes) { return {WM_RBUTTONUP, 0, MAKELPARAM(10, 10), std::move(changes)}; }
 
 class ObservedRig : public main_window_rig::MainWindowRig {
  protected:
@@ -200,6 +202,7 @@ class ObservedRig : public main_window_rig::MainWindowRig {
       if (step.before) {
         ASSERT_TRUE(RunUntil(step.before)) << "step " << i;
       }
+      if (serveRequests_) WindowRebuild = FftRelayout = SgControl.clearRequest = SgControl.rescaleRequest = VsParamsChanged = 0;
       const State before = Steady(Observe(hwnd_));
       SendMessageA(step.to ? step.to() : hwnd_, step.msg, step.wParam, step.lParam);
       if (step.to) Pump();  // the view window posts the character on
@@ -214,6 +217,9 @@ class ObservedRig : public main_window_rig::MainWindowRig {
 
   // Requests that running view threads take back as they serve them: not compared while they run.
   void ServedByViewThreads() { unsteady_ = {"fftRelayout", "sgClear", "sgRescale", "vsParams", "windowRebuild"}; }
+  // With no view thread running, the test serves those requests itself before each step, so that
+  // each step shows the requests it makes.
+  void ServeRequestsBeforeEachStep() { serveRequests_ = true; }
 
  private:
   State Steady(State state) const {
@@ -221,6 +227,7 @@ class ObservedRig : public main_window_rig::MainWindowRig {
     return state;
   }
   std::vector<const char*> unsteady_;
+  bool serveRequests_ = false;
 };
 
 }  // namespace observed_state
