@@ -98,12 +98,15 @@ TEST_F(SettingsFileTest, OnlyExactKeysCountAnywhereInTheFileWithEitherLineEndAnd
   KeyboardShortcutsEnabled = 0;
 }
 
+// A line of the file and the value it gives one field.
+struct LineValue {
+  const char* line;
+  std::atomic<int32_t> S::*field;
+  int32_t value;
+};
+
 TEST_F(SettingsFileTest, ValuesAreTheirLeadingNumberOrTheDefaultWhereTheProgramCannotRunWithIt) {
-  const struct {
-    const char* line;
-    std::atomic<int32_t> S::*field;
-    int32_t expected;
-  } cases[] = {
+  const LineValue cases[] = {
       {"fftwindowpx=  -12abc", &S::fftwindowpx, -12}, {"sgcolor=abc", &S::sgcolor, 0},
       {"fftwindowpy=99999999999", &S::fftwindowpy, INT32_MAX}, {"vswindowpx=-99999999999", &S::vswindowpx, INT32_MIN},
       {"zerofill=3", &S::zerofill, 1}, {"zerofill=4", &S::zerofill, 4}, {"fftsample=32", &S::fftsample, 2048},
@@ -116,7 +119,7 @@ TEST_F(SettingsFileTest, ValuesAreTheirLeadingNumberOrTheDefaultWhereTheProgramC
       {"vecscpsample=0", &S::vecscpsample, 0},  // odd but safe: kept
       {"wavwindowstop=0", &S::wavwindowstop, 0},
   };
-  for (const auto& c : cases) EXPECT_EQ(Load(c.line).*c.field, c.expected) << c.line;
+  for (const auto& c : cases) EXPECT_EQ(Load(c.line).*c.field, c.value) << c.line;
 }
 
 TEST_F(SettingsFileTest, GeometryIsLiveUnlessMaximizedFarOffScreenOrKeptByTheSetting) {
@@ -187,11 +190,7 @@ TEST_F(SettingsFileTest, TheDefaultSettingsAreWrittenAsTheirWholeText) {
 // Every key with a value of its own, so that a value read or written under another key's name
 // shows. `withoutsavewindowsetting` and `wavwindowstop` keep their defaults: they choose which
 // geometry the file gets.
-const struct {
-  const char* line;
-  std::atomic<int32_t> S::*field;
-  int32_t value;
-} kEveryKeyChanged[] = {
+const LineValue kEveryKeyChanged[] = {
     {"mainwindowpx=-7", &S::mainwindowpx, -7}, {"mainwindowpy=8", &S::mainwindowpy, 8},
     {"mainwindowwidth=640", &S::mainwindowwidth, 640}, {"mainwindowheight=480", &S::mainwindowheight, 480},
     {"fftwindowpx=9", &S::fftwindowpx, 9}, {"fftwindowpy=350", &S::fftwindowpy, 350},
