@@ -98,12 +98,15 @@ TEST_F(SettingsFileTest, OnlyExactKeysCountAnywhereInTheFileWithEitherLineEndAnd
   KeyboardShortcutsEnabled = 0;
 }
 
+// A line of the file and the value it gives one field.
+struct LineValue {
+  const char* line;
+  std::atomic<int32_t> S::*field;
+  int32_t value;
+};
+
 TEST_F(SettingsFileTest, ValuesAreTheirLeadingNumberOrTheDefaultWhereTheProgramCannotRunWithIt) {
-  const struct {
-    const char* line;
-    std::atomic<int32_t> S::*field;
-    int32_t expected;
-  } cases[] = {
+  const LineValue cases[] = {
       {"fftwindowpx=  -12abc", &S::fftwindowpx, -12}, {"sgcolor=abc", &S::sgcolor, 0},
       {"fftwindowpy=99999999999", &S::fftwindowpy, INT32_MAX}, {"vswindowpx=-99999999999", &S::vswindowpx, INT32_MIN},
       {"zerofill=3", &S::zerofill, 1}, {"zerofill=4", &S::zerofill, 4}, {"fftsample=32", &S::fftsample, 2048},
@@ -114,8 +117,9 @@ TEST_F(SettingsFileTest, ValuesAreTheirLeadingNumberOrTheDefaultWhereTheProgramC
       {"levelmetertype=-1", &S::levelmetertype, 1}, {"levelmetertype=5", &S::levelmetertype, 5},
       {"downrateforfft=3", &S::downrateforfft, 0}, {"playfreqoptional=-8000", &S::playfreqoptional, 0},
       {"vecscpsample=0", &S::vecscpsample, 0},  // odd but safe: kept
+      {"wavwindowstop=0", &S::wavwindowstop, 0},
   };
-  for (const auto& c : cases) EXPECT_EQ(Load(c.line).*c.field, c.expected) << c.line;
+  for (const auto& c : cases) EXPECT_EQ(Load(c.line).*c.field, c.value) << c.line;
 }
 
 TEST_F(SettingsFileTest, GeometryIsLiveUnlessMaximizedFarOffScreenOrKeptByTheSetting) {
@@ -151,34 +155,125 @@ TEST_F(SettingsFileTest, GeometryIsLiveUnlessMaximizedFarOffScreenOrKeptByTheSet
       << "a one-channel source's vectorscope keeps its place and adds no client size";
 }
 
-// The window function is the line's first character if printable, else 'f'; a line end where the
-// letter belongs must not change the file on the way back.
-TEST_F(SettingsFileTest, AWrittenFileReadsBackToTheSameSettingsWithAPrintableWindowFunction) {
+// The five windows at exit: the main window where the user put it, the FFT window maximized,
+// the spectrogram minimized, the vectorscope and the waveform window where the user put them.
+LiveGeometry EveryWayOfLeaving() {
+  return {Shown(101, 52, 704, 457), Shown(-8, -8, 1928, 1047), Shown(-32000, -32000, -31840, -31972),
+          Shown(301, 1, 474, 164), Shown(476, 2, 797, 163), 1920, 1017, 2};
+}
+
+TEST_F(SettingsFileTest, TheDefaultSettingsAreWrittenAsTheirWholeText) {
   const std::string path = (dir_.path() / "morvex.ini").string();
-  const LiveGeometry live = TypicalDesktop();
+  ASSERT_TRUE(SaveSettings(*settings_, path.c_str(), EveryWayOfLeaving()));
+  EXPECT_EQ(ReadFileBytes(path),
+            "[general]\r\n"
+            "mainwindowpx=101\r\nmainwindowpy=52\r\nmainwindowwidth=603\r\nmainwindowheight=405\r\n"
+            "fftwindowpx=0\r\nfftwindowpy=340\r\nfftwindowwidth=0\r\nfftwindowheight=0\r\n"  // remembered
+            "sgwindowpx=0\r\nsgwindowpy=115\r\nsgwindowwidth=280\r\nsgwindowheight=220\r\n"
+            "vswindowpx=300\r\nvswindowpy=0\r\nvswindowwidth=172\r\nvswindowheight=162\r\nvswindowstop=1\r\n"
+            "wavwindowpx=475\r\nwavwindowpy=0\r\nwavwindowwidth=320\r\nwavwindowheight=160\r\nwavwindowstop=1\r\n"
+            "mainwindowparafull=0\r\nmainwindowinvailintervalvariable=10\r\nwavblockfanticonst=23\r\n"
+            "virtualscreendynamicmemaloc=1\r\nleveltimercalareaper=400\r\nkeyboardshortcut=0\r\n"
+            "withoutsavewindowsetting=0\r\niconselectinini=101\r\nlevelmetertype=1\r\n//playfreqoptional=0\r\n"
+            "sgfftclosebuttondisable=1\r\nprocessprioritylowonstartup=1\r\n"
+            "[fft&sg]\r\n"
+            "fftsample=2048\r\nfftwindowsleeptime=5\r\nwfkind=f\r\nfftgraphmagnified=20\r\nsggraphmagnified=50\r\n"
+            "sggraphreturn=1\r\nsgspectnowait=0\r\nsgspectmanydraw=1\r\nsgliner=0\r\nsgcolor=1\r\nsginterpolate=1\r\n"
+            "sggraphtype=1\r\nvecscpsample=300\r\nsgunderline=0\r\nsgmousecurhzdis=0\r\nfftgraphmodelight=1\r\n"
+            "pinknoizeflatingfilter=1\r\nfftradix4flag=0\r\nloudnessrevice=0\r\nfftgraph0hzdraw=1\r\nsgwindowlps=0\r\n"
+            "sgpeakshow=0\r\nsghzdraw=0\r\nsmoothingfilter=2\r\nfftdrawold=1\r\nfftdrawline=0\r\nsgfftpointshow=0\r\n"
+            "sgscaleshowalltime=0\r\ndownrateforfft=0\r\nsgkeycshow=0\r\n"
+            "[wav]\r\n"
+            "wavgphffts=0\r\nwavwindowsleeptime=20");
+}
+
+// Every key with a value of its own, so that a value read or written under another key's name
+// shows. `withoutsavewindowsetting` and `wavwindowstop` keep their defaults: they choose which
+// geometry the file gets.
+const LineValue kEveryKeyChanged[] = {
+    {"mainwindowpx=-7", &S::mainwindowpx, -7}, {"mainwindowpy=8", &S::mainwindowpy, 8},
+    {"mainwindowwidth=640", &S::mainwindowwidth, 640}, {"mainwindowheight=480", &S::mainwindowheight, 480},
+    {"fftwindowpx=9", &S::fftwindowpx, 9}, {"fftwindowpy=350", &S::fftwindowpy, 350},
+    {"fftwindowwidth=290", &S::fftwindowwidth, 290}, {"fftwindowheight=225", &S::fftwindowheight, 225},
+    {"sgwindowpx=-11", &S::sgwindowpx, -11}, {"sgwindowpy=125", &S::sgwindowpy, 125},
+    {"sgwindowwidth=300", &S::sgwindowwidth, 300}, {"sgwindowheight=230", &S::sgwindowheight, 230},
+    {"vswindowpx=310", &S::vswindowpx, 310}, {"vswindowpy=13", &S::vswindowpy, 13},
+    {"vswindowwidth=182", &S::vswindowwidth, 182}, {"vswindowheight=172", &S::vswindowheight, 172},
+    {"vswindowstop=0", &S::vswindowstop, 0}, {"wavwindowpx=485", &S::wavwindowpx, 485},
+    {"wavwindowpy=14", &S::wavwindowpy, 14}, {"wavwindowwidth=330", &S::wavwindowwidth, 330},
+    {"wavwindowheight=170", &S::wavwindowheight, 170}, {"mainwindowparafull=2", &S::mainwindowparafull, 2},
+    {"mainwindowinvailintervalvariable=1000", &S::mainwindowinvailintervalvariable, 1000},
+    {"wavblockfanticonst=17", &S::wavblockfanticonst, 17},
+    {"virtualscreendynamicmemaloc=3", &S::virtualscreendynamicmemaloc, 3},
+    {"leveltimercalareaper=200", &S::leveltimercalareaper, 200}, {"keyboardshortcut=1", &S::keyboardshortcut, 1},
+    {"iconselectinini=102", &S::iconselectinini, 102}, {"levelmetertype=5", &S::levelmetertype, 5},
+    {"playfreqoptional=22050", &S::playfreqoptional, 22050},
+    {"sgfftclosebuttondisable=4", &S::sgfftclosebuttondisable, 4},
+    {"processprioritylowonstartup=6", &S::processprioritylowonstartup, 6}, {"fftsample=512", &S::fftsample, 512},
+    {"fftwindowsleeptime=100", &S::fftwindowsleeptime, 100}, {"fftgraphmagnified=5", &S::fftgraphmagnified, 5},
+    {"sggraphmagnified=400", &S::sggraphmagnified, 400}, {"sggraphreturn=7", &S::sggraphreturn, 7},
+    {"sgspectnowait=8", &S::sgspectnowait, 8}, {"sgspectmanydraw=9", &S::sgspectmanydraw, 9},
+    {"sgliner=10", &S::sgliner, 10}, {"sgcolor=11", &S::sgcolor, 11}, {"zerofill=4", &S::zerofill, 4},
+    {"sginterpolate=12", &S::sginterpolate, 12}, {"sggraphtype=0", &S::sggraphtype, 0},
+    {"vecscpsample=3000", &S::vecscpsample, 3000}, {"sgunderline=15", &S::sgunderline, 15},
+    {"sgmousecurhzdis=16", &S::sgmousecurhzdis, 16}, {"fftgraphmodelight=18", &S::fftgraphmodelight, 18},
+    {"pinknoizeflatingfilter=19", &S::pinknoizeflatingfilter, 19}, {"fftradix4flag=21", &S::fftradix4flag, 21},
+    {"loudnessrevice=22", &S::loudnessrevice, 22}, {"fftgraph0hzdraw=23", &S::fftgraph0hzdraw, 23},
+    {"sgwindowlps=24", &S::sgwindowlps, 24}, {"sgpeakshow=25", &S::sgpeakshow, 25},
+    {"sghzdraw=26", &S::sghzdraw, 26}, {"smoothingfilter=27", &S::smoothingfilter, 27},
+    {"fftdrawold=28", &S::fftdrawold, 28}, {"fftdrawline=29", &S::fftdrawline, 29},
+    {"sgfftpointshow=30", &S::sgfftpointshow, 30}, {"sgscaleshowalltime=31", &S::sgscaleshowalltime, 31},
+    {"downrateforfft=4", &S::downrateforfft, 4}, {"sgkeycshow=32", &S::sgkeycshow, 32},
+    {"wavgphffts=33", &S::wavgphffts, 33}, {"wavwindowsleeptime=50", &S::wavwindowsleeptime, 50},
+};
+
+TEST_F(SettingsFileTest, AFileWithEveryKeyChangedIsReadAndWrittenBackAsItsWholeText) {
+  std::string file = "wfkind=h";
+  for (const auto& key : kEveryKeyChanged) file += std::string("\r\n") + key.line;
+  SettingsRecord& s = Load(file);
+  for (const auto& key : kEveryKeyChanged) EXPECT_EQ(s.*key.field, key.value) << key.line;
+  EXPECT_EQ(s.wfkind, 'h');
+  EXPECT_EQ(s.fftsampleRequested, 512);
+  EXPECT_EQ(s.fftradix4flagRequested, 21);
+  s.fftsampleRequested = 8192;  // chosen in a menu, not yet in effect
+  const std::string path = (dir_.path() / "morvex.ini").string();
+  ASSERT_TRUE(SaveSettings(s, path.c_str(), EveryWayOfLeaving()));
+  EXPECT_EQ(ReadFileBytes(path),
+            "[general]\r\n"
+            "mainwindowpx=101\r\nmainwindowpy=52\r\nmainwindowwidth=603\r\nmainwindowheight=405\r\n"
+            "fftwindowpx=9\r\nfftwindowpy=350\r\nfftwindowwidth=290\r\nfftwindowheight=225\r\n"
+            "sgwindowpx=-11\r\nsgwindowpy=125\r\nsgwindowwidth=300\r\nsgwindowheight=230\r\n"
+            "vswindowpx=301\r\nvswindowpy=1\r\nvswindowwidth=173\r\nvswindowheight=163\r\n"
+            "vscliantwidth(do not use)=157\r\nvscliantheight(do not use)=125\r\nvswindowstop=0\r\n"
+            "wavwindowpx=485\r\nwavwindowpy=14\r\nwavwindowwidth=330\r\nwavwindowheight=170\r\nwavwindowstop=1\r\n"
+            "mainwindowparafull=2\r\nmainwindowinvailintervalvariable=1000\r\nwavblockfanticonst=17\r\n"
+            "virtualscreendynamicmemaloc=3\r\nleveltimercalareaper=200\r\nkeyboardshortcut=1\r\n"
+            "withoutsavewindowsetting=0\r\niconselectinini=102\r\nlevelmetertype=5\r\n//playfreqoptional=22050\r\n"
+            "sgfftclosebuttondisable=4\r\nprocessprioritylowonstartup=6\r\n"
+            "[fft&sg]\r\n"
+            "fftsample=512\r\nfftwindowsleeptime=100\r\nwfkind=h\r\nfftgraphmagnified=5\r\nsggraphmagnified=400\r\n"
+            "sggraphreturn=7\r\nsgspectnowait=8\r\nsgspectmanydraw=9\r\nsgliner=10\r\nsgcolor=11\r\nsginterpolate=12\r\n"
+            "sggraphtype=0\r\nvecscpsample=3000\r\nsgunderline=15\r\nsgmousecurhzdis=16\r\nfftgraphmodelight=18\r\n"
+            "pinknoizeflatingfilter=19\r\nfftradix4flag=21\r\nloudnessrevice=22\r\nfftgraph0hzdraw=23\r\n"
+            "sgwindowlps=24\r\nsgpeakshow=25\r\nsghzdraw=26\r\nsmoothingfilter=27\r\nfftdrawold=28\r\nfftdrawline=29\r\n"
+            "sgfftpointshow=30\r\nsgscaleshowalltime=31\r\ndownrateforfft=4\r\nsgkeycshow=32\r\n"
+            "[wav]\r\n"
+            "wavgphffts=33\r\nwavwindowsleeptime=50");
+  KeyboardShortcutsEnabled = 0;
+}
+
+// The window function is the line's first character if printable, else 'f'; a line end where the
+// letter belongs must not change the file on the way back, and the letter asks for a new window table.
+TEST_F(SettingsFileTest, TheWindowFunctionIsAPrintableLetterThatReadsBackTheSame) {
   const std::pair<const char*, char> wfkinds[] = {{"wfkind=hanning", 'h'}, {"wfkind=", 'f'}, {"wfkind=\rb", 'f'},
                                                   {"wfkind=\x01z", 'f'}, {"wfkind=\xc3\xa4", 'f'}, {"wfkind=\x7f", 'f'},
                                                   {"wfkind= ", ' '}};
   for (const auto& [wfkind, letter] : wfkinds) {
     WindowRebuild = 0;
-    SettingsRecord& s = Load(std::string(wfkind) + "\r\nmainwindowparafull=1\r\nfftsample=512\r\nfftradix4flag=1\r\n" +
-                             "downrateforfft=4\r\nlevelmetertype=5\r\nwavgphffts=1\r\nvswindowstop=0\r\n");
-    EXPECT_EQ(s.wfkind, letter) << wfkind;
+    const std::string written = FormatSettings(Load(wfkind), TypicalDesktop());
+    EXPECT_EQ(settings_->wfkind, letter) << wfkind;
     EXPECT_EQ(WindowRebuild, 1) << "the window table is made again";
-    s.fftsampleRequested = 8192;  // chosen in a menu, not yet in effect
-    s.playfreqoptional = 44100;
-    s.zerofill = 4;
-    ASSERT_TRUE(Save(path));
-    const std::string written = ReadFileBytes(path);
-    EXPECT_EQ(written, FormatSettings(s, live));
-    EXPECT_NE(written.find("\r\nfftsample=512\r\n"), std::string::npos);
-    EXPECT_NE(written.find("\r\n//playfreqoptional=44100\r\n"), std::string::npos);
-    EXPECT_EQ(written.find("zerofill"), std::string::npos);
-    auto again = std::make_unique<SettingsRecord>();
-    LoadSettings(*again, path.c_str());
-    EXPECT_EQ(again->playfreqoptional, 0);  // a comment for the reader only
-    again->playfreqoptional = 44100;
-    EXPECT_EQ(FormatSettings(*again, live), written) << wfkind;
+    EXPECT_EQ(FormatSettings(Load(written), TypicalDesktop()), written) << wfkind;
   }
 }
 

@@ -121,4 +121,40 @@ TEST(MessagesTest, TopLevelWindowsKeepTheMinimumTrackingSize) {
   DestroyWindow(hwnd);
 }
 
+// Whatever was queued first: posted messages in posting order, then a paint, then a due timer.
+TEST(MessagesTest, PostedMessagesComeBeforeAPaintAndAPaintBeforeADueTimer) {
+  const struct {
+    bool post, paint, timer;
+    std::vector<UINT> order;
+  } cases[] = {
+      {false, true, true, {WM_PAINT, WM_TIMER}},
+      {true, true, true, {WM_USER, WM_USER + 1, WM_PAINT, WM_TIMER}},
+      {true, false, true, {WM_USER, WM_USER + 1, WM_TIMER}},
+      {true, true, false, {WM_USER, WM_USER + 1, WM_PAINT}},
+  };
+  for (const auto& c : cases) {
+    HWND hwnd = Create();
+    ShowWindow(hwnd, SW_SHOW);
+    Pump();
+    if (c.timer) {
+      SetTimer(hwnd, 7, 10, nullptr);
+      Sleep(30);  // due before the paint and the posts are asked for
+    }
+    if (c.paint) InvalidateRect(hwnd, nullptr, FALSE);
+    if (c.post) {
+      PostMessageA(hwnd, WM_USER, 0, 0);
+      PostMessageA(hwnd, WM_USER + 1, 0, 0);
+    }
+    std::vector<UINT> order;
+    MSG msg;
+    while (order.size() < c.order.size() && PeekMessageA(&msg, hwnd, 0, 0, PM_REMOVE)) {
+      order.push_back(msg.message);
+      DispatchMessageA(&msg);
+    }
+    KillTimer(hwnd, 7);
+    EXPECT_EQ(order, c.order) << c.post << c.paint << c.timer;
+    DestroyWindow(hwnd);
+  }
+}
+
 }  // namespace
