@@ -76,25 +76,42 @@ fft=$(find_window '^fft window')
 sg=$(find_window '^sg window$')
 vs=$(find_window '^vectorscope$')
 wav=$(find_window '^wav window$')
-# The spectrogram fills from the left as the sound plays: six seconds show the sweep rising.
-sleep 6
+sleep 3
 
 # Cuts a rectangle of the screen into docs/pictures/$1.png.
 cut() {
   "$screenshot" "$out/$1.png" "$2" "$3" "$4" "$5" || fail "no picture of $1"
   echo "$out/$1.png"
 }
+# Where window $1 lies on the screen: x, y, width and height of its inside. (xwininfo, since
+# xdotool counts a window manager's frame offset twice.)
+geometry() {
+  xwininfo -id "$1" | awk -F: '/Absolute upper-left X/ {x = $2} /Absolute upper-left Y/ {y = $2}
+    /^ *Width/ {w = $2} /^ *Height/ {h = $2} END {print x + 0, y + 0, w + 0, h + 0}'
+}
 # A window with the frame the window manager draws around it (the title bar shows its title).
 cut_window() {
-  local X Y WIDTH HEIGHT left right top bottom
-  eval "$(xdotool getwindowgeometry --shell "$2" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+  local x y width height left right top bottom
+  read -r x y width height < <(geometry "$2")
   read -r left right top bottom < <(xprop -id "$2" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-  cut "$1" $((X - left)) $((Y - top)) $((WIDTH + left + right)) $((HEIGHT + top + bottom))
+  cut "$1" $((x - left)) $((y - top)) $((width + left + right)) $((height + top + bottom))
 }
 mkdir -p "$out"
 cut_window main "$main"
 cut_window fft "$fft"
-cut_window sg "$sg"
+# The spectrogram fills from the left as the sound plays and starts again at the left once
+# full, at a speed that depends on the machine: of cuts half a second apart, the one with the
+# most drawn (the largest file) is kept, until a cut shows it has started again.
+best=0
+for _ in $(seq 40); do
+  cut_window sg-next "$sg" >/dev/null
+  size=$(stat -c %s "$out/sg-next.png")
+  [ "$size" -lt $((best / 2)) ] && break
+  [ "$size" -gt "$best" ] && best=$size && cp "$out/sg-next.png" "$out/sg.png"
+  sleep 0.5
+done
+rm "$out/sg-next.png"
+echo "$out/sg.png"
 cut_window vectorscope "$vs"
 cut_window wav "$wav"
 
@@ -118,9 +135,8 @@ cut_menu() {
   done
   [ -n "$menu" ] || fail "no menu opened for $name"
   sleep 0.5
-  local X Y WIDTH HEIGHT
-  eval "$(xdotool getwindowgeometry --shell "$menu" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
-  cut "$name-menu" "$X" "$Y" "$WIDTH" "$HEIGHT"
+  # shellcheck disable=SC2046
+  cut "$name-menu" $(geometry "$menu")
   xdotool key Escape Escape Escape
   sleep 0.5
 }

@@ -1,7 +1,9 @@
 // Saves a picture of the screen, or of one rectangle of it, as a PNG file: how the run script
 // shows a run that had no desktop of its own (inside a virtual X server), and how the window
-// pictures of the documentation are cut out of the screen.
+// pictures of the documentation are cut out of the screen. A rectangle is saved with a palette
+// of at most 256 colours, which keeps those pictures small.
 #include <QGuiApplication>
+#include <QImage>
 #include <QPixmap>
 #include <QScreen>
 #include <cstdio>
@@ -27,7 +29,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "screenshot: the screen cannot be read\n");
     return 1;
   }
-  if (!picture.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
+  QImage image = picture.toImage();
+  if (argc == 6) image = image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+  if (!image.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
     std::fprintf(stderr, "screenshot: cannot write %s\n", argv[1]);
     return 1;
   }
