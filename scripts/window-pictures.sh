@@ -17,19 +17,9 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DMORVEX_BUILD_TESTS=OFF
 cmake --build build -j2 --target morvex make_demo_wav screenshot
 screenshot="$root/build/tools/screenshot"
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "window-pictures: $*" >&2
-  [ -s "$work/morvex.err" ] && cat "$work/morvex.err" >&2
-  exit 1
-}
-
+# A work folder removed at the end with every process in `pids`, and `fail`, as for the
+# end-to-end tests.
+source tests/smoke/script_support.sh window-pictures
 cp build/morvex "$work/morvex"
 build/tools/make_demo_wav "$work/demo.wav" 30
 cd "$work"
