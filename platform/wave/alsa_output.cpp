@@ -7,18 +7,6 @@
 #include "platform/wave/silent_output.h"
 
 namespace morvex::wave {
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// How much later than its delay said a stream may still be playing (a server's scheduling).
-constexpr std::chrono::milliseconds kDrainSlack{50};
-
-}  // namespace
-
-Clock::duration AlsaOutput::Duration(int64_t frames) const {
-  return std::chrono::microseconds(frames * 1000000 / format_.rate);
-}
 
 AlsaOutput::AlsaOutput(std::unique_ptr<AlsaPcm> pcm, const PcmFormat& format)
     : format_(format), pcm_(std::move(pcm)) {}
@@ -29,12 +17,6 @@ int64_t AlsaOutput::Write(const uint8_t* data, int64_t frames) {
   snd_pcm_sframes_t written = pcm_->Writei(data, static_cast<snd_pcm_uframes_t>(frames));
   if (written >= 0) {
     pending_ += written;
-    if (written > 0) {
-      // Frames play back to back, so the new ones end no sooner than their own length after
-      // what was queued; the device's delay may add its own latency to that.
-      const Clock::time_point now = Clock::now();
-      drainedBy_ = std::max({std::max(drainedBy_, now) + Duration(written), now + Duration(CurrentDelay())});
-    }
     return written;
   }
   if (written == -EAGAIN) return 0;
@@ -45,7 +27,7 @@ int64_t AlsaOutput::Write(const uint8_t* data, int64_t frames) {
       std::fprintf(stderr, "morvex: the sound ran dry (the program was held up); it goes on where it stopped\n");
       ranDry_ = true;
     }
-    Emptied();
+    pending_ = 0;
     return 0;
   }
   Lose(static_cast<int>(written));
@@ -55,12 +37,6 @@ int64_t AlsaOutput::Write(const uint8_t* data, int64_t frames) {
 int64_t AlsaOutput::Delay() {
   std::lock_guard lock(mutex_);
   if (lost_) return lost_->Delay();
-  const Clock::time_point now = Clock::now();
-  if (!paused_ && now > drainedBy_ + kDrainSlack) return 0;
-  return CurrentDelay();
-}
-
-int64_t AlsaOutput::CurrentDelay() {
   snd_pcm_sframes_t delay = 0;
   // An underrun (or worse): nothing written is left to be heard, whatever the delay says.
   if (pcm_->State() == SND_PCM_STATE_XRUN || pcm_->Delay(&delay) < 0) return 0;
@@ -73,20 +49,11 @@ bool AlsaOutput::Pause(bool paused) {
   if (!pcm_->CanPause()) return false;
   // A stream that is not running (nothing written yet, or run dry) has nothing to hold.
   snd_pcm_state_t state = pcm_->State();
-  if (paused && state == SND_PCM_STATE_RUNNING) {
-    if (pcm_->Pause(true) < 0) return false;
-    paused_ = true;
-    pausedAt_ = Clock::now();
-    return true;
-  }
-  if (!paused && paused_) {
-    paused_ = false;
-    drainedBy_ += Clock::now() - pausedAt_;
-  }
+  if (paused && state == SND_PCM_STATE_RUNNING) return pcm_->Pause(true) >= 0;
   if (!paused && state == SND_PCM_STATE_PAUSED && pcm_->Pause(false) < 0) {
     pcm_->Drop();
     pcm_->Prepare();
-    Emptied();
+    pending_ = 0;
   }
   return true;
 }
@@ -99,7 +66,7 @@ void AlsaOutput::Drop() {
   }
   pcm_->Drop();
   pcm_->Prepare();
-  Emptied();
+  pending_ = 0;
 }
 
 void AlsaOutput::Wait(bool wantSpace, std::chrono::microseconds timeout) {
@@ -119,11 +86,6 @@ void AlsaOutput::Wake() {
   std::lock_guard lock(mutex_);
   if (lost_) lost_->Wake();
   wakeup_.Signal();
-}
-
-void AlsaOutput::Emptied() {
-  pending_ = 0;
-  drainedBy_ = Clock::now();
 }
 
 void AlsaOutput::Lose(int error) {
