@@ -15,7 +15,8 @@ prefix=$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$build/CMakeCache.txt")
 root="$stage$prefix"
 id=org.morvex.morvex
 for file in bin/morvex share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/man/man1/morvex.1.gz \
-            share/icons/hicolor/{16x16,24x24,32x32,48x48,64x64,128x128,256x256}/apps/morvex.png; do
+            share/icons/hicolor/{16x16,24x24,32x32,48x48,64x64,128x128,256x256}/apps/morvex.png \
+            share/doc/morvex/README.md share/doc/morvex/docs/pictures/{main,fft,sg,vectorscope,wav}{,-menu}.png; do
   [ -f "$root/$file" ] || fail "$prefix/$file was not installed"
 done
 echo "installed under $prefix: $(cd "$root" && find . -type f | sort | tr '\n' ' ')"
