@@ -123,10 +123,9 @@ class MainWindowRig : public testing::Test {
     Display().queueMenuChoice(id);
     Post(WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
   }
-  // A choice in the debug menu or the popup, a typed key (key data 1) or a posted one.
+  // A choice in the debug menu or the popup, or a posted key.
   void SystemCommand(UINT id) { Post(WM_SYSCOMMAND, id, 0); }
   void PopupCommand(UINT id) { Post(WM_COMMAND, id, 0); }
-  void Type(char key) { Post(WM_CHAR, static_cast<unsigned char>(key), 1); }
   void Posted(char key) { Post(WM_CHAR, static_cast<unsigned char>(key), ShortcutMarker); }
   void Post(UINT msg, WPARAM wParam, LPARAM lParam, HWND to = nullptr) {
     PostMessageA(to ? to : hwnd_, msg, wParam, lParam);
