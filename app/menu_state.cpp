@@ -73,5 +73,3 @@ void ForgetRadioMarks() {
   for (RadioGroup& group : groups) group.remembered = 0;
   GroupOf(Radio::WavPause).remembered = kWavPauseRememberedAtStart;
 }
-
-UINT RememberedRadioItem(Radio group) { return GroupOf(group).remembered; }

@@ -50,5 +50,3 @@ void ChooseRadioItem(Radio group, UINT id);
 void MarkRadioValue(Radio group, int32_t value);
 // The remembered ids as a new debug menu starts with them: none, except 80 for the waveform pause.
 void ForgetRadioMarks();
-// The group's remembered id; 0 for none.
-UINT RememberedRadioItem(Radio group);
