@@ -1,0 +1,202 @@
+#include "audio/sound_decoding.h"
+
+#include <sndfile.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "audio/wav_reader.h"
+#include "platform/win32.h"
+
+namespace {
+
+constexpr int kHeaderBytes = 44;
+constexpr sf_count_t kBlockFrames = 4096;
+
+// The file's container as users know it by its name's extension.
+const char* ContainerName(int format) {
+  switch (format & SF_FORMAT_TYPEMASK) {
+    case SF_FORMAT_OGG:
+      return "ogg";
+    case SF_FORMAT_MPEG:
+      switch (format & SF_FORMAT_SUBMASK) {
+        case SF_FORMAT_MPEG_LAYER_I:
+          return "mp1";
+        case SF_FORMAT_MPEG_LAYER_II:
+          return "mp2";
+        default:
+          return "mp3";
+      }
+    default: {
+      SF_FORMAT_INFO info{};
+      info.format = format & SF_FORMAT_TYPEMASK;
+      return sf_command(nullptr, SFC_GET_FORMAT_INFO, &info, sizeof info) == 0 ? info.extension : "";
+    }
+  }
+}
+
+// The samples' encoding where the container alone does not tell it.
+const char* EncodingName(int format) {
+  switch (format & SF_FORMAT_SUBMASK) {
+    case SF_FORMAT_PCM_S8:
+    case SF_FORMAT_PCM_U8:
+      return "8bit";
+    case SF_FORMAT_PCM_16:
+      return "16bit";
+    case SF_FORMAT_PCM_24:
+      return "24bit";
+    case SF_FORMAT_PCM_32:
+      return "32bit";
+    case SF_FORMAT_FLOAT:
+      return "float";
+    case SF_FORMAT_DOUBLE:
+      return "double";
+    case SF_FORMAT_VORBIS:
+      return "vorbis";
+    case SF_FORMAT_OPUS:
+      return "opus";
+    case SF_FORMAT_ULAW:
+      return "u-law";
+    case SF_FORMAT_ALAW:
+      return "a-law";
+    case SF_FORMAT_IMA_ADPCM:
+    case SF_FORMAT_MS_ADPCM:
+      return "adpcm";
+    default:
+      return "";
+  }
+}
+
+// An 8- or 16-bit WAV file keeps the refusal the WAV reader gave its header (not RIFF, not
+// WAVE, the fmt chunk not first); only its format, never its layout, makes a file decoded.
+bool RefusalStands(int32_t readerError, int format) {
+  const bool layout = readerError == kWavNotRiff || readerError == kWavNotWave;
+  const bool wav = (format & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAV;
+  const int encoding = format & SF_FORMAT_SUBMASK;
+  const bool narrow = encoding == SF_FORMAT_PCM_U8 || encoding == SF_FORMAT_PCM_S8 || encoding == SF_FORMAT_PCM_16;
+  return layout && wav && narrow;
+}
+
+// A sample of full scale 1.0 as 16-bit PCM: rounded to nearest (halves to even), clipped, and a
+// value that is not a number taken as silence.
+int16_t ToPcm16(double sample) {
+  const double scaled = sample * 32768.0;
+  if (!(scaled > -32768.0)) return std::isnan(scaled) ? 0 : INT16_MIN;
+  if (scaled >= 32767.0) return INT16_MAX;
+  return static_cast<int16_t>(std::nearbyint(scaled));
+}
+
+void PutLe(unsigned char*& out, uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) *out++ = static_cast<unsigned char>(value >> (8 * i));
+}
+
+bool WriteHeader(FILE* wav, int channels, int rate, uint32_t dataBytes) {
+  unsigned char header[kHeaderBytes];
+  unsigned char* out = header;
+  const uint32_t blockAlign = 2 * static_cast<uint32_t>(channels);
+  std::memcpy(out, "RIFF", 4);
+  out += 4;
+  PutLe(out, 36 + dataBytes, 4);
+  std::memcpy(out, "WAVEfmt ", 8);
+  out += 8;
+  PutLe(out, 16, 4);
+  PutLe(out, 1, 2);
+  PutLe(out, static_cast<uint32_t>(channels), 2);
+  PutLe(out, static_cast<uint32_t>(rate), 4);
+  PutLe(out, static_cast<uint32_t>(rate) * blockAlign, 4);
+  PutLe(out, blockAlign, 2);
+  PutLe(out, 16, 2);
+  std::memcpy(out, "data", 4);
+  out += 4;
+  PutLe(out, dataBytes, 4);
+  return std::fseek(wav, 0, SEEK_SET) == 0 && std::fwrite(header, 1, sizeof header, wav) == sizeof header;
+}
+
+// Decodes an opened sound into `wav` after room for its header; the first two channels only,
+// and no more frames than a WAV the reader reads can hold. False on failure, with `damage` set
+// when the sound itself could not be decoded.
+bool DecodeSamples(SNDFILE* sound, const SF_INFO& info, FILE* wav, int keptChannels, char* damage, size_t damageBytes) {
+  const int64_t frameBytes = 2 * keptChannels;
+  const int64_t mostFrames = (INT32_MAX - kHeaderBytes) / frameBytes;
+  std::vector<double> in(static_cast<size_t>(kBlockFrames * info.channels));
+  std::vector<unsigned char> out(static_cast<size_t>(kBlockFrames * frameBytes));
+  int64_t frames = 0;
+  for (sf_count_t got; frames < mostFrames &&
+                       (got = sf_readf_double(sound, in.data(), std::min(kBlockFrames, mostFrames - frames))) > 0;) {
+    unsigned char* put = out.data();
+    for (sf_count_t i = 0; i < got; ++i) {
+      for (int c = 0; c < keptChannels; ++c) {
+        PutLe(put, static_cast<uint16_t>(ToPcm16(in[static_cast<size_t>(i * info.channels + c)])), 2);
+      }
+    }
+    const size_t bytes = static_cast<size_t>(put - out.data());
+    if (std::fwrite(out.data(), 1, bytes, wav) != bytes) return false;
+    frames += got;
+  }
+  if (sf_error(sound) != SF_ERR_NO_ERROR || (frames == 0 && info.frames > 0)) {
+    std::snprintf(damage, damageBytes, "\n\ndamaged sound file.\n%s",
+                  sf_error(sound) != SF_ERR_NO_ERROR ? sf_strerror(sound) : "no sound could be decoded.");
+    return false;
+  }
+  if (frames == mostFrames && sf_readf_double(sound, in.data(), 1) > 0) {
+    std::fprintf(stderr, "morvex: the sound is longer than a WAV file can hold; the first %.0f seconds are played\n",
+                 static_cast<double>(frames) / info.samplerate);
+  }
+  return WriteHeader(wav, keptChannels, info.samplerate, static_cast<uint32_t>(frames * frameBytes)) &&
+         std::fflush(wav) == 0 && std::fseek(wav, 0, SEEK_SET) == 0;
+}
+
+}  // namespace
+
+SourceDecoding DecodeIfRefused(FILE* file) {
+  SourceDecoding result;
+  result.file = file;
+  WAVEFORMATEX format{};
+  WavHeader header;
+  const int32_t readerError = ParseWavHeader(file, &format, &header);
+  std::rewind(file);
+  if (readerError == kWavHeaderOk) return result;
+
+  // libsndfile reads the same open file from its start; the stream is rewound again afterwards.
+  const int fd = fileno(file);
+  if (lseek(fd, 0, SEEK_SET) != 0) return result;
+  SF_INFO info{};
+  SNDFILE* sound = sf_open_fd(fd, SFM_READ, &info, SF_FALSE);
+  if (sound == nullptr) return result;
+  const bool playable = info.channels >= 1 && info.samplerate >= 1 && info.samplerate <= kHighestSampleRate;
+  if (!playable || RefusalStands(readerError, info.format)) {
+    sf_close(sound);
+    std::rewind(file);
+    return result;
+  }
+
+  const int keptChannels = std::min(info.channels, 2);
+  if (info.channels > 2) {
+    std::fprintf(stderr, "morvex: the file has %d channels; the first two are played\n", info.channels);
+  }
+  FILE* wav = std::tmpfile();
+  const bool decoded = wav != nullptr && std::fseek(wav, kHeaderBytes, SEEK_SET) == 0 &&
+                       DecodeSamples(sound, info, wav, keptChannels, result.damage, sizeof result.damage);
+  const int writeError = errno;
+  sf_close(sound);
+  std::rewind(file);
+  if (!decoded) {
+    if (wav != nullptr) std::fclose(wav);
+    if (result.damage[0] == '\0') {
+      std::snprintf(result.damage, sizeof result.damage, "\n\nthe decoded sound could not be written.\n%s",
+                    std::strerror(writeError));
+    }
+    return result;
+  }
+  const char* encoding = EncodingName(info.format);
+  std::snprintf(result.format, sizeof result.format, "%s%s%s", ContainerName(info.format), encoding[0] ? " " : "",
+                encoding);
+  std::fclose(file);
+  result.file = wav;
+  return result;
+}
