@@ -1,6 +1,7 @@
 #include "audio/sound_decoding.h"
 
 #include <sndfile.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -151,30 +152,52 @@ bool DecodeSamples(SNDFILE* sound, const SF_INFO& info, FILE* wav, int keptChann
          std::fflush(wav) == 0 && std::fseek(wav, 0, SEEK_SET) == 0;
 }
 
-}  // namespace
+// libsndfile reads the open file by position through its descriptor, so that the stream's own
+// position and buffer stay as they are.
+struct PositionedReads {
+  int fd;
+  sf_count_t length;
+  sf_count_t position = 0;
+};
 
-SourceDecoding DecodeIfRefused(FILE* file) {
+sf_count_t Length(void* data) { return static_cast<PositionedReads*>(data)->length; }
+
+sf_count_t Seek(sf_count_t offset, int whence, void* data) {
+  auto* reads = static_cast<PositionedReads*>(data);
+  const sf_count_t base = whence == SEEK_CUR ? reads->position : whence == SEEK_END ? reads->length : 0;
+  if (offset < -base) return -1;
+  reads->position = base + offset;
+  return reads->position;
+}
+
+sf_count_t Read(void* buffer, sf_count_t count, void* data) {
+  auto* reads = static_cast<PositionedReads*>(data);
+  const ssize_t got = pread(reads->fd, buffer, static_cast<size_t>(count), reads->position);
+  if (got <= 0) return 0;
+  reads->position += got;
+  return got;
+}
+
+sf_count_t Tell(void* data) { return static_cast<PositionedReads*>(data)->position; }
+
+sf_count_t NoWrite(const void*, sf_count_t, void*) { return 0; }
+
+// Decodes `file` into a temporary WAV; `file` of the result stays null when the file is not to
+// be decoded or its decoding failed.
+SourceDecoding DecodeRefused(FILE* file, int32_t readerError) {
   SourceDecoding result;
-  result.file = file;
-  WAVEFORMATEX format{};
-  WavHeader header;
-  const int32_t readerError = ParseWavHeader(file, &format, &header);
-  std::rewind(file);
-  if (readerError == kWavHeaderOk) return result;
-
-  // libsndfile reads the same open file from its start; the stream is rewound again afterwards.
-  const int fd = fileno(file);
-  if (lseek(fd, 0, SEEK_SET) != 0) return result;
+  struct stat status {};
+  if (fstat(fileno(file), &status) != 0) return result;
+  PositionedReads reads{fileno(file), static_cast<sf_count_t>(status.st_size)};
+  SF_VIRTUAL_IO io{Length, Seek, Read, NoWrite, Tell};
   SF_INFO info{};
-  SNDFILE* sound = sf_open_fd(fd, SFM_READ, &info, SF_FALSE);
+  SNDFILE* sound = sf_open_virtual(&io, SFM_READ, &info, &reads);
   if (sound == nullptr) return result;
   const bool playable = info.channels >= 1 && info.samplerate >= 1 && info.samplerate <= kHighestSampleRate;
   if (!playable || RefusalStands(readerError, info.format)) {
     sf_close(sound);
-    std::rewind(file);
     return result;
   }
-
   const int keptChannels = std::min(info.channels, 2);
   if (info.channels > 2) {
     std::fprintf(stderr, "morvex: the file has %d channels; the first two are played\n", info.channels);
@@ -184,7 +207,6 @@ SourceDecoding DecodeIfRefused(FILE* file) {
                        DecodeSamples(sound, info, wav, keptChannels, result.damage, sizeof result.damage);
   const int writeError = errno;
   sf_close(sound);
-  std::rewind(file);
   if (!decoded) {
     if (wav != nullptr) std::fclose(wav);
     if (result.damage[0] == '\0') {
@@ -196,7 +218,23 @@ SourceDecoding DecodeIfRefused(FILE* file) {
   const char* encoding = EncodingName(info.format);
   std::snprintf(result.format, sizeof result.format, "%s%s%s", ContainerName(info.format), encoding[0] ? " " : "",
                 encoding);
-  std::fclose(file);
   result.file = wav;
+  return result;
+}
+
+}  // namespace
+
+SourceDecoding DecodeIfRefused(FILE* file) {
+  WAVEFORMATEX format{};
+  WavHeader header;
+  const int32_t readerError = ParseWavHeader(file, &format, &header);
+  SourceDecoding result;
+  if (readerError != kWavHeaderOk) result = DecodeRefused(file, readerError);
+  std::rewind(file);
+  if (result.file != nullptr) {
+    std::fclose(file);
+  } else {
+    result.file = file;
+  }
   return result;
 }

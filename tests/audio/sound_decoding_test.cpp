@@ -8,10 +8,10 @@
 #include <cstdio>
 #include <limits>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 #include "audio/wav_reader.h"
+#include "support/sound_files.h"
 #include "support/temp_dir.h"
 #include "support/wav_bytes.h"
 
@@ -19,6 +19,7 @@ namespace {
 
 using test_support::Bytes;
 using test_support::TempDir;
+using test_support::WriteSound;
 
 // What a decoding handed back, read as the program reads it.
 struct Decoded {
@@ -47,28 +48,6 @@ Decoded Decode(const std::string& path) {
   }
   std::fclose(d.file);
   return out;
-}
-
-// Writes interleaved samples through libsndfile in `format`: shorts and ints as integers of
-// their own width (in a float file a short s is s / 32768), doubles at full scale 1.0 unchanged.
-template <typename Sample>
-std::string Write(const TempDir& dir, const std::string& name, int format, int channels,
-                  const std::vector<Sample>& samples, int rate = 44100) {
-  const std::string path = (dir.path() / name).string();
-  SF_INFO info{};
-  info.samplerate = rate;
-  info.channels = channels;
-  info.format = format;
-  SNDFILE* sound = sf_open(path.c_str(), SFM_WRITE, &info);
-  EXPECT_NE(sound, nullptr) << name << ": " << sf_strerror(nullptr);
-  if (sound == nullptr) return path;
-  sf_command(sound, SFC_SET_SCALE_INT_FLOAT_WRITE, nullptr, SF_TRUE);
-  const sf_count_t frames = static_cast<sf_count_t>(samples.size() / channels);
-  if constexpr (std::is_same_v<Sample, int16_t>) sf_writef_short(sound, samples.data(), frames);
-  if constexpr (std::is_same_v<Sample, int32_t>) sf_writef_int(sound, samples.data(), frames);
-  if constexpr (std::is_same_v<Sample, double>) sf_writef_double(sound, samples.data(), frames);
-  sf_close(sound);
-  return path;
 }
 
 // A stereo 16-bit recording with both extremes, silence and a swing between channels.
@@ -104,7 +83,7 @@ TEST(SoundDecoding, EveryLosslessFormatOfA16BitRecordingGivesItsSamplesBack) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const Decoded d = Decode(Write(dir, c.name, c.format, 2, recording));
+    const Decoded d = Decode(WriteSound(dir, c.name, c.format, 2, recording));
     EXPECT_TRUE(d.replaced);
     EXPECT_EQ(d.position, 0);
     EXPECT_EQ(d.format, c.shown);
@@ -135,7 +114,7 @@ TEST(SoundDecoding, CompressedFormatsKeepTheirRateChannelsAndLength) {
     SCOPED_TRACE(c.name);
     std::vector<double> samples;
     for (double s : tone) samples.insert(samples.end(), c.channels, s);
-    const Decoded d = Decode(Write(dir, c.name, c.format, c.channels, samples, 48000));
+    const Decoded d = Decode(WriteSound(dir, c.name, c.format, c.channels, samples, 48000));
     EXPECT_EQ(d.format, c.shown);
     ASSERT_EQ(d.readerError, kWavHeaderOk);
     EXPECT_EQ(d.wave.nChannels, c.channels);
@@ -156,14 +135,14 @@ TEST(SoundDecoding, SamplesAreRoundedToNearestHalvesToEvenAndClipped) {
   const std::vector<int32_t> fine = {127, 128, 129, 384, -129, -128, -384, 8388607, -8388608};
   std::vector<int32_t> shifted;
   for (int32_t v : fine) shifted.push_back(v * 256);  // libsndfile keeps an int's top 24 bits
-  const Decoded pcm24 = Decode(Write(dir, "a.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 1, shifted));
+  const Decoded pcm24 = Decode(WriteSound(dir, "a.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_24, 1, shifted));
   ASSERT_EQ(pcm24.readerError, kWavHeaderOk);
   EXPECT_EQ(pcm24.samples, (std::vector<int16_t>{0, 0, 1, 2, -1, 0, -2, 32767, -32768}));
 
   constexpr double kStep = 1.0 / 32768;
   const std::vector<double> floats = {1.5, -2.0, 0.99999, 2.5 * kStep, -0.4 * kStep, -32767.5 * kStep,
                                       std::numeric_limits<double>::quiet_NaN()};
-  const Decoded pcmFloat = Decode(Write(dir, "b.wav", SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 1, floats));
+  const Decoded pcmFloat = Decode(WriteSound(dir, "b.wav", SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 1, floats));
   ASSERT_EQ(pcmFloat.readerError, kWavHeaderOk);
   EXPECT_EQ(pcmFloat.samples, (std::vector<int16_t>{32767, -32768, 32767, 2, 0, -32768, 0}));
 }
@@ -174,7 +153,7 @@ TEST(SoundDecoding, MoreThanTwoChannelsKeepTheFirstTwo) {
   for (int i = 0; i < 100; ++i) {
     for (int c = 0; c < 4; ++c) fourChannels.push_back(static_cast<int16_t>((c + 1) * 1000 * (i % 3 - 1)));
   }
-  const Decoded d = Decode(Write(dir, "a.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 4, fourChannels));
+  const Decoded d = Decode(WriteSound(dir, "a.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 4, fourChannels));
   ASSERT_EQ(d.readerError, kWavHeaderOk);
   EXPECT_EQ(d.wave.nChannels, 2);
   ASSERT_EQ(d.samples.size(), 200u);
@@ -193,6 +172,8 @@ TEST(SoundDecoding, TheWavReadersOwnFilesAndRefusalsStay) {
   const Bytes fmtAfter = test_support::RiffWithFmt({});
   listFirst.insert(listFirst.end(), fmtAfter.begin() + 12, fmtAfter.end());
   test_support::AddChunk(listFirst, "data", Bytes(64, 1));
+  Bytes noDataChunk = test_support::RiffWithFmt({});
+  noDataChunk.resize(100000);
   Bytes rifx = test_support::CanonicalWav({}, Bytes(64, 1));
   rifx[3] = 'X';
   Bytes noise(5000);
@@ -205,6 +186,7 @@ TEST(SoundDecoding, TheWavReadersOwnFilesAndRefusalsStay) {
       {"16-bit.wav", test_support::CanonicalWav({}, Bytes(64, 1)), kWavHeaderOk},
       {"8-bit.wav", test_support::CanonicalWav({.channels = 1, .bits = 8}, Bytes(64, 1)), kWavHeaderOk},
       {"fmt-not-first.wav", listFirst, kWavNotWave},
+      {"no-data-chunk.wav", noDataChunk, kWavNotWave},
       {"rifx.wav", rifx, kWavNotRiff},
       {"noise.mp3", noise, kWavNotRiff},
       {"empty.flac", Bytes(), kWavNotRiff},
@@ -224,7 +206,7 @@ TEST(SoundDecoding, ADamagedFileIsSaidToBeDamaged) {
   TempDir dir;
   std::vector<int16_t> noise;
   for (int i = 0; i < 2 * 44100; ++i) noise.push_back(static_cast<int16_t>((i * 7919) % 60001 - 30000));
-  const std::string flac = Write(dir, "whole.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 2, noise);
+  const std::string flac = WriteSound(dir, "whole.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 2, noise);
   const std::string bytes = test_support::ReadFileBytes(flac);
   const Decoded d = Decode(dir.Write("cut.flac", bytes.substr(0, bytes.size() / 3)));
   EXPECT_FALSE(d.replaced);
