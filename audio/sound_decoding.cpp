@@ -224,6 +224,10 @@ SourceDecoding DecodeRefused(FILE* file, int32_t readerError) {
 
 }  // namespace
 
+const char kSoundFileFilter[] =
+    "wavfile(*.wav)\0*.wav\0"
+    "sound files\0*.wav;*.flac;*.ogg;*.oga;*.opus;*.mp3;*.aif;*.aiff;*.au;*.w64;*.rf64;*.caf\0";
+
 SourceDecoding DecodeIfRefused(FILE* file) {
   WAVEFORMATEX format{};
   WavHeader header;

@@ -22,3 +22,6 @@ struct SourceDecoding {
 // decoding fails comes back itself with `damage` set. Notes on standard error what the
 // decoding leaves out (channels beyond two, sound beyond the longest WAV the reader reads).
 SourceDecoding DecodeIfRefused(FILE* file);
+
+// The open-file dialog's filter list: the WAV files first, then every sound file decoded here.
+extern const char kSoundFileFilter[];

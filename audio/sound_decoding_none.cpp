@@ -6,3 +6,5 @@ SourceDecoding DecodeIfRefused(FILE* file) {
   result.file = file;
   return result;
 }
+
+const char kSoundFileFilter[] = "wavfile(*.wav)\0*.wav\0";

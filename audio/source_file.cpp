@@ -20,7 +20,7 @@ void AskForFileName(HWND owner) {
   OPENFILENAMEA dialog = {};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner;
-  dialog.lpstrFilter = "wavfile(*.wav)\0*.wav\0";
+  dialog.lpstrFilter = kSoundFileFilter;
   dialog.lpstrFile = SampleStore.WavFileName;
   dialog.nMaxFile = kFileNameBytes;
   dialog.lpstrFileTitle = title;
