@@ -17,7 +17,8 @@
 namespace {
 
 constexpr int kHeaderBytes = 44;
-constexpr sf_count_t kBlockFrames = 4096;
+// Samples decoded at a time, whatever the number of channels.
+constexpr sf_count_t kBlockSamples = 16384;
 
 // The file's container as users know it by its name's extension.
 const char* ContainerName(int format) {
@@ -124,11 +125,12 @@ bool WriteHeader(FILE* wav, int channels, int rate, uint32_t dataBytes) {
 bool DecodeSamples(SNDFILE* sound, const SF_INFO& info, FILE* wav, int keptChannels, char* damage, size_t damageBytes) {
   const int64_t frameBytes = 2 * keptChannels;
   const int64_t mostFrames = (INT32_MAX - kHeaderBytes) / frameBytes;
-  std::vector<double> in(static_cast<size_t>(kBlockFrames * info.channels));
-  std::vector<unsigned char> out(static_cast<size_t>(kBlockFrames * frameBytes));
+  const sf_count_t blockFrames = std::max<sf_count_t>(kBlockSamples / info.channels, 1);
+  std::vector<double> in(static_cast<size_t>(blockFrames * info.channels));
+  std::vector<unsigned char> out(static_cast<size_t>(blockFrames * frameBytes));
   int64_t frames = 0;
   for (sf_count_t got; frames < mostFrames &&
-                       (got = sf_readf_double(sound, in.data(), std::min(kBlockFrames, mostFrames - frames))) > 0;) {
+                       (got = sf_readf_double(sound, in.data(), std::min(blockFrames, mostFrames - frames))) > 0;) {
     unsigned char* put = out.data();
     for (sf_count_t i = 0; i < got; ++i) {
       for (int c = 0; c < keptChannels; ++c) {
