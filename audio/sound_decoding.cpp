@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kHeaderBytes = 44;
 // Samples decoded at a time, whatever the number of channels.
-constexpr sf_count_t kBlockSamples = 16384;
+constexpr sf_count_t kBlockSamples = 8192;
 
 // The file's container as users know it by its name's extension.
 const char* ContainerName(int format) {
@@ -141,9 +141,14 @@ bool DecodeSamples(SNDFILE* sound, const SF_INFO& info, FILE* wav, int keptChann
     if (std::fwrite(out.data(), 1, bytes, wav) != bytes) return false;
     frames += got;
   }
-  if (sf_error(sound) != SF_ERR_NO_ERROR || (frames == 0 && info.frames > 0)) {
+  // libsndfile does not always report a decoder's error; a file whose length is exact in its
+  // header (all but the lossy streams, whose length is an estimate) tells by ending early.
+  const int container = info.format & SF_FORMAT_TYPEMASK;
+  const bool lengthExact = container != SF_FORMAT_OGG && container != SF_FORMAT_MPEG;
+  const bool endedEarly = frames < std::min<int64_t>(info.frames, mostFrames) && (lengthExact || frames == 0);
+  if (sf_error(sound) != SF_ERR_NO_ERROR || endedEarly) {
     std::snprintf(damage, damageBytes, "\n\ndamaged sound file.\n%s",
-                  sf_error(sound) != SF_ERR_NO_ERROR ? sf_strerror(sound) : "no sound could be decoded.");
+                  sf_error(sound) != SF_ERR_NO_ERROR ? sf_strerror(sound) : "the sound ends before its declared length.");
     return false;
   }
   if (frames == mostFrames && sf_readf_double(sound, in.data(), 1) > 0) {
