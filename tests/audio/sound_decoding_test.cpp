@@ -202,15 +202,20 @@ TEST(SoundDecoding, TheWavReadersOwnFilesAndRefusalsStay) {
   }
 }
 
-TEST(SoundDecoding, ADamagedFileIsSaidToBeDamaged) {
+TEST(SoundDecoding, AFlacFileCutShortIsSaidToBeDamaged) {
   TempDir dir;
   std::vector<int16_t> noise;
   for (int i = 0; i < 2 * 44100; ++i) noise.push_back(static_cast<int16_t>((i * 7919) % 60001 - 30000));
-  const std::string flac = WriteSound(dir, "whole.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 2, noise);
-  const std::string bytes = test_support::ReadFileBytes(flac);
-  const Decoded d = Decode(dir.Write("cut.flac", bytes.substr(0, bytes.size() / 3)));
-  EXPECT_FALSE(d.replaced);
-  EXPECT_EQ(d.damage.rfind("\n\ndamaged sound file.\n", 0), 0u) << d.damage;
+  // libsndfile reports the decoder's error in some reads and not in others: with one channel the
+  // cut shows only as a sound shorter than the header declares.
+  for (int channels : {1, 2}) {
+    SCOPED_TRACE(channels);
+    const std::string flac = WriteSound(dir, "whole.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, channels, noise);
+    const std::string bytes = test_support::ReadFileBytes(flac);
+    const Decoded d = Decode(dir.Write("cut.flac", bytes.substr(0, bytes.size() / 3)));
+    EXPECT_FALSE(d.replaced);
+    EXPECT_EQ(d.damage.rfind("\n\ndamaged sound file.\n", 0), 0u) << d.damage;
+  }
 }
 
 }  // namespace
