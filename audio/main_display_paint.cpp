@@ -13,10 +13,11 @@
 #include "audio/playback.h"
 #include "audio/playback_device.h"
 #include "audio/sample_store.h"
+#include "audio/source_file.h"
 
 namespace {
 
-// The longest line: "filename:" with a 499-character name.
+// The longest line: "filename:" with a 499-character name and a decoded file's format.
 constexpr int kLineBytes = 640;
 
 // Main window thread only.
@@ -88,7 +89,12 @@ bool DrawStatus(HDC dc, DWORD position, const SettingsRecord& settings) {
     lastIntervalLine = now;
     TextLine(dc, 170, 100, "前回の画面更新処理時間%dms    ", static_cast<int>(lastPaintDuration));
   }
-  TextLine(dc, 0, 80, "filename:%s    ", SampleStore.WavFileName);
+  const char* decodedFormat = OpenedSourceFormat();
+  if (decodedFormat[0] == '\0') {
+    TextLine(dc, 0, 80, "filename:%s    ", SampleStore.WavFileName);
+  } else {
+    TextLine(dc, 0, 80, "filename:%s (%s)    ", SampleStore.WavFileName, decodedFormat);
+  }
   if (full) DrawParameterLines(dc, settings);
   return true;
 }

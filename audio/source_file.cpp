@@ -6,9 +6,13 @@
 #include <system_error>
 
 #include "audio/sample_store.h"
+#include "audio/sound_decoding.h"
 #include "audio/wav_reader.h"
 
 namespace {
+
+// The source's own format when it was decoded; "" for a file the WAV reader reads itself.
+char openedFormat[sizeof SourceDecoding{}.format] = "";
 
 // Fills WavFileName from the open-file dialog; no file chosen ends the process.
 void AskForFileName(HWND owner) {
@@ -16,7 +20,7 @@ void AskForFileName(HWND owner) {
   OPENFILENAMEA dialog = {};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner;
-  dialog.lpstrFilter = "wavfile(*.wav)\0*.wav\0";
+  dialog.lpstrFilter = kSoundFileFilter;
   dialog.lpstrFile = SampleStore.WavFileName;
   dialog.nMaxFile = kFileNameBytes;
   dialog.lpstrFileTitle = title;
@@ -30,6 +34,8 @@ void AskForFileName(HWND owner) {
 }
 
 }  // namespace
+
+const char* OpenedSourceFormat() { return openedFormat; }
 
 void RemoveEnclosingQuotes(char* name) {
   if (name[0] != '"') return;
@@ -54,6 +60,13 @@ void OpenSourceFile(HWND owner, int32_t downrateforfft) {
     MessageBoxA(NULL, text, "", MB_OK);
     ExitProcess(1);
   }
+  const SourceDecoding decoding = DecodeIfRefused(store.file);
+  store.file = decoding.file;
+  if (decoding.damage[0] != '\0') {
+    MessageBoxA(NULL, decoding.damage, "", MB_OK);
+    ExitProcess(1);
+  }
+  std::memcpy(openedFormat, decoding.format, sizeof openedFormat);
   store.dataSize = ReadWavHeader(store.file, &store.format);
   store.analysisRate = AnalysisRateFor(store.fileRate, downrateforfft);
   store.blockAlign = store.format.nBlockAlign;

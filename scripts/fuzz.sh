@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer harnesses with clang in build/fuzz and runs each on its seed corpus.
 #   scripts/fuzz.sh                     every harness for 30 s
-#   scripts/fuzz.sh 600 wav             the named harnesses (settings, wav) for 600 s each
+#   scripts/fuzz.sh 600 wav             the named harnesses (settings, wav, opening) for 600 s each
 #   FUZZ_OPTIONS=-runs=10000000 scripts/fuzz.sh 0 settings    a fixed number of runs instead
 #   scripts/fuzz.sh coverage [DIR...]    the source lines each harness's corpus reaches (the
 #                                        corpora in build/fuzz/corpus, or DIR per harness)
@@ -25,7 +25,7 @@ if [[ "${1:-}" =~ ^[0-9]+$ ]]; then
   shift
 fi
 harnesses=("$@")
-if [ ${#harnesses[@]} -eq 0 ]; then harnesses=(settings wav); fi
+if [ ${#harnesses[@]} -eq 0 ]; then harnesses=(settings wav opening); fi
 
 dir=build/fuzz
 CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

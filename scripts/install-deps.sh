@@ -13,7 +13,7 @@ case "${1:-}" in
   "")
     packages=(
       cmake ninja-build g++ pkg-config
-      qt6-base-dev libasound2-dev libfreetype-dev libfontconfig-dev fonts-ipafont-gothic
+      qt6-base-dev libasound2-dev libfreetype-dev libfontconfig-dev fonts-ipafont-gothic libsndfile1-dev
       googletest libgtest-dev libgmock-dev libbenchmark-dev libfftw3-dev
       xvfb xauth openbox xdotool x11-utils
       pulseaudio pulseaudio-utils libasound2-plugins

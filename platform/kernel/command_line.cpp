@@ -22,9 +22,12 @@ std::string& ArgumentText() {
 }  // namespace
 
 void SetCommandLine(int argc, char** argv) {
+  // A first argument "--" only ends the options, as in every Linux program: "morvex -- -a.wav"
+  // opens "-a.wav".
+  const int first = argc > 1 && std::strcmp(argv[1], "--") == 0 ? 2 : 1;
   std::string arguments;
-  for (int i = 1; i < argc; ++i) {
-    if (i > 1) arguments += ' ';
+  for (int i = first; i < argc; ++i) {
+    if (i > first) arguments += ' ';
     arguments += argv[i];
   }
   ArgumentText() = arguments;

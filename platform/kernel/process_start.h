@@ -4,7 +4,7 @@
 namespace morvex::kernel {
 
 // Records the command line ("morvex" path followed by the arguments joined by single spaces)
-// and the argument string handed to WinMain.
+// and the argument string handed to WinMain. A first argument "--" is left out of both.
 void SetCommandLine(int argc, char** argv);
 
 // The argument string: the program's arguments joined by single spaces.

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "support/program_run.h"
+#include "support/sound_files.h"
 #include "support/temp_dir.h"
 #include "support/wav_bytes.h"
 
@@ -96,12 +97,21 @@ TEST(HostileInputTest, EachEndsWithItsMessageOrPlaysOnAndKeepsTheSettings) {
   Bytes rifx = StereoWav(64), zeros = test_support::RiffWithFmt({});
   rifx[3] = 'X';
   zeros.resize(8 << 20);  // what an interrupted recording leaves: zeros behind the fmt chunk
+  TempDir sounds;
+  const std::string flac = test_support::ReadFileBytes(test_support::WriteSound(
+      sounds, "a.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_24, 2, std::vector<int32_t>(2 * 44100, 1 << 20)));
+  Bytes noise(100000);
+  for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<uint8_t>(i * 2654435761u >> 13);
   const HostileCase cases[] = {
       {"no file named", Path(""), "[error] file名をget出来ませんでした."},
       {"not RIFF", File("a.wav", rifx), "[] \n\nnot a RIFF file."},
       {"no data chunk", File("a.wav", zeros), "[] \n\nnot a WAVE file."},
       {"floating point", File("a.wav", test_support::CanonicalWav({.tag = 3}, Bytes(64))), "[] \nNot renia format."},
-      {"24 bits", File("a.wav", test_support::CanonicalWav({.bits = 24}, Bytes(60))), "[] \n\nunsupported WAVE format."},
+      {"a rate of 0 Hz", File("a.wav", test_support::CanonicalWav({.rate = 0}, Bytes(64))),
+       "[] \n\nunsupported WAVE format."},
+      {"a FLAC file cut short", File("a.flac", Bytes(flac.begin(), flac.begin() + flac.size() / 2)),
+       "[] \n\ndamaged sound file.\n"},
+      {"random bytes named .mp3", File("a.mp3", noise), "[] \n\nnot a RIFF file."},
       {"an endless device", Path("/dev/zero"), "dont open wavfile(@)"},
       {"a file cut to its header while it plays", File("cut.wav", StereoWav(10 * kOneSecond)), nullptr,
        WriteOwnSettings, nullptr, [](const std::string& source) { fs::resize_file(source, 44); }},

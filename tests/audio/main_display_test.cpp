@@ -16,8 +16,12 @@
 #include "audio/level_meter_paint.h"
 #include "audio/playback.h"
 #include "audio/sample_store.h"
+#include "audio/source_file.h"
 #include "platform/win32.h"
 #include "support/picture.h"
+#include "support/sound_files.h"
+#include "support/temp_dir.h"
+#include "support/wav_bytes.h"
 #include "transport_reset.h"
 
 namespace {
@@ -286,6 +290,26 @@ TEST_F(StatusLines, LevelBarDotMarkAndTextOfEachReading) {
 
 // After a stop current is the data size unless paused (trailing blanks erase longer text); neither the
 // draining last buffer nor, without a play buffer, anything is redrawn (an error while playing).
+// A decoded file's own format follows its name; a WAV file the reader reads shows its name alone.
+TEST_F(StatusLines, TheNameLineShowsADecodedFilesOwnFormat) {
+  test_support::TempDir dir;
+  const auto open = [](const std::string& path) {
+    std::snprintf(SampleStore.WavFileName, sizeof SampleStore.WavFileName, "%s", path.c_str());
+    OpenSourceFile(nullptr, 0);
+    std::fclose(SampleStore.file);
+    SampleStore.file = nullptr;
+  };
+  const std::string flac = test_support::WriteSound(dir, "a.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_24, 2,
+                                                    std::vector<int16_t>(2000, 100));
+  open(flac);
+  Paint(kHalfSecond);
+  EXPECT_TRUE(Shows("filename:" + flac + " (flac 24bit)    ", 0, 80));
+  const std::string wav = dir.Write("b.wav", test_support::CanonicalWav({}, test_support::Bytes(4000, 1)));
+  open(wav);
+  Paint(kHalfSecond);
+  EXPECT_TRUE(Shows("filename:" + wav + "    ", 0, 80));
+}
+
 TEST_F(StatusLines, StoppedPausedDrainingAndWithoutAPlayBuffer) {
   // Without status text only the level and the name; before the device opens only the name.
   statusEnabled = 0;

@@ -6,9 +6,12 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/display/memory_display.h"
+#include "platform/kernel/process_start.h"
 #include "platform/kernel/signals.h"
 #include "platform/win32.h"
 
@@ -76,6 +79,26 @@ void BlockInCreationAndTerminate() {
 TEST(CloseSignalDeathTest, EndsAStartThatBlocksBeforeTheMainWindowIsCreated) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(BlockInCreationAndTerminate(), ::testing::ExitedWithCode(128 + SIGTERM), "");
+}
+
+TEST(CommandLineTest, AFirstDoubleDashOnlyEndsTheOptions) {
+  const struct {
+    std::vector<std::string> argv;
+    const char* arguments;
+  } cases[] = {
+      {{"morvex", "--", "-a.wav"}, "-a.wav"},
+      {{"morvex", "--", "--"}, "--"},
+      {{"morvex", "--"}, ""},
+      {{"morvex", "-a.wav", "--"}, "-a.wav --"},
+      {{"morvex", "a b.wav"}, "a b.wav"},
+  };
+  for (const auto& c : cases) {
+    std::vector<char*> argv;
+    for (const std::string& a : c.argv) argv.push_back(const_cast<char*>(a.c_str()));
+    morvex::kernel::SetCommandLine(static_cast<int>(argv.size()), argv.data());
+    EXPECT_STREQ(morvex::kernel::ArgumentString(), c.arguments);
+    EXPECT_EQ(std::string(GetCommandLineA()), c.arguments[0] ? std::string("morvex ") + c.arguments : "morvex");
+  }
 }
 
 }  // namespace
