@@ -35,6 +35,10 @@ for h in "${harnesses[@]}"; do targets+=("${h}_fuzz"); done
 cmake --build "$dir" -j2 --target "${targets[@]}"
 
 mkdir -p "$dir/findings"
+# A run frees all it allocated, so 16 MB of freed memory held back still catches a use after
+# free within a run; the default 256 MB makes every run touch fresh pages and costs a fifth of
+# the speed.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-quarantine_size_mb=16}"
 for h in "${harnesses[@]}"; do
   corpus="$dir/corpus/$h"
   mkdir -p "$corpus"
