@@ -1,0 +1,21 @@
+// The program's analysis cycle, run synchronously on a frame of the file chosen by its place
+// instead of by the device position: the play buffers hold the sound from that place on, as they
+// would while it is heard, and the cycle reads, windows, transforms, filters and publishes it.
+#pragma once
+
+#include <cstdint>
+
+#include "analysis/spectrum_cycle.h"
+
+// After the source is open and the settings read: the transform size and block length in force
+// as at the start of playback, and the feed of the program's records.
+void StartRenderAnalysis();
+
+// Analyses the frame that starts `position` bytes into the sound. SpectrumBins (and the published
+// spectrum) then hold its spectrum; with `views`, ViewLeft and ViewRight hold its samples for the
+// waveform and the vectorscope. Returns the cycle's values.
+SpectrumCycle AnalyseFrameAt(int64_t position, bool views);
+
+// The analysis cycles per second of the running program: one per `fftwindowsleeptime` ms (a
+// pause of 0 counts as 1 ms), the time of the cycle's work left aside.
+double ProgramCycleRate();
