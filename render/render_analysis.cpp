@@ -1,8 +1,11 @@
 #include "render/render_analysis.h"
 
 #include <algorithm>
+#include <cmath>
+#include <iterator>
 
 #include "analysis/spectrum_block.h"
+#include "analysis/spectrum_filters.h"
 #include "analysis/spectrum_frame.h"
 #include "app/settings.h"
 #include "audio/playback_fft_size.h"
@@ -18,6 +21,13 @@ std::atomic<int32_t> noInput{0};
 
 // Both buffers handed over, nothing of them heard yet: the frame heard now is the first of A.
 constexpr int32_t kDevicePosition = 1;
+
+// Each cycle halves (or thirds) what the history holds: after 32 a full-scale history is gone.
+constexpr int32_t kSettlingCycles = 32;
+
+int64_t FrameBytes(double seconds) {
+  return static_cast<int64_t>(std::floor(seconds * SampleStore.fileRate)) * SampleStore.blockAlign;
+}
 
 }  // namespace
 
@@ -48,3 +58,12 @@ SpectrumCycle AnalyseFrameAt(int64_t position, bool views) {
 }
 
 double ProgramCycleRate() { return 1000.0 / std::max(Settings.fftwindowsleeptime.load(), 1); }
+
+SpectrumCycle AnalyseMoment(double seconds, bool views) {
+  std::fill(std::begin(SmoothingHistory), std::end(SmoothingHistory), 0);
+  const double interval = 1.0 / ProgramCycleRate();
+  for (int32_t k = kSettlingCycles; k >= 1; --k) {
+    if (seconds - k * interval >= 0) AnalyseFrameAt(FrameBytes(seconds - k * interval), false);
+  }
+  return AnalyseFrameAt(FrameBytes(seconds), views);
+}

@@ -16,6 +16,12 @@ void StartRenderAnalysis();
 // waveform and the vectorscope. Returns the cycle's values.
 SpectrumCycle AnalyseFrameAt(int64_t position, bool views);
 
+// The frame heard `seconds` into the sound as the program analyses it in a steady run: the
+// smoothing in time carries every spectrum into the next, so the cycles that came before it at
+// the program's cycle rate are analysed first (from an empty history, enough of them for it to
+// have settled); with `views` its samples are left in ViewLeft and ViewRight.
+SpectrumCycle AnalyseMoment(double seconds, bool views);
+
 // The analysis cycles per second of the running program: one per `fftwindowsleeptime` ms (a
 // pause of 0 counts as 1 ms), the time of the cycle's work left aside.
 double ProgramCycleRate();

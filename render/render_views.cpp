@@ -1,7 +1,6 @@
 #include "render/render_views.h"
 
 #include <charconv>
-#include <cmath>
 
 #include "analysis/fft_graph.h"
 #include "analysis/fft_picture.h"
@@ -76,8 +75,7 @@ std::string MomentName(double seconds) {
 }
 
 std::string RenderViewsAt(double seconds, const ViewSizes& sizes, HFONT font, const std::string& outDir) {
-  const auto frame = static_cast<int64_t>(std::floor(seconds * SampleStore.fileRate));
-  const SpectrumCycle cycle = AnalyseFrameAt(frame * SampleStore.blockAlign, true);
+  const SpectrumCycle cycle = AnalyseMoment(seconds, true);
   const std::string moment = MomentName(seconds);
   const std::string fft = outDir + "/fft-" + moment + ".png";
   if (!SaveFftPicture(cycle, sizes.fft, font, fft)) return "cannot write " + fft;
