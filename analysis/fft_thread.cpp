@@ -89,13 +89,7 @@ void RecordThread() {
 }
 
 void DrawPicture(const FftRun& run, const SpectrumCycle& cycle, FftStrategy strategy, FftWindowSize size) {
-  FftPictureFrame picture;
-  picture.surfaces = run.surfaces;
-  picture.metrics = run.metrics;
-  picture.width = size.width;
-  picture.height = size.height;
-  picture.fullScale = run.fullScale;
-  picture.timingLine = FftStatsMode == 0;
+  const FftPictureFrame picture{run.surfaces, run.metrics, size.width, size.height, run.fullScale, FftStatsMode == 0};
   DrawFftPicture(picture, *run.sources.settings, cycle, strategy, FftRelayout.exchange(0) == 1, &graphLayout,
                  &statistics);
 }

@@ -25,12 +25,11 @@ bool SaveFftPicture(const SpectrumCycle& cycle, ClientSize size, HFONT font, con
   RenderSurface window(size.width, size.height);
   RenderSurface back(size.width, size.height, font);
   RenderSurface grid(size.width, size.height, font);
-  FftPictureFrame picture;
-  picture.surfaces = {window.dc(), back.dc(), grid.dc()};
-  picture.metrics = MeasureFftGraphMetrics(window.dc(), back.dc());
-  picture.width = size.width;
-  picture.height = size.height;
-  picture.fullScale = SampleStore.fullScale;
+  const FftPictureFrame picture{{window.dc(), back.dc(), grid.dc()},
+                                MeasureFftGraphMetrics(window.dc(), back.dc()),
+                                size.width,
+                                size.height,
+                                SampleStore.fullScale};
   const FftStrategy strategy = FftStrategyOf(Settings.fftdrawold, Settings.fftdrawline);
   FftGraphLayout layout;
   FftStatistics statistics;
