@@ -22,7 +22,7 @@ const char kRenderUsage[] =
 
 namespace {
 
-constexpr int32_t kLargestSide = 8192;
+constexpr int32_t kLargestSide = 4096;
 constexpr double kMostColumnsPerSecond = 10000.0;
 
 bool ParseNumber(std::string_view text, double* value) {
@@ -52,7 +52,7 @@ std::string TakeValue(std::string_view name, std::string_view value, RenderOptio
     return "";
   }
   if (name == "--size") {
-    return ParseSize(value, options) ? "" : "--size wants WIDTHxHEIGHT, each 1 to 8192, not " + quoted;
+    return ParseSize(value, options) ? "" : "--size wants WIDTHxHEIGHT, each 1 to 4096, not " + quoted;
   }
   double number = 0;
   if (name == "--at") {
