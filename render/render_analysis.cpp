@@ -59,8 +59,10 @@ SpectrumCycle AnalyseFrameAt(int64_t position, bool views) {
 
 double ProgramCycleRate() { return 1000.0 / std::max(Settings.fftwindowsleeptime.load(), 1); }
 
+void ForgetSmoothing() { std::fill(std::begin(SmoothingHistory), std::end(SmoothingHistory), 0); }
+
 SpectrumCycle AnalyseMoment(double seconds, bool views) {
-  std::fill(std::begin(SmoothingHistory), std::end(SmoothingHistory), 0);
+  ForgetSmoothing();
   const double interval = 1.0 / ProgramCycleRate();
   for (int32_t k = kSettlingCycles; k >= 1; --k) {
     if (seconds - k * interval >= 0) AnalyseFrameAt(FrameBytes(seconds - k * interval), false);

@@ -16,6 +16,9 @@ void StartRenderAnalysis();
 // waveform and the vectorscope. Returns the cycle's values.
 SpectrumCycle AnalyseFrameAt(int64_t position, bool views);
 
+// The smoothing in time starts from nothing, as at the program's start.
+void ForgetSmoothing();
+
 // The frame heard `seconds` into the sound as the program analyses it in a steady run: the
 // smoothing in time carries every spectrum into the next, so the cycles that came before it at
 // the program's cycle rate are analysed first (from an empty history, enough of them for it to

@@ -71,6 +71,7 @@ std::string RenderSpectrogram(const SpectrogramPlan& plan, HFONT font, const std
 
   std::optional<SpectrumCsv> csv;
   if (!csvPath.empty() && !csv.emplace(csvPath).ok()) return "cannot write " + csvPath;
+  ForgetSmoothing();
   RenderProgress progress("spectrogram", plan.columns);
   for (int32_t column = 0; column < plan.columns; ++column) {
     const int64_t frame = ColumnFrame(column, plan.columnsPerSecond);
