@@ -25,10 +25,6 @@ constexpr int32_t kDevicePosition = 1;
 // Each cycle halves (or thirds) what the history holds: after 32 a full-scale history is gone.
 constexpr int32_t kSettlingCycles = 32;
 
-int64_t FrameBytes(double seconds) {
-  return static_cast<int64_t>(std::floor(seconds * SampleStore.fileRate)) * SampleStore.blockAlign;
-}
-
 }  // namespace
 
 void StartRenderAnalysis() {
@@ -40,7 +36,10 @@ void StartRenderAnalysis() {
   SampleStore.seekBase = 0;
 }
 
-SpectrumCycle AnalyseFrameAt(int64_t position, bool views) {
+int64_t SoundFrameAt(double seconds) { return static_cast<int64_t>(std::floor(seconds * SampleStore.fileRate)); }
+
+SpectrumCycle AnalyseFrameAt(int64_t frame, bool views) {
+  const int64_t position = frame * feed.layout.blockAlign;
   SpectrumCycle cycle;
   LocateSpectrumFrame(feed, kDevicePosition, &cycle);
   cycle.views = views ? ViewCopyFor(feed.layout.channels, 0, 0) : ViewCopy::None;
@@ -65,7 +64,7 @@ SpectrumCycle AnalyseMoment(double seconds, bool views) {
   ForgetSmoothing();
   const double interval = 1.0 / ProgramCycleRate();
   for (int32_t k = kSettlingCycles; k >= 1; --k) {
-    if (seconds - k * interval >= 0) AnalyseFrameAt(FrameBytes(seconds - k * interval), false);
+    if (seconds - k * interval >= 0) AnalyseFrameAt(SoundFrameAt(seconds - k * interval), false);
   }
-  return AnalyseFrameAt(FrameBytes(seconds), views);
+  return AnalyseFrameAt(SoundFrameAt(seconds), views);
 }

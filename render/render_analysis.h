@@ -11,10 +11,13 @@
 // as at the start of playback, and the feed of the program's records.
 void StartRenderAnalysis();
 
-// Analyses the frame that starts `position` bytes into the sound. SpectrumBins (and the published
+// The sound frame heard `seconds` into the sound.
+int64_t SoundFrameAt(double seconds);
+
+// Analyses the block that starts at sound frame `frame`. SpectrumBins (and the published
 // spectrum) then hold its spectrum; with `views`, ViewLeft and ViewRight hold its samples for the
 // waveform and the vectorscope. Returns the cycle's values.
-SpectrumCycle AnalyseFrameAt(int64_t position, bool views);
+SpectrumCycle AnalyseFrameAt(int64_t frame, bool views);
 
 // The smoothing in time starts from nothing, as at the program's start.
 void ForgetSmoothing();

@@ -24,11 +24,6 @@ constexpr int32_t kScaleLayerWidth = 8;
 constexpr int32_t kLeastMargin = 4;
 constexpr char kWidestLabel[] = "10k";
 
-// The sound frame the column `column` analyses first.
-int64_t ColumnFrame(int32_t column, double columnsPerSecond) {
-  return static_cast<int64_t>(std::floor(column * static_cast<double>(SampleStore.fileRate) / columnsPerSecond));
-}
-
 }  // namespace
 
 SpectrogramPlan PlanSpectrogram(double columnsPerSecond, int32_t height, HFONT font) {
@@ -74,8 +69,8 @@ std::string RenderSpectrogram(const SpectrogramPlan& plan, HFONT font, const std
   ForgetSmoothing();
   RenderProgress progress("spectrogram", plan.columns);
   for (int32_t column = 0; column < plan.columns; ++column) {
-    const int64_t frame = ColumnFrame(column, plan.columnsPerSecond);
-    const SpectrumCycle cycle = AnalyseFrameAt(frame * SampleStore.blockAlign, false);
+    const int64_t frame = SoundFrameAt(column / plan.columnsPerSecond);
+    const SpectrumCycle cycle = AnalyseFrameAt(frame, false);
     if (csv) {
       if (column == 0) csv->Header(cycle.rate, cycle.n, cycle.n / 2 + 1);
       csv->Row(static_cast<double>(frame) / SampleStore.fileRate, SpectrumBins, cycle.n / 2 + 1);
