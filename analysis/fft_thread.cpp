@@ -5,6 +5,7 @@
 #include "analysis/fft_arith.h"
 #include "analysis/fft_graph.h"
 #include "analysis/fft_graph_flags.h"
+#include "analysis/fft_picture.h"
 #include "analysis/fft_window.h"
 #include "analysis/spectrum_cycle.h"
 #include "app/settings.h"
@@ -88,29 +89,9 @@ void RecordThread() {
 }
 
 void DrawPicture(const FftRun& run, const SpectrumCycle& cycle, FftStrategy strategy, FftWindowSize size) {
-  const SettingsRecord& settings = *run.sources.settings;
-  FftGraphFrame frame;
-  frame.width = size.width;
-  frame.height = size.height;
-  frame.n = cycle.n;
-  frame.m = cycle.m;
-  frame.rate = cycle.rate;
-  frame.fullScale = run.fullScale;
-  frame.magnified = settings.fftgraphmagnified;
-  const bool relayout = FftRelayout.exchange(0) == 1;
-  if (FftLogAxis != 1) {
-    DrawLinearPicture(run.surfaces.back, frame, run.metrics, relayout, FftStatsMode == 0, SpectrumBins, &graphLayout,
-                      &statistics);
-    return;
-  }
-  if (relayout) LayoutLogPicture(run.surfaces, frame, run.metrics, strategy, &graphLayout);
-  FftCurveStyle style;
-  style.strategy = strategy;
-  style.levelAxis = FftLevelAxis;
-  style.light = settings.fftgraphmodelight;
-  style.onePerColumn = FftOnePointPerColumn;
-  style.draw0Hz = settings.fftgraph0hzdraw;
-  DrawLogPicture(run.surfaces, graphLayout, style, run.fullScale, cycle.n, SpectrumBins);
+  const FftPictureFrame picture{run.surfaces, run.metrics, size.width, size.height, run.fullScale, FftStatsMode == 0};
+  DrawFftPicture(picture, *run.sources.settings, cycle, strategy, FftRelayout.exchange(0) == 1, &graphLayout,
+                 &statistics);
 }
 
 void WriteStatistics(const FftRun& run) {

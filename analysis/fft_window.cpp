@@ -75,13 +75,10 @@ int32_t LineHeight(HDC dc, int32_t* averageWidth) {
 
 void CreateSurfaces(HWND hwnd, HFONT font) {
   const HDC windowDc = GetDC(hwnd);
-  FftGraphMetrics metrics;
-  metrics.defaultLineHeight = LineHeight(windowDc, nullptr);
   const HDC back = CreateScreenSurface(windowDc, font, &view.backBitmap);
   const HDC grid = CreateScreenSurface(windowDc, font, &view.gridBitmap);
+  view.metrics = MeasureFftGraphMetrics(windowDc, back);
   ReleaseDC(hwnd, windowDc);
-  metrics.lineHeight = LineHeight(back, &metrics.charWidth);
-  view.metrics = metrics;
   FftBackSurface = back;
   FftGridSurface = grid;
 }
@@ -165,6 +162,13 @@ const FftViewSources* FftWindowSources() { return fftWindow.load() ? &view.sourc
 FftWindowSize FftWindowClientSize() { return {clientWidth, clientHeight}; }
 
 FftGraphMetrics FftWindowMetrics() { return view.metrics; }
+
+FftGraphMetrics MeasureFftGraphMetrics(HDC windowDc, HDC surface) {
+  FftGraphMetrics metrics;
+  metrics.defaultLineHeight = LineHeight(windowDc, nullptr);
+  metrics.lineHeight = LineHeight(surface, &metrics.charWidth);
+  return metrics;
+}
 
 void FormatFftWindowTitle(char* text, size_t size, const WAVEFORMATEX& format) {
   if (format.nSamplesPerSec == 22050) {

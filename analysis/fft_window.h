@@ -52,6 +52,8 @@ extern std::atomic<HDC> FftBackSurface;
 extern std::atomic<HDC> FftGridSurface;
 // The graph's text sizes, measured on the surfaces and the window when they were created.
 FftGraphMetrics FftWindowMetrics();
+// The same measured on a window's context (the default font) and a surface with the text font.
+FftGraphMetrics MeasureFftGraphMetrics(HDC windowDc, HDC surface);
 
 // The title: "fft window" with the sample rate in kHz (22 for 22050 Hz, else one decimal), the
 // channels and the bits of `format`.

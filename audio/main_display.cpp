@@ -1,5 +1,6 @@
 #include "audio/main_display.h"
 
+#include "analysis/screen_surface.h"
 #include "audio/playback.h"
 #include "audio/sample_store.h"
 #include "audio/view_threads.h"
@@ -40,9 +41,7 @@ void CreateMainDisplay(HWND mainWindow, SettingsRecord& settings) {
   TEXTMETRICA metrics{};
   GetTextMetricsA(windowDc, &metrics);
   DefaultLineHeight = metrics.tmHeight + metrics.tmExternalLeading;
-  LOGFONTA description{};
-  description.lfHeight = static_cast<LONG>(metrics.tmHeight * 0.8);  // truncated
-  const HFONT font = CreateFontIndirectA(&description);
+  const HFONT font = CreateTextFont(windowDc);
 
   surfaceWidth = GetSystemMetrics(SM_CXSCREEN);
   surfaceHeight = GetSystemMetrics(SM_CYSCREEN);

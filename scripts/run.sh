@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds morvex (Release, in build/) and plays a WAV file with it: the given one, or else the
+# Builds morvex and morvex-render (Release, in build/) and plays a WAV file with it: the given one, or else the
 # generated demo sound build/demo.wav.
 #   scripts/run.sh [FILE.wav]
 # With a desktop (DISPLAY or WAYLAND_DISPLAY set) the program opens its windows there and runs
@@ -12,7 +12,7 @@ root=$(pwd)
 
 bash scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DMORVEX_BUILD_TESTS=OFF >/dev/null
-cmake --build build -j2 --target morvex make_demo_wav screenshot
+cmake --build build -j2 --target morvex morvex-render make_demo_wav screenshot
 
 if [ $# -ge 1 ]; then
   wav=$(realpath "$1")

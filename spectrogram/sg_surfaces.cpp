@@ -24,9 +24,7 @@ void CreateSgSurfaces(HWND window, HFONT font) {
   const HDC back = CreateScreenSurface(windowDc, font, &state.backBitmap);
   const HDC scale = CreateScreenSurface(windowDc, font, &state.scaleBitmap);
   ReleaseDC(window, windowDc);
-  TEXTMETRICA metrics{};
-  GetTextMetricsA(back, &metrics);
-  state.metrics = {metrics.tmHeight, metrics.tmHeight + metrics.tmExternalLeading, metrics.tmAveCharWidth};
+  state.metrics = MeasureSgTextMetrics(back);
   state.font = font;
   SgBackSurface = back;
   SgScaleSurface = scale;
@@ -43,3 +41,9 @@ void DestroySgSurfaces() {
 SgTextMetrics SgSurfaceMetrics() { return state.metrics; }
 
 HFONT SgTextFont() { return state.font; }
+
+SgTextMetrics MeasureSgTextMetrics(HDC dc) {
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc, &metrics);
+  return {metrics.tmHeight, metrics.tmHeight + metrics.tmExternalLeading, metrics.tmAveCharWidth};
+}

@@ -25,4 +25,6 @@ void CreateSgSurfaces(HWND window, HFONT font);
 void DestroySgSurfaces();
 
 SgTextMetrics SgSurfaceMetrics();
+// The metrics of the font selected in `dc`.
+SgTextMetrics MeasureSgTextMetrics(HDC dc);
 HFONT SgTextFont();

@@ -14,7 +14,7 @@ DESTDIR="$stage" cmake --install "$build" >/dev/null
 prefix=$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$build/CMakeCache.txt")
 root="$stage$prefix"
 id=org.morvex.morvex
-for file in bin/morvex share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/man/man1/morvex.1.gz \
+for file in bin/morvex bin/morvex-render share/applications/$id.desktop share/metainfo/$id.metainfo.xml share/man/man1/morvex.1.gz share/man/man1/morvex-render.1.gz \
             share/icons/hicolor/{16x16,24x24,32x32,48x48,64x64,128x128,256x256}/apps/morvex.png \
             share/doc/morvex/README.md share/doc/morvex/docs/pictures/{main,fft,sg,vectorscope,wav}{,-menu}.png; do
   [ -f "$root/$file" ] || fail "$prefix/$file was not installed"
