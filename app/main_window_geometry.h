@@ -1,6 +1,6 @@
 // The windows' places and sizes as the settings save needs them at shutdown.
 #pragma once
 
-#include "app/settings.h"
+#include "shared/settings.h"
 
 LiveGeometry GatherLiveGeometry();

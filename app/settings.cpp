@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "shared/settings.h"
 
 #include <cctype>
 #include <cstdio>

@@ -4,19 +4,19 @@
 
 #include "analysis/fft_graph_flags.h"
 #include "analysis/fft_thread.h"
-#include "analysis/spectrum_frame.h"
 #include "analysis/window_function.h"
 #include "app/flag_toggle.h"
 #include "app/menu_state.h"
 #include "app/repaint_commands.h"
-#include "app/settings.h"
 #include "app/spectrum_text.h"
 #include "app/thread_priorities.h"
 #include "app/view_windows.h"
 #include "audio/live_input.h"
 #include "audio/playback.h"
-#include "audio/sample_store.h"
-#include "spectrogram/sg_control.h"
+#include "shared/sample_store.h"
+#include "shared/settings.h"
+#include "shared/sg_control.h"
+#include "shared/spectrum_frame.h"
 #include "views/vectorscope_window.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "audio/view_threads.h"
+#include "shared/view_threads.h"
 
 #include "analysis/fft_thread.h"
 #include "audio/level_meter_thread.h"
