@@ -4,10 +4,10 @@
 #include "analysis/fft_thread.h"
 #include "app/flag_toggle.h"
 #include "app/menu_state.h"
+#include "app/settings_file.h"
 #include "audio/level_meter.h"
 #include "audio/main_display.h"
 #include "audio/playback.h"
-#include "shared/settings.h"
 #include "shared/sg_control.h"
 #include "views/vectorscope_window.h"
 

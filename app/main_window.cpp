@@ -9,7 +9,7 @@
 #include "app/main_window_geometry.h"
 #include "app/menu_state.h"
 #include "app/popup_commands.h"
-#include "shared/settings.h"
+#include "app/settings_file.h"
 #include "app/startup.h"
 #include "app/system_commands.h"
 #include "audio/live_input.h"

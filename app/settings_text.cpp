@@ -2,8 +2,8 @@
 #include <string>
 #include <string_view>
 
+#include "app/settings_file.h"
 #include "app/settings_keys.h"
-#include "shared/settings.h"
 
 namespace {
 

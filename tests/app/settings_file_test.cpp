@@ -13,8 +13,8 @@
 #include <string>
 
 #include "analysis/window_function.h"
+#include "app/settings_file.h"
 #include "app/settings_path.h"
-#include "shared/settings.h"
 #include "support/temp_dir.h"
 
 namespace {
