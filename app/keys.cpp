@@ -9,6 +9,7 @@
 #include "audio/main_display.h"
 #include "audio/playback.h"
 #include "shared/sg_control.h"
+#include "shared/shortcut_marker.h"
 #include "views/vectorscope_window.h"
 
 std::atomic<int32_t> HighPriorityMode{0};

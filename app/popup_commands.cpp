@@ -10,6 +10,7 @@
 #include "app/repaint_commands.h"
 #include "audio/playback.h"
 #include "shared/settings.h"
+#include "shared/shortcut_marker.h"
 
 namespace {
 

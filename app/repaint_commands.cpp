@@ -3,6 +3,7 @@
 #include "app/menu_state.h"
 #include "audio/playback.h"
 #include "shared/settings.h"
+#include "shared/shortcut_marker.h"
 
 namespace {
 

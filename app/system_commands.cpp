@@ -16,6 +16,7 @@
 #include "shared/sample_store.h"
 #include "shared/settings.h"
 #include "shared/sg_control.h"
+#include "shared/shortcut_marker.h"
 #include "shared/spectrum_frame.h"
 #include "views/vectorscope_window.h"
 

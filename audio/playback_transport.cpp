@@ -12,6 +12,7 @@
 #include "shared/sample_store.h"
 #include "shared/settings.h"
 #include "shared/sg_control.h"
+#include "shared/shortcut_marker.h"
 #include "shared/view_threads.h"
 
 namespace {

@@ -27,6 +27,7 @@
 #include "platform/wave/virtual_clock.h"
 #include "shared/sample_store.h"
 #include "shared/sg_control.h"
+#include "shared/shortcut_marker.h"
 #include "support/byte_pattern.h"
 #include "support/temp_dir.h"
 #include "support/wav_bytes.h"
