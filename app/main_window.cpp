@@ -12,6 +12,7 @@
 #include "app/settings_file.h"
 #include "app/startup.h"
 #include "app/system_commands.h"
+#include "app/view_thread_kinds.h"
 #include "audio/live_input.h"
 #include "audio/main_display.h"
 #include "audio/playback.h"
@@ -47,8 +48,8 @@ FftViewSources FftSources() {
   return sources;
 }
 
-// Creation, in order: the right-click popup, the status display, the file, the view windows, playback with the view
-// threads, and (for a quiet start) idle priority until timer 4 puts it back.
+// Creation, in order: the right-click popup, the status display, the file, the view windows, the view threads
+// plugged in, playback starting them, and (for a quiet start) idle priority until timer 4 puts it back.
 LRESULT OnCreate(HWND hwnd) {
   BuildMainPopup();
   CreateMainDisplay(hwnd, Settings);
@@ -58,6 +59,7 @@ LRESULT OnCreate(HWND hwnd) {
   CreateWaveformWindow(hwnd);
   if (SampleStore.fileChannels == 2) CreateVectorscopeWindow(hwnd);
   if (const HWND sg = SgWindowHandle()) CreateSgSurfaces(sg, TextFont);
+  PlugInViewThreads();
   StartPlaybackAtCreation(hwnd, &Settings);
   if (Settings.processprioritylowonstartup == 1) EnterIdlePriorityFor(hwnd, kStartupIdleMs);
   return 0;
