@@ -6,14 +6,15 @@
 set -euo pipefail
 cd "${1:-$(dirname "$0")/../..}"
 layers=(resources platform shared analysis audio spectrogram views app)
-rank() { local i; for i in "${!layers[@]}"; do [[ ${layers[$i]} == "$1" ]] && echo "$i" && return; done; echo -1; }
+declare -A rank
+for i in "${!layers[@]}"; do rank[${layers[$i]}]=$i; done
 kept='^audio/(live_input|playback_transport)\.cpp:[0-9]+ includes app/thread_priorities\.h$'
 found=0
 for folder in "${layers[@]}"; do
-  own=$(rank "$folder")
+  own=${rank[$folder]}
   [[ -d $folder ]] || continue
   while IFS=: read -r file line target; do
-    included=$(rank "${target%%/*}")
+    included=${rank[${target%%/*}]:--1}
     report="$file:$line includes $target"
     if (( included > own )) && ! [[ $report =~ $kept ]]; then
       echo "$report"
