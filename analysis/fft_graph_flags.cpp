@@ -1,6 +1,6 @@
 #include "analysis/fft_graph_flags.h"
 
-#include "app/settings.h"
+#include "shared/settings.h"
 
 std::atomic<int32_t> FftRelayout{1};
 std::atomic<int32_t> FftLogAxis{1};

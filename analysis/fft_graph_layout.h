@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "analysis/shared_spectrum.h"
+#include "shared/shared_spectrum.h"
 
 // Bins drawn: the lower half of the largest transform.
 inline constexpr int32_t kFftGraphBinRoom = kSpectrumRoom / 2;

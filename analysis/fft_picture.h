@@ -8,7 +8,7 @@
 
 #include "analysis/fft_graph.h"
 #include "analysis/spectrum_cycle.h"
-#include "app/settings.h"
+#include "shared/settings.h"
 
 struct FftPictureFrame {
   FftSurfaces surfaces;

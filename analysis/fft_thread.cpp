@@ -8,8 +8,8 @@
 #include "analysis/fft_picture.h"
 #include "analysis/fft_window.h"
 #include "analysis/spectrum_cycle.h"
-#include "app/settings.h"
-#include "audio/playback_rate.h"
+#include "shared/playback_rate.h"
+#include "shared/settings.h"
 
 std::atomic<int32_t> FftStopRequest{0};
 std::atomic<int32_t> FftSleepNone{0};

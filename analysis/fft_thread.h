@@ -7,8 +7,8 @@
 #include <atomic>
 #include <cstdint>
 
-#include "audio/view_threads.h"
 #include "platform/win32.h"
+#include "shared/view_threads.h"
 
 // Key o: the thread ends at its next cycle and clears the request. While it is set the main
 // window's spectrum text command does nothing.

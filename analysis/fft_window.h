@@ -10,9 +10,9 @@
 #include <cstdint>
 
 #include "analysis/fft_graph_layout.h"
-#include "app/settings.h"
-#include "audio/sample_store.h"
 #include "platform/win32.h"
+#include "shared/sample_store.h"
+#include "shared/settings.h"
 
 // What the FFT view reads of the rest of the program, handed over by the main window.
 struct FftViewSources {

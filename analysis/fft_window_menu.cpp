@@ -6,9 +6,9 @@
 #include "analysis/fft_graph_flags.h"
 #include "analysis/fft_thread.h"
 #include "analysis/window_function.h"
-#include "app/menu_table.h"
-#include "audio/playback.h"
-#include "spectrogram/sg_control.h"
+#include "shared/menu_table.h"
+#include "shared/sg_control.h"
+#include "shared/shortcut_marker.h"
 
 HMENU FftPopup = nullptr;
 

@@ -3,9 +3,9 @@
 // handlers carry them out for this menu and the main menus alike; a few act here.
 #pragma once
 
-#include "app/settings.h"
-#include "audio/sample_store.h"
 #include "platform/win32.h"
+#include "shared/sample_store.h"
+#include "shared/settings.h"
 
 // The popup, built once when the window is created; only its check marks change.
 extern HMENU FftPopup;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "analysis/spectrum_view_samples.h"
-#include "audio/sample_store.h"
+#include "shared/sample_store.h"
+#include "shared/spectrum_view_samples.h"
 
 namespace {
 

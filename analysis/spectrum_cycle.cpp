@@ -4,12 +4,12 @@
 
 #include "analysis/fft_arith.h"
 #include "analysis/spectrum_filters.h"
-#include "analysis/spectrum_frame.h"
-#include "analysis/spectrum_view_samples.h"
 #include "analysis/window_function.h"
-#include "audio/flag_wait.h"
-#include "audio/playback_rate.h"
-#include "spectrogram/sg_control.h"
+#include "shared/flag_wait.h"
+#include "shared/playback_rate.h"
+#include "shared/sg_control.h"
+#include "shared/spectrum_frame.h"
+#include "shared/spectrum_view_samples.h"
 
 alignas(64) int32_t FftBlock[kFftBlockRoom];
 alignas(64) int32_t FftRe[kFftMaxSize];

@@ -24,10 +24,10 @@
 #include <cstdint>
 
 #include "analysis/fft.h"
-#include "analysis/shared_spectrum.h"
 #include "analysis/spectrum_block.h"
-#include "app/settings.h"
-#include "audio/sample_store.h"
+#include "shared/sample_store.h"
+#include "shared/settings.h"
+#include "shared/shared_spectrum.h"
 
 // Room for the samples read per cycle: 4 × 32768, since a decimation by 4 first reads 4·M.
 inline constexpr int32_t kFftBlockRoom = 4 * kFftMaxSize;

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "analysis/shared_spectrum.h"
+#include "shared/shared_spectrum.h"
 
 // Values of the `smoothingfilter` setting.
 enum SmoothingKind : int32_t { kSmoothingNone = 0, kSmoothingNormal = 1, kSmoothingLight = 2 };

@@ -3,9 +3,9 @@
 #include "analysis/fft_graph_flags.h"
 #include "analysis/fft_thread.h"
 #include "app/menu_state.h"
-#include "app/settings.h"
-#include "audio/sample_store.h"
-#include "spectrogram/sg_control.h"
+#include "shared/sample_store.h"
+#include "shared/settings.h"
+#include "shared/sg_control.h"
 
 namespace {
 

@@ -4,11 +4,12 @@
 #include "analysis/fft_thread.h"
 #include "app/flag_toggle.h"
 #include "app/menu_state.h"
-#include "app/settings.h"
+#include "app/settings_file.h"
 #include "audio/level_meter.h"
 #include "audio/main_display.h"
 #include "audio/playback.h"
-#include "spectrogram/sg_control.h"
+#include "shared/sg_control.h"
+#include "shared/shortcut_marker.h"
 #include "views/vectorscope_window.h"
 
 std::atomic<int32_t> HighPriorityMode{0};

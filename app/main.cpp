@@ -4,12 +4,12 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "app/settings.h"
+#include "app/settings_file.h"
 #include "app/settings_location.h"
 #include "app/settings_path.h"
 #include "app/startup.h"
-#include "audio/sample_store.h"
 #include "platform/win32.h"
+#include "shared/sample_store.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <iterator>
 
 #include "app/menu_state.h"
-#include "app/menu_table.h"
-#include "app/settings.h"
 #include "audio/playback.h"
-#include "audio/sample_store.h"
-#include "spectrogram/sg_control.h"
+#include "shared/menu_table.h"
+#include "shared/sample_store.h"
+#include "shared/settings.h"
+#include "shared/sg_control.h"
 
 namespace {
 

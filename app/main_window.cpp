@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 
 #include "analysis/fft_window.h"
-#include "analysis/spectrum_frame.h"
+#include "shared/spectrum_frame.h"
 #include "app/debug_menu.h"
 #include "app/keys.h"
 #include "app/main_popup.h"
@@ -9,16 +9,17 @@
 #include "app/main_window_geometry.h"
 #include "app/menu_state.h"
 #include "app/popup_commands.h"
-#include "app/settings.h"
+#include "app/settings_file.h"
 #include "app/startup.h"
 #include "app/system_commands.h"
+#include "app/view_thread_kinds.h"
 #include "audio/live_input.h"
 #include "audio/main_display.h"
 #include "audio/playback.h"
 #include "audio/playback_device.h"
-#include "audio/sample_store.h"
+#include "shared/sample_store.h"
 #include "audio/source_file.h"
-#include "audio/view_threads.h"
+#include "shared/view_threads.h"
 #include "spectrogram/sg_surfaces.h"
 #include "spectrogram/sg_window.h"
 #include "platform/win32.h"
@@ -47,8 +48,8 @@ FftViewSources FftSources() {
   return sources;
 }
 
-// Creation, in order: the right-click popup, the status display, the file, the view windows, playback with the view
-// threads, and (for a quiet start) idle priority until timer 4 puts it back.
+// Creation, in order: the right-click popup, the status display, the file, the view windows, the view threads
+// plugged in, playback starting them, and (for a quiet start) idle priority until timer 4 puts it back.
 LRESULT OnCreate(HWND hwnd) {
   BuildMainPopup();
   CreateMainDisplay(hwnd, Settings);
@@ -58,6 +59,7 @@ LRESULT OnCreate(HWND hwnd) {
   CreateWaveformWindow(hwnd);
   if (SampleStore.fileChannels == 2) CreateVectorscopeWindow(hwnd);
   if (const HWND sg = SgWindowHandle()) CreateSgSurfaces(sg, TextFont);
+  PlugInViewThreads();
   StartPlaybackAtCreation(hwnd, &Settings);
   if (Settings.processprioritylowonstartup == 1) EnterIdlePriorityFor(hwnd, kStartupIdleMs);
   return 0;

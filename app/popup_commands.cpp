@@ -8,8 +8,9 @@
 #include "app/flag_toggle.h"
 #include "app/menu_state.h"
 #include "app/repaint_commands.h"
-#include "app/settings.h"
 #include "audio/playback.h"
+#include "shared/settings.h"
+#include "shared/shortcut_marker.h"
 
 namespace {
 

@@ -1,8 +1,9 @@
 #include "app/repaint_commands.h"
 
 #include "app/menu_state.h"
-#include "app/settings.h"
 #include "audio/playback.h"
+#include "shared/settings.h"
+#include "shared/shortcut_marker.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/settings.h"
+#include "shared/settings.h"
 
 using SettingsField = std::atomic<int32_t> SettingsRecord::*;
 using RememberedField = int32_t RememberedGeometry::*;

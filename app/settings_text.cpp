@@ -2,7 +2,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/settings.h"
+#include "app/settings_file.h"
 #include "app/settings_keys.h"
 
 namespace {

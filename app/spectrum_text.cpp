@@ -5,10 +5,10 @@
 #include <cstring>
 
 #include "analysis/fft_thread.h"
-#include "analysis/shared_spectrum.h"
 #include "app/debug_text_window.h"
-#include "app/settings.h"
-#include "audio/sample_store.h"
+#include "shared/sample_store.h"
+#include "shared/settings.h"
+#include "shared/shared_spectrum.h"
 
 namespace {
 

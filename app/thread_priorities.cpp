@@ -2,7 +2,7 @@
 
 #include "analysis/fft_thread.h"
 #include "app/menu_state.h"
-#include "spectrogram/sg_control.h"
+#include "shared/sg_control.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include "app/main_timers.h"
 #include "app/menu_state.h"
-#include "app/settings.h"
-#include "audio/view_threads.h"
-#include "spectrogram/sg_control.h"
+#include "shared/settings.h"
+#include "shared/sg_control.h"
+#include "shared/view_threads.h"
 #include "spectrogram/sg_window.h"
 #include "views/vectorscope_window.h"
 #include "views/waveform_window.h"

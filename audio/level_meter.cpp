@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "audio/sample_store.h"
+#include "shared/sample_store.h"
 
 std::atomic<int32_t> levelHold{0};
 std::atomic<int32_t> levelThreadOff{1};

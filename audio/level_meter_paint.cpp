@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "audio/level_meter_draw.h"
-#include "audio/sample_store.h"
+#include "shared/sample_store.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "audio/level_meter_draw.h"
 #include "audio/main_display.h"
 #include "audio/playback_device.h"
-#include "audio/playback_rate.h"
-#include "audio/sample_store.h"
+#include "shared/playback_rate.h"
+#include "shared/sample_store.h"
 
 std::atomic<DWORD> levelMeterThreadId{0};
 

@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "audio/view_threads.h"
 #include "platform/win32.h"
+#include "shared/view_threads.h"
 
 // The thread's body; `restart` is the address of threadRestart.
 void LevelMeterThread(std::atomic<int32_t>* restart);

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "analysis/spectrum_frame.h"
-#include "app/settings.h"
 #include "app/thread_priorities.h"
-#include "audio/flag_wait.h"
 #include "audio/playback.h"
 #include "audio/playback_fft_size.h"
-#include "audio/sample_store.h"
-#include "audio/view_threads.h"
+#include "shared/flag_wait.h"
+#include "shared/sample_store.h"
+#include "shared/settings.h"
+#include "shared/spectrum_frame.h"
+#include "shared/view_threads.h"
 
 std::atomic<int32_t> inputStop{0};
 std::atomic<HWAVEIN> WaveInDevice{nullptr};

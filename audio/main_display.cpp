@@ -2,8 +2,8 @@
 
 #include "analysis/screen_surface.h"
 #include "audio/playback.h"
-#include "audio/sample_store.h"
-#include "audio/view_threads.h"
+#include "shared/sample_store.h"
+#include "shared/view_threads.h"
 
 std::atomic<int32_t> statusEnabled{0};
 std::atomic<int32_t> statusText{1};

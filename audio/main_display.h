@@ -8,8 +8,8 @@
 #include <atomic>
 #include <cstdint>
 
-#include "app/settings.h"
 #include "platform/win32.h"
+#include "shared/settings.h"
 
 // 0 until the wave-out device first reports itself open, 1 from then on: the position block of
 // the status display is drawn only while it is 1.

@@ -6,14 +6,14 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "analysis/spectrum_frame.h"
 #include "analysis/window_function.h"
 #include "audio/level_meter_paint.h"
 #include "audio/main_display.h"
 #include "audio/playback.h"
 #include "audio/playback_device.h"
-#include "audio/sample_store.h"
 #include "audio/source_file.h"
+#include "shared/sample_store.h"
+#include "shared/spectrum_frame.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include "audio/playback_device.h"
 #include "audio/playback_exchange.h"
 #include "audio/playback_transforms.h"
-#include "audio/sample_store.h"
-#include "audio/view_threads.h"
-#include "spectrogram/sg_control.h"
+#include "shared/sample_store.h"
+#include "shared/sg_control.h"
+#include "shared/view_threads.h"
 
 namespace {
 

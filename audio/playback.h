@@ -37,9 +37,6 @@ extern std::atomic<int32_t> speedHalf;            // the device at half the file
 // runs, 2 resumes playback after a jump.
 inline constexpr UINT_PTR kRepaintTimer = 1;
 inline constexpr UINT_PTR kResumeTimer = 2;
-// Key data of the character messages the program posts to its own main window, so that they
-// act whether or not the keyboard shortcuts are on.
-inline constexpr LPARAM ShortcutMarker = 5252;
 
 // Main window creation, after the file is open and the view windows exist: opens the device on
 // the file's own format and starts the view threads. `mainWindow` receives the device messages

@@ -1,7 +1,7 @@
 #include "audio/playback_device.h"
 
 #include "audio/playback.h"
-#include "audio/sample_store.h"
+#include "shared/sample_store.h"
 
 PlaybackContext Playback;
 

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "app/settings.h"
 #include "platform/win32.h"
+#include "shared/settings.h"
 
 // Set once by StartPlaybackAtCreation; used on the main window's thread only.
 struct PlaybackContext {

@@ -3,8 +3,8 @@
 // then hold `writerBusy` until the rewrite is over.
 #pragma once
 
-#include "audio/sample_store.h"
 #include "platform/win32.h"
+#include "shared/sample_store.h"
 
 class PlayBufferRewrite {
  public:

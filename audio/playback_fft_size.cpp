@@ -1,9 +1,9 @@
 #include "audio/playback_fft_size.h"
 
-#include "analysis/spectrum_frame.h"
 #include "analysis/window_function.h"
-#include "app/settings.h"
-#include "spectrogram/sg_control.h"
+#include "shared/settings.h"
+#include "shared/sg_control.h"
+#include "shared/spectrum_frame.h"
 
 void PutChosenFftSizeInForce(SettingsRecord& settings) {
   const int32_t chosen = settings.fftsampleRequested;

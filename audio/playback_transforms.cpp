@@ -5,7 +5,7 @@
 
 #include "analysis/fft_arith.h"
 #include "audio/playback_exchange.h"
-#include "audio/sample_store.h"
+#include "shared/sample_store.h"
 
 namespace {
 

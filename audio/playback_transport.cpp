@@ -3,16 +3,17 @@
 #include <climits>
 #include <cstdio>
 
-#include "app/settings.h"
 #include "app/thread_priorities.h"
 #include "audio/level_meter.h"
 #include "audio/playback.h"
 #include "audio/playback_device.h"
 #include "audio/playback_fft_size.h"
-#include "audio/playback_rate.h"
-#include "audio/sample_store.h"
-#include "audio/view_threads.h"
-#include "spectrogram/sg_control.h"
+#include "shared/playback_rate.h"
+#include "shared/sample_store.h"
+#include "shared/settings.h"
+#include "shared/sg_control.h"
+#include "shared/shortcut_marker.h"
+#include "shared/view_threads.h"
 
 namespace {
 

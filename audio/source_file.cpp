@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "audio/sample_store.h"
 #include "audio/sound_decoding.h"
 #include "audio/wav_reader.h"
+#include "shared/sample_store.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "audio/sample_store.h"
+#include "shared/sample_store.h"
 
 namespace {
 

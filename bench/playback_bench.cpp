@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "audio/playback_transforms.h"
-#include "audio/sample_store.h"
+#include "shared/sample_store.h"
 
 namespace {
 

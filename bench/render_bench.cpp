@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "analysis/screen_surface.h"
-#include "app/settings.h"
 #include "render/render_analysis.h"
 #include "render/render_source.h"
 #include "render/render_spectrogram.h"
 #include "render/render_surface.h"
+#include "shared/settings.h"
 
 namespace {
 

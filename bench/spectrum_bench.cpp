@@ -8,8 +8,8 @@
 #include <random>
 
 #include "analysis/spectrum_cycle.h"
-#include "analysis/spectrum_frame.h"
 #include "analysis/window_function.h"
+#include "shared/spectrum_frame.h"
 
 namespace {
 

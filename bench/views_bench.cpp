@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "analysis/spectrum_view_samples.h"
 #include "platform/win32.h"
+#include "shared/spectrum_view_samples.h"
 #include "views/vectorscope_picture.h"
 #include "views/waveform_picture.h"
 

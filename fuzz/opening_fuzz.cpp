@@ -11,9 +11,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "audio/sample_store.h"
 #include "audio/sound_decoding.h"
 #include "audio/wav_reader.h"
+#include "shared/sample_store.h"
 
 namespace {
 

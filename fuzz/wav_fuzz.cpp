@@ -16,19 +16,19 @@
 #include <vector>
 
 #include "analysis/spectrum_cycle.h"
-#include "analysis/spectrum_frame.h"
 #include "analysis/window_function.h"
-#include "app/settings.h"
 #include "app/settings_keys.h"
 #include "audio/playback.h"
 #include "audio/playback_device.h"
-#include "audio/sample_store.h"
 #include "audio/source_file.h"
-#include "audio/view_threads.h"
 #include "audio/wav_reader.h"
 #include "platform/wave/device_selection.h"
 #include "platform/wave/virtual_clock.h"
 #include "platform/win32.h"
+#include "shared/sample_store.h"
+#include "shared/settings.h"
+#include "shared/spectrum_frame.h"
+#include "shared/view_threads.h"
 
 // The transport state as the program starts with it, shared with the playback tests.
 #include "../tests/audio/transport_reset.h"

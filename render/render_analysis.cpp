@@ -6,11 +6,11 @@
 
 #include "analysis/spectrum_block.h"
 #include "analysis/spectrum_filters.h"
-#include "analysis/spectrum_frame.h"
-#include "app/settings.h"
 #include "audio/playback_fft_size.h"
-#include "audio/sample_store.h"
 #include "render/render_source.h"
+#include "shared/sample_store.h"
+#include "shared/settings.h"
+#include "shared/spectrum_frame.h"
 
 namespace {
 

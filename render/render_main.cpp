@@ -8,8 +8,7 @@
 #include <system_error>
 
 #include "analysis/screen_surface.h"
-#include "app/settings.h"
-#include "audio/sample_store.h"
+#include "app/settings_file.h"
 #include "platform/win32.h"
 #include "render/render_analysis.h"
 #include "render/render_options.h"
@@ -17,6 +16,8 @@
 #include "render/render_spectrogram.h"
 #include "render/render_surface.h"
 #include "render/render_views.h"
+#include "shared/sample_store.h"
+#include "shared/settings.h"
 
 namespace {
 

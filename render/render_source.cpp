@@ -7,9 +7,9 @@
 #include <cstring>
 #include <sys/stat.h>
 
-#include "app/settings.h"
-#include "audio/sample_store.h"
 #include "audio/source_file.h"
+#include "shared/sample_store.h"
+#include "shared/settings.h"
 
 namespace {
 

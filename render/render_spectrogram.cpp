@@ -5,14 +5,14 @@
 #include <optional>
 
 #include "analysis/spectrum_cycle.h"
-#include "app/settings.h"
-#include "audio/sample_store.h"
 #include "render/render_analysis.h"
 #include "render/render_csv.h"
 #include "render/render_progress.h"
 #include "render/render_source.h"
 #include "render/render_surface.h"
-#include "spectrogram/sg_control.h"
+#include "shared/sample_store.h"
+#include "shared/settings.h"
+#include "shared/sg_control.h"
 #include "spectrogram/sg_cycle.h"
 #include "spectrogram/sg_scales.h"
 

@@ -26,8 +26,8 @@ report() {
   llvm-cov report "$dir/fuzz/${harness}_fuzz" -instr-profile="$dir/$harness.profdata" "$@" |
     awk '/^TOTAL/ || /\.cpp/ { printf "  %-34s lines %8s  branches %8s\n", $1, $10, $13 }'
 }
-report settings "$corpus_settings" app/settings.cpp app/settings_keys.cpp app/settings_text.cpp
-report wav "$corpus_wav" audio/wav_reader.cpp audio/source_file.cpp audio/sample_store.cpp audio/playback.cpp \
-  audio/playback_transforms.cpp audio/playback_transport.cpp audio/playback_state.cpp audio/playback_rate.cpp audio/playback_fft_size.cpp audio/playback_device.cpp \
+report settings "$corpus_settings" app/settings_file.cpp app/settings_keys.cpp app/settings_text.cpp
+report wav "$corpus_wav" audio/wav_reader.cpp audio/source_file.cpp shared/sample_store.cpp audio/playback.cpp \
+  audio/playback_transforms.cpp audio/playback_transport.cpp audio/playback_state.cpp shared/playback_rate.cpp audio/playback_fft_size.cpp audio/playback_device.cpp \
   analysis/spectrum_block.cpp analysis/spectrum_cycle.cpp analysis/spectrum_filters.cpp
 report opening "$corpus_opening" audio/wav_reader.cpp audio/sound_decoding.cpp

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "analysis/shared_spectrum.h"
-#include "app/settings.h"
-#include "audio/sample_store.h"
+#include "shared/sample_store.h"
+#include "shared/settings.h"
+#include "shared/sg_control.h"
+#include "shared/shared_spectrum.h"
 #include "spectrogram/sg_column.h"
-#include "spectrogram/sg_control.h"
 #include "spectrogram/sg_readouts.h"
 #include "spectrogram/sg_scales.h"
 #include "spectrogram/sg_wait.h"

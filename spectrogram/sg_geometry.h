@@ -6,7 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "analysis/shared_spectrum.h"
+#include "shared/shared_spectrum.h"
 
 // The most bins a column reads: half the largest transform.
 inline constexpr int32_t kSgMaxBins = kSpectrumRoom / 2;

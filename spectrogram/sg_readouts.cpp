@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/settings.h"
-#include "spectrogram/sg_control.h"
+#include "shared/settings.h"
+#include "shared/sg_control.h"
 #include "spectrogram/sg_note_name.h"
 
 namespace {

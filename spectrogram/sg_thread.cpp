@@ -1,8 +1,8 @@
 #include "spectrogram/sg_thread.h"
 
-#include "app/settings.h"
-#include "audio/sample_store.h"
-#include "spectrogram/sg_control.h"
+#include "shared/sample_store.h"
+#include "shared/settings.h"
+#include "shared/sg_control.h"
 #include "spectrogram/sg_cycle.h"
 #include "spectrogram/sg_readouts.h"
 #include "spectrogram/sg_surfaces.h"

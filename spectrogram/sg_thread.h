@@ -6,7 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "audio/view_threads.h"
+#include "shared/view_threads.h"
 
 // The thread's body. `restart` is the address of threadRestart: 0 makes it wait 100 ms first.
 // Without the spectrogram window and its surfaces it ends at once.

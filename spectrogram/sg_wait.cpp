@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "analysis/shared_spectrum.h"
-#include "audio/sample_store.h"
 #include "platform/win32.h"
-#include "spectrogram/sg_control.h"
+#include "shared/sample_store.h"
+#include "shared/sg_control.h"
+#include "shared/shared_spectrum.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "app/settings.h"
-#include "audio/sample_store.h"
-#include "spectrogram/sg_control.h"
+#include "shared/sample_store.h"
+#include "shared/settings.h"
+#include "shared/sg_control.h"
 #include "spectrogram/sg_geometry.h"
 #include "spectrogram/sg_note_name.h"
 #include "spectrogram/sg_surfaces.h"

@@ -4,9 +4,9 @@
 #include <atomic>
 #include <iterator>
 
-#include "app/menu_table.h"
-#include "app/settings.h"
-#include "spectrogram/sg_control.h"
+#include "shared/menu_table.h"
+#include "shared/settings.h"
+#include "shared/sg_control.h"
 
 namespace {
 

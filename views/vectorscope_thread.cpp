@@ -2,10 +2,10 @@
 
 #include <cstdio>
 
-#include "analysis/spectrum_view_samples.h"
-#include "app/settings.h"
-#include "audio/flag_wait.h"
-#include "audio/sample_store.h"
+#include "shared/flag_wait.h"
+#include "shared/sample_store.h"
+#include "shared/settings.h"
+#include "shared/spectrum_view_samples.h"
 #include "views/vectorscope_picture.h"
 #include "views/vectorscope_window.h"
 

@@ -5,8 +5,8 @@
 #include <atomic>
 #include <cstdint>
 
-#include "audio/view_threads.h"
 #include "platform/win32.h"
+#include "shared/view_threads.h"
 
 // The identifier of the vectorscope thread started last (0 before the first).
 extern std::atomic<DWORD> VsThreadId;

@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "app/settings.h"
+#include "shared/settings.h"
 
 std::atomic<int32_t> VsClientWidth{0};
 std::atomic<int32_t> VsClientHeight{0};

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/settings.h"
+#include "shared/settings.h"
 
 namespace {
 

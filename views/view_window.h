@@ -10,8 +10,8 @@
 #include <atomic>
 #include <cstdint>
 
-#include "audio/view_threads.h"
 #include "platform/win32.h"
+#include "shared/view_threads.h"
 #include "views/view_menu.h"
 #include "views/view_surface.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "analysis/spectrum_view_samples.h"
+#include "shared/spectrum_view_samples.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "analysis/spectrum_view_samples.h"
-#include "app/settings.h"
-#include "audio/sample_store.h"
+#include "shared/sample_store.h"
+#include "shared/settings.h"
+#include "shared/spectrum_view_samples.h"
 #include "views/waveform_picture.h"
 #include "views/waveform_window.h"
 

@@ -34,7 +34,7 @@
 #include "platform/kernel/process_start.h"
 #include "platform/user/window_info.h"
 #include "platform/win32.h"
-#include "spectrogram/sg_control.h"
+#include "shared/sg_control.h"
 #include "spectrogram/sg_window.h"
 
 namespace {

@@ -15,12 +15,12 @@
 #include "analysis/fft_graph_flags.h"
 #include "analysis/fft_thread.h"
 #include "analysis/fft_window_menu.h"
-#include "analysis/shared_spectrum.h"
 #include "analysis/spectrum_cycle.h"
-#include "analysis/spectrum_frame.h"
 #include "analysis/window_function.h"
 #include "play_buffer_fill.h"
-#include "spectrogram/sg_control.h"
+#include "shared/sg_control.h"
+#include "shared/shared_spectrum.h"
+#include "shared/spectrum_frame.h"
 #include "support/picture.h"
 
 namespace {

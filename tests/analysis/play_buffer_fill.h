@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "audio/sample_store.h"
+#include "shared/sample_store.h"
 
 namespace playfill {
 

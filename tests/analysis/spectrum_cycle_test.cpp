@@ -16,11 +16,11 @@
 
 #include "analysis/spectrum_block.h"
 #include "analysis/spectrum_filters.h"
-#include "analysis/spectrum_frame.h"
-#include "analysis/spectrum_view_samples.h"
 #include "analysis/window_function.h"
 #include "play_buffer_fill.h"
-#include "spectrogram/sg_control.h"
+#include "shared/sg_control.h"
+#include "shared/spectrum_frame.h"
+#include "shared/spectrum_view_samples.h"
 
 namespace {
 

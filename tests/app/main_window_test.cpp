@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "analysis/shared_spectrum.h"
-#include "analysis/spectrum_frame.h"
 #include "app/debug_text_window.h"
 #include "audio/main_display.h"
-#include "audio/view_threads.h"
 #include "main_window_rig.h"
 #include "platform/user/window_info.h"
+#include "shared/shared_spectrum.h"
+#include "shared/spectrum_frame.h"
+#include "shared/view_threads.h"
 
 namespace {
 

@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "analysis/fft_window.h"
-#include "analysis/spectrum_frame.h"
 #include "audio/level_meter.h"
 #include "audio/main_display.h"
 #include "audio/playback_device.h"
-#include "audio/view_threads.h"
 #include "main_window_rig.h"
 #include "platform/user/window_state.h"
+#include "shared/spectrum_frame.h"
+#include "shared/view_threads.h"
 #include "spectrogram/sg_window.h"
 #include "views/vectorscope_window.h"
 #include "views/waveform_window.h"

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "analysis/window_function.h"
-#include "app/settings.h"
+#include "app/settings_file.h"
 #include "app/settings_path.h"
 #include "support/temp_dir.h"
 

@@ -1,12 +1,12 @@
 // The flags the view threads' sleepers wait on.
-#include "audio/flag_wait.h"
+#include "shared/flag_wait.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <thread>
 
-#include "audio/sample_store.h"
+#include "shared/sample_store.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <tuple>
 
 #include "analysis/spectrum_cycle.h"
-#include "analysis/spectrum_frame.h"
-#include "analysis/spectrum_view_samples.h"
 #include "playback_test_rig.h"
+#include "shared/spectrum_frame.h"
+#include "shared/spectrum_view_samples.h"
 
 namespace {
 

@@ -9,15 +9,15 @@
 #include <string>
 #include <tuple>
 
-#include "analysis/spectrum_frame.h"
 #include "analysis/window_function.h"
-#include "app/settings.h"
 #include "audio/level_meter.h"
 #include "audio/level_meter_paint.h"
 #include "audio/playback.h"
-#include "audio/sample_store.h"
 #include "audio/source_file.h"
 #include "platform/win32.h"
+#include "shared/sample_store.h"
+#include "shared/settings.h"
+#include "shared/spectrum_frame.h"
 #include "support/picture.h"
 #include "support/sound_files.h"
 #include "support/temp_dir.h"

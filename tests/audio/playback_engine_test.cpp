@@ -5,12 +5,12 @@
 #include <string>
 #include <tuple>
 
-#include "analysis/spectrum_frame.h"
 #include "analysis/window_function.h"
 #include "audio/playback.h"
-#include "audio/sample_store.h"
 #include "playback_test_rig.h"
-#include "spectrogram/sg_control.h"
+#include "shared/sample_store.h"
+#include "shared/sg_control.h"
+#include "shared/spectrum_frame.h"
 
 namespace {
 

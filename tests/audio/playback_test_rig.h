@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "shared/settings.h"
 #include "audio/live_input.h"
 #include "audio/playback.h"
-#include "audio/sample_store.h"
+#include "shared/sample_store.h"
 #include "audio/source_file.h"
 #include "platform/wave/device_selection.h"
 #include "platform/wave/virtual_clock.h"
 #include "platform/win32.h"
-#include "spectrogram/sg_control.h"
+#include "shared/sg_control.h"
 #include "support/temp_dir.h"
 #include "support/byte_pattern.h"
 #include "support/wav_bytes.h"

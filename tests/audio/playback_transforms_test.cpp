@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "analysis/fft.h"
-#include "audio/sample_store.h"
+#include "shared/sample_store.h"
 #include "support/byte_pattern.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "audio/sample_store.h"
+#include "shared/sample_store.h"
 
 #include <gtest/gtest.h>
 

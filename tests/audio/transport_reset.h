@@ -7,9 +7,9 @@
 #include "audio/level_meter.h"
 #include "audio/main_display.h"
 #include "audio/playback.h"
-#include "audio/sample_store.h"
 #include "platform/win32.h"
-#include "spectrogram/sg_control.h"
+#include "shared/sample_store.h"
+#include "shared/sg_control.h"
 
 namespace audio_test {
 

@@ -20,7 +20,7 @@
 #include <thread>
 
 #include "analysis/fft_window.h"
-#include "app/settings.h"
+#include "shared/settings.h"
 #include "audio/playback.h"
 #include "app/startup.h"
 #include "audio/playback_transforms.h"

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "analysis/shared_spectrum.h"
-#include "app/settings.h"
-#include "audio/sample_store.h"
-#include "spectrogram/sg_control.h"
+#include "shared/sample_store.h"
+#include "shared/settings.h"
+#include "shared/sg_control.h"
+#include "shared/shared_spectrum.h"
 #include "support/picture.h"
 
 namespace {

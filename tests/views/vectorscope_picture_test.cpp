@@ -7,8 +7,8 @@
 #include <tuple>
 #include <utility>
 
-#include "analysis/spectrum_view_samples.h"
 #include "platform/gdi_test_canvas.h"
+#include "shared/spectrum_view_samples.h"
 
 namespace {
 

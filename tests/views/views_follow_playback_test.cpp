@@ -12,9 +12,9 @@
 #include <utility>
 
 #include "analysis/fft_window.h"
-#include "analysis/spectrum_frame.h"
 #include "app/main_window_rig.h"
 #include "audio/main_display.h"
+#include "shared/spectrum_frame.h"
 #include "spectrogram/sg_surfaces.h"
 #include "support/picture.h"
 #include "views/vectorscope_window.h"

@@ -5,8 +5,8 @@
 #include <tuple>
 #include <vector>
 
-#include "analysis/spectrum_view_samples.h"
 #include "platform/gdi_test_canvas.h"
+#include "shared/spectrum_view_samples.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "app/settings_file.h"
 
 #include <cctype>
 #include <cstdio>
@@ -11,7 +11,6 @@
 #include "analysis/window_function.h"
 #include "app/settings_keys.h"
 
-SettingsRecord Settings;
 std::atomic<int32_t> KeyboardShortcutsEnabled{0};
 
 namespace {

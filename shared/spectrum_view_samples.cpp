@@ -1,4 +1,4 @@
-#include "analysis/spectrum_view_samples.h"
+#include "shared/spectrum_view_samples.h"
 
 std::atomic<int32_t> ViewLeft[kViewSampleRoom];
 std::atomic<int32_t> ViewRight[kViewSampleRoom];

@@ -1,4 +1,4 @@
-#include "app/menu_table.h"
+#include "shared/menu_table.h"
 
 void AppendMenuTable(HMENU popup, std::span<const MenuEntry> entries) {
   HMENU target = popup;

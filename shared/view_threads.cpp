@@ -1,10 +1,4 @@
-#include "audio/view_threads.h"
-
-#include "analysis/fft_thread.h"
-#include "audio/level_meter_thread.h"
-#include "spectrogram/sg_thread.h"
-#include "views/vectorscope_thread.h"
-#include "views/waveform_thread.h"
+#include "shared/view_threads.h"
 
 std::atomic<int32_t> threadRestart{0};
 
@@ -20,11 +14,7 @@ struct KindSlot {
 };
 
 // In start order.
-KindSlot slots[kViewKindCount] = {{LevelMeterThread, LevelMeterThreadWanted},
-                                  {FftThread, FftThreadWanted},
-                                  {SpectrogramThread, SpectrogramThreadWanted},
-                                  {VectorscopeThread, VectorscopeThreadWanted},
-                                  {WaveformThread, WaveformThreadWanted}};
+KindSlot slots[kViewKindCount];
 
 constexpr DWORD kTurnPollMs = 1;
 constexpr int kKindBits = 3;  // kViewKindCount fits

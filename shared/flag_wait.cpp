@@ -1,6 +1,6 @@
-#include "audio/flag_wait.h"
+#include "shared/flag_wait.h"
 
-#include "audio/sample_store.h"
+#include "shared/sample_store.h"
 
 namespace {
 

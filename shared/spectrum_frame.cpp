@@ -1,3 +1,3 @@
-#include "analysis/spectrum_frame.h"
+#include "shared/spectrum_frame.h"
 
 std::atomic<int32_t> SamplesPerFrame{2048};

@@ -1,4 +1,4 @@
-#include "audio/playback_rate.h"
+#include "shared/playback_rate.h"
 
 #include <atomic>
 

@@ -29,7 +29,8 @@ using ViewThreadEntry = void (*)(std::atomic<int32_t>* restart);
 using ViewThreadWanted = bool (*)(ViewStart start);
 
 // Plugs a kind's thread into the starts (main window thread, before the starts that should run
-// it). A kind without an entry is not started. The level meter is plugged in from the outset.
+// it). A kind without an entry is not started. The main window plugs in every kind when it is
+// created (app/view_thread_kinds.h).
 void RegisterViewThread(ViewKind kind, ViewThreadEntry entry, ViewThreadWanted wanted);
 
 // Main window thread: starts the threads the start table gives for `kind`.

@@ -1,4 +1,4 @@
-#include "analysis/shared_spectrum.h"
+#include "shared/shared_spectrum.h"
 
 #include <algorithm>
 

@@ -1,0 +1,3 @@
+#include "shared/settings.h"
+
+SettingsRecord Settings;
