@@ -53,7 +53,9 @@ TEST(WaveformPicture, OneSamplePerColumnFromTheFrameStartOrEveryStepthSampleSque
     Canvas canvas(c.lastLine + 1, kHeight, c.squeezed ? kWhite : kBlack);  // an old picture to erase
     DrawWaveformPicture(canvas.dc(), scales, samples.data(), 2048, c.squeezed);
     for (int x = 0; x < c.lastLine; ++x) {
-      if (x != c.eraseBorder) ASSERT_EQ(RowsOf(canvas, x), std::vector<int>{20 + x / 4}) << c.width << " column " << x;
+      if (x != c.eraseBorder) {
+        ASSERT_EQ(RowsOf(canvas, x), std::vector<int>{20 + x / 4}) << c.width << " column " << x;
+      }
     }
     EXPECT_TRUE(RowsOf(canvas, c.lastLine).empty());
   }
