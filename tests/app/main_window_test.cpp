@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "analysis/shared_spectrum.h"
-#include "analysis/spectrum_frame.h"
 #include "app/debug_text_window.h"
 #include "audio/main_display.h"
 #include "audio/view_threads.h"
