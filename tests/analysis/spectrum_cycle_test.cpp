@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <functional>
 #include <cmath>
 #include <cstdint>
 #include <new>

@@ -8,11 +8,6 @@ namespace {
 
 using namespace observed_state;
 
-// Priority classes as GetPriorityClass reports them.
-#define NORMAL "32"
-#define IDLE "64"
-#define HIGH "128"
-
 bool FftThreadEnded() { return ViewThreadsAlive(ViewKind::Fft) == 0; }
 
 class KeysTest : public ObservedRig {};

@@ -14,7 +14,6 @@
 #include "main_window_rig.h"
 #include "platform/user/window_info.h"
 #include "shared/shared_spectrum.h"
-#include "shared/spectrum_frame.h"
 #include "shared/view_threads.h"
 
 namespace {

@@ -12,17 +12,6 @@ namespace {
 
 using namespace observed_state;
 
-// Priority classes as GetPriorityClass reports them.
-#define NORMAL "32"
-#define IDLE "64"
-
-bool NoViewThreads() {
-  for (int32_t kind = 0; kind < kViewKindCount; ++kind) {
-    if (ViewThreadsAlive(static_cast<ViewKind>(kind)) != 0) return false;
-  }
-  return true;
-}
-
 struct RadioItemValue {
   UINT id;
   const char* value;

@@ -28,6 +28,18 @@ namespace observed_state {
 
 using State = std::map<std::string, std::string>;
 
+// Priority classes as GetPriorityClass reports them.
+#define NORMAL "32"
+#define IDLE "64"
+#define HIGH "128"
+
+inline bool NoViewThreads() {
+  for (int32_t kind = 0; kind < kViewKindCount; ++kind) {
+    if (ViewThreadsAlive(static_cast<ViewKind>(kind)) != 0) return false;
+  }
+  return true;
+}
+
 // The settings the commands and keys touch, by their keys' names (each one written here, not
 // taken from the program's key table).
 #define MORVEX_SETTING(name) {#name, &SettingsRecord::name}

@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <climits>
 #include <filesystem>
 #include <iterator>
 #include <memory>

@@ -288,8 +288,6 @@ TEST_F(StatusLines, LevelBarDotMarkAndTextOfEachReading) {
   }
 }
 
-// After a stop current is the data size unless paused (trailing blanks erase longer text); neither the
-// draining last buffer nor, without a play buffer, anything is redrawn (an error while playing).
 // A decoded file's own format follows its name; a WAV file the reader reads shows its name alone.
 TEST_F(StatusLines, TheNameLineShowsADecodedFilesOwnFormat) {
   test_support::TempDir dir;
@@ -310,6 +308,8 @@ TEST_F(StatusLines, TheNameLineShowsADecodedFilesOwnFormat) {
   EXPECT_TRUE(Shows("filename:" + wav + "    ", 0, 80));
 }
 
+// After a stop current is the data size unless paused (trailing blanks erase longer text); neither the
+// draining last buffer nor, without a play buffer, anything is redrawn (an error while playing).
 TEST_F(StatusLines, StoppedPausedDrainingAndWithoutAPlayBuffer) {
   // Without status text only the level and the name; before the device opens only the name.
   statusEnabled = 0;

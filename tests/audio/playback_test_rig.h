@@ -16,7 +16,6 @@
 #include "platform/wave/device_selection.h"
 #include "platform/wave/virtual_clock.h"
 #include "platform/win32.h"
-#include "shared/sg_control.h"
 #include "support/temp_dir.h"
 #include "support/byte_pattern.h"
 #include "support/wav_bytes.h"

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "audio/wav_reader.h"
@@ -84,14 +85,9 @@ TEST(SoundDecoding, EveryLosslessFormatOfA16BitRecordingGivesItsSamplesBack) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const Decoded d = Decode(WriteSound(dir, c.name, c.format, 2, recording));
-    EXPECT_TRUE(d.replaced);
-    EXPECT_EQ(d.position, 0);
-    EXPECT_EQ(d.format, c.shown);
-    ASSERT_EQ(d.readerError, kWavHeaderOk);
-    EXPECT_EQ(d.wave.wBitsPerSample, 16);
-    EXPECT_EQ(d.wave.nChannels, 2);
-    EXPECT_EQ(d.wave.nSamplesPerSec, 44100u);
-    EXPECT_EQ(d.wave.nAvgBytesPerSec, 44100u * 4);
+    EXPECT_EQ(std::tuple(d.replaced, d.position, d.format, d.readerError), std::tuple(true, 0, c.shown, kWavHeaderOk));
+    EXPECT_EQ(std::tuple(d.wave.wBitsPerSample, d.wave.nChannels, d.wave.nSamplesPerSec, d.wave.nAvgBytesPerSec),
+              std::tuple(16, 2, 44100u, 44100u * 4));
     EXPECT_EQ(d.samples, recording);
   }
 }
@@ -115,10 +111,8 @@ TEST(SoundDecoding, CompressedFormatsKeepTheirRateChannelsAndLength) {
     std::vector<double> samples;
     for (double s : tone) samples.insert(samples.end(), c.channels, s);
     const Decoded d = Decode(WriteSound(dir, c.name, c.format, c.channels, samples, 48000));
-    EXPECT_EQ(d.format, c.shown);
-    ASSERT_EQ(d.readerError, kWavHeaderOk);
-    EXPECT_EQ(d.wave.nChannels, c.channels);
-    EXPECT_EQ(d.wave.nSamplesPerSec, 48000u);
+    ASSERT_EQ(std::tuple(d.format, d.readerError, d.wave.nChannels, d.wave.nSamplesPerSec),
+              std::tuple(c.shown, kWavHeaderOk, c.channels, 48000u));
     // A lossy encoder pads its first and last frames.
     const double seconds = static_cast<double>(d.samples.size()) / c.channels / 48000;
     EXPECT_NEAR(seconds, 1.0, 0.1);
@@ -194,11 +188,8 @@ TEST(SoundDecoding, TheWavReadersOwnFilesAndRefusalsStay) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const Decoded d = Decode(dir.Write(c.name, c.bytes));
-    EXPECT_FALSE(d.replaced);
-    EXPECT_EQ(d.position, 0);
-    EXPECT_EQ(d.format, "");
-    EXPECT_EQ(d.damage, "");
-    EXPECT_EQ(d.readerError, c.readerError);
+    EXPECT_EQ(std::tuple(d.replaced, d.position, d.format, d.damage, d.readerError),
+              std::tuple(false, 0, "", "", c.readerError));
   }
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <tuple>
 
 #include "audio/source_file.h"
 #include "support/wav_bytes.h"
@@ -98,10 +99,9 @@ TEST(WavHeader, TheChunkScanFindsTheSamplesOrRefusesABrokenStructure) {
     const Parsed p = Parse(c.bytes);
     ASSERT_EQ(p.error, c.error) << c.what;
     if (c.error != kWavHeaderOk) continue;
-    EXPECT_EQ(p.header.dataOffset, c.offset) << c.what;
-    EXPECT_EQ(p.position, c.offset) << c.what;
-    EXPECT_EQ(p.format.cbSize, 0) << c.what;
-    EXPECT_EQ(p.header.dataSize, c.size) << c.what;
+    EXPECT_EQ(std::tuple(p.header.dataOffset, p.position, p.format.cbSize, p.header.dataSize),
+              std::tuple(c.offset, c.offset, 0, c.size))
+        << c.what;
   }
 }
 

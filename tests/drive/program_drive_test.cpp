@@ -12,7 +12,6 @@
 #include <stdlib.h>
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <memory>

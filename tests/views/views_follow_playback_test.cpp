@@ -8,7 +8,6 @@
 #include <cmath>
 #include <functional>
 #include <set>
-#include <string>
 #include <utility>
 
 #include "analysis/fft_window.h"
