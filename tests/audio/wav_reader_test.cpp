@@ -65,6 +65,11 @@ TEST(WavHeader, TheChunkScanFindsTheSamplesOrRefusesABrokenStructure) {
   Bytes padded = WithChunks({{"LIST", 25}});
   padded.push_back(0);
   AddChunk(padded, "data", Bytes(12));
+  FmtFields oddFmt;
+  oddFmt.fmtSize = 17;
+  Bytes oddPadded = RiffWithFmt(oddFmt);
+  oddPadded.push_back(0);
+  AddChunk(oddPadded, "data", Bytes(8));
   Bytes cut = RiffWithFmt(FmtFields{});
   test_support::PutText(cut, "data\x04");
   Bytes zeros = RiffWithFmt(FmtFields{});
@@ -79,6 +84,7 @@ TEST(WavHeader, TheChunkScanFindsTheSamplesOrRefusesABrokenStructure) {
       // An odd size without a pad byte: the next chunk follows directly.
       {"skipped", WithChunks({{"LIST", 26}, {"fact", 3}, {"data", 12}}), kWavHeaderOk, 36 + 34 + 11 + 8, 12},
       {"pad byte", padded, kWavHeaderOk, 36 + 34 + 8, 12},
+      {"odd fmt and its pad byte", oddPadded, kWavHeaderOk, 20 + 17 + 1 + 8, 8},
       {"first chunk beginning with d", WithChunks({{"disp", 10}, {"data", 100}}), kWavHeaderOk, 44, 10},
       {"length unknown, as streams write it", WithChunks({{"data", 4, 0xFFFFFFFFu}}), kWavHeaderOk, 44, -1},
       {"empty", Bytes{}, kWavNotRiff},
